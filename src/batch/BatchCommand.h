@@ -1,0 +1,30 @@
+#pragma once
+// talbatch subcommands register themselves here; main() looks them up by their first word.
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tal::batch {
+
+struct BatchIo {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Exit status conventions: 0 success, 2 bad input or usage, other values as each command says.
+using BatchHandler = std::function<int(const std::vector<std::string>& args, BatchIo& io)>;
+
+struct BatchCommand {
+  std::string name;     // first word: "settings", "form", "run", "results", ...
+  std::string summary;  // one line for the usage text
+  BatchHandler handler;
+};
+
+// Called from static initialisers in each command's source file.
+bool RegisterBatchCommand(BatchCommand command);
+const std::vector<BatchCommand>& BatchCommands();
+// Runs the command line (without the program name); used by main() and by tests in process.
+int RunBatch(const std::vector<std::string>& args, BatchIo& io);
+
+}  // namespace tal::batch

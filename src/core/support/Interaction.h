@@ -1,0 +1,73 @@
+#pragma once
+// The one seam through which the program asks the user anything: message boxes, questions,
+// file and folder choosers, input boxes, the beep and the wait cursor. The program installs the
+// Qt implementation (ui/support/QtInteraction); tests install ScriptedInteraction.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tal {
+
+enum class Button { None, Ok, Cancel, Yes, No };
+
+// Box kinds of ShowMessageKind (0..7); the numbers are the ones callers pass.
+enum MessageKind : int {
+  ErrorOk = 0,
+  InformationOk = 1,
+  WarningOkCancel = 2,
+  ErrorYesNo = 3,
+  ErrorOk2 = 4,
+  WarningYesNo = 5,
+  WarningYesNo2 = 6,
+  WarningYesNoCancel = 7,
+};
+
+struct FileDialogRequest {
+  std::string title;
+  std::string directory;             // folder the dialog starts in ("" = current)
+  std::string fileName;              // proposed file name
+  std::vector<std::string> filters;  // "Decks (*.dck *.dek)" ...
+  int filterIndex = 0;               // 0-based index of the filter shown first
+};
+
+struct FileChoice {
+  std::string path;
+  int filterIndex = 0;  // 0-based index of the filter in use when the user accepted
+};
+
+class Interaction {
+ public:
+  virtual ~Interaction() = default;
+  // Shows a message box of the given kind; returns the button pressed (None for unknown kinds).
+  virtual Button message(const std::string& text, int kind) = 0;
+  virtual void beep() = 0;
+  virtual std::optional<FileChoice> openFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<FileChoice> saveFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) = 0;
+  virtual std::optional<std::string> inputText(const std::string& title, const std::string& prompt,
+                                               const std::string& initial) = 0;
+  // Wait cursor on or off; calls nest.
+  virtual void setBusy(bool busy) = 0;
+};
+
+// The installed implementation. Without one, a silent implementation answers every question with
+// its default button and cancels every chooser (used by talbatch).
+Interaction& interaction();
+// Installs `implementation` (not owned); nullptr restores the silent one. Returns the previous one.
+Interaction* setInteraction(Interaction* implementation);
+
+// Shows the wait cursor for the lifetime of the object.
+class BusyScope {
+ public:
+  BusyScope() { interaction().setBusy(true); }
+  ~BusyScope() { interaction().setBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+};
+
+// The buttons a box of `kind` shows, first = default; empty for unknown kinds.
+std::vector<Button> ButtonsOfKind(int kind);
+// "Error", "Information" or "Warning" by kind; empty for unknown kinds.
+std::string CaptionOfKind(int kind);
+
+}  // namespace tal

@@ -1,0 +1,68 @@
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace taltest {
+
+TempDir::TempDir() {
+  std::random_device rd;
+  for (;;) {
+    fs::path p = fs::temp_directory_path() / ("taltest-" + std::to_string(rd()));
+    std::error_code ec;
+    if (fs::create_directory(p, ec)) {
+      path_ = p.string();
+      return;
+    }
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+
+std::string TempDir::write(const std::string& name, const std::string& bytes) const {
+  std::string p = file(name);
+  fs::create_directories(fs::path(p).parent_path());
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+  return p;
+}
+
+std::string TempDir::writeScript(const std::string& name, const std::string& body) const {
+  std::string p = write(name, "#!/bin/sh\n" + body);
+  fs::permissions(p, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec, fs::perm_options::replace);
+  return p;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool Exists(const std::string& path) { return fs::exists(path); }
+
+ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir) {
+  QProcess p;
+  QStringList list;
+  for (const auto& a : args) list << QString::fromLocal8Bit(a.c_str());
+  if (!workingDir.empty()) p.setWorkingDirectory(QString::fromLocal8Bit(workingDir.c_str()));
+  p.start(TAL_TALBATCH_PATH, list);
+  p.waitForFinished(120000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
+          p.readAllStandardError().toStdString()};
+}
+
+}  // namespace taltest

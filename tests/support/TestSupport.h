@@ -1,0 +1,38 @@
+#pragma once
+// Helpers shared by the tests: a temporary folder, small file helpers and running talbatch.
+#include <string>
+#include <vector>
+
+namespace taltest {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // Full path of `name` inside the folder.
+  std::string file(const std::string& name) const;
+  // Writes `bytes` to `name` (folders created) and returns the full path.
+  std::string write(const std::string& name, const std::string& bytes) const;
+  // Writes an executable shell script and returns its full path.
+  std::string writeScript(const std::string& name, const std::string& body) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);  // "" when missing
+bool Exists(const std::string& path);
+
+struct ProcessResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+// Runs the built talbatch with `args` in `workingDir` ("" = current) and collects its output.
+ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir = "");
+
+}  // namespace taltest
