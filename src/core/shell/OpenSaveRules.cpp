@@ -1,0 +1,258 @@
+#include "shell/OpenSaveRules.h"
+
+#include <fstream>
+
+#include "support/Files.h"
+#include "support/Text.h"
+
+namespace tal {
+
+bool IsEditorKind(int kindCode) {
+  return kindCode == kind::DeckEditor || kindCode == kind::FormText || kindCode == kind::TextEditor;
+}
+
+// ---- ReadaFile ----------------------------------------------------------------------------------
+
+std::optional<std::string> ReadFirstLine(const std::string& path) {
+  if (!FileReadable(path)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  // The first 255 characters are all that is ever looked at; a little more finds the line end.
+  char buffer[ShortTextMax + 2];
+  in.read(buffer, sizeof buffer);
+  std::string_view head(buffer, static_cast<std::size_t>(in.gcount()));
+  std::string_view line = head.substr(0, head.find('\n'));
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return CutShort(line);
+}
+
+bool IsFormDeckMarker(std::string_view firstLine) { return UpperShort(firstLine) == "*TALKIT"; }
+
+namespace {
+
+OpenTarget TargetOfExtension(const std::string& extension) {
+  if (extension == ".DCK" || extension == ".DEK") return OpenTarget::Deck;
+  if (extension == ".TKD" || extension == ".TKX") return OpenTarget::FormDeck;
+  if (extension == ".SPF") return OpenTarget::PlotDescription;
+  if (extension == ".BMP" || extension == ".DGM") return OpenTarget::Diagram;
+  if (extension == ".TBL") return OpenTarget::Table;
+  if (extension == ".PLT") return OpenTarget::PlotData;
+  if (extension == ".LST") return OpenTarget::Listing;
+  return OpenTarget::Text;
+}
+
+}  // namespace
+
+OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool talkitMode) {
+  OpenDecision decision;
+  decision.extension = IsFormDeckMarker(firstLine) ? std::string(".TKD") : ExtensionOf(name);
+  decision.target = TargetOfExtension(decision.extension);
+  decision.notTalkitFile = talkitMode && decision.extension != ".TKD";
+  return decision;
+}
+
+std::vector<int> KindsClosedByOpening(OpenTarget target) {
+  // The result-file operations close listing, output, plot, table and diagram windows.
+  const std::vector<int> results = {kind::Diagram, kind::Listing, kind::Output, kind::Table, kind::Plot};
+  switch (target) {
+    case OpenTarget::Deck: {
+      std::vector<int> kinds = {kind::DeckEditor};
+      kinds.insert(kinds.end(), results.begin(), results.end());
+      return kinds;
+    }
+    case OpenTarget::FormDeck: {
+      std::vector<int> kinds = {kind::Form};
+      kinds.insert(kinds.end(), results.begin(), results.end());
+      return kinds;
+    }
+    case OpenTarget::Diagram: return {kind::Diagram};
+    case OpenTarget::Table: return {kind::Table};
+    case OpenTarget::PlotData: return {kind::Plot};
+    case OpenTarget::Listing: return {kind::Listing};
+    case OpenTarget::PlotDescription:
+    case OpenTarget::Text: return {};
+  }
+  return {};
+}
+
+std::string NotTalkitFileMessage(const std::string& name) { return name + " is not a TALKIT file."; }
+
+std::string CannotReadMessage(const std::string& name) { return name + " cannot be opened for reading."; }
+
+// ---- File dialogs -------------------------------------------------------------------------------
+
+std::vector<FileFilter> ParseFilterList(std::string_view list) {
+  std::vector<FileFilter> filters;
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t bar = list.find('|', start);
+    parts.emplace_back(list.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
+    if (bar == std::string_view::npos) break;
+    start = bar + 1;
+  }
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) filters.push_back({parts[i], parts[i + 1]});
+  return filters;
+}
+
+const std::vector<FileFilter>& OpenDialogFilters() {
+  static const std::vector<FileFilter> filters = ParseFilterList(
+      "TALPIX files|*.DCK|TALKIT files|*.TKD|VOXEN files|*.DEK|Index files|*.IDX|FORTRAN files|*.FOR|"
+      "TALSHELL Plot files|*.SPF|Diagram Bitmap files|*.BMP|Diagram Meta files|*.WMF|"
+      "TALSHELL table files|*.TBL|Encoded TALKIT files|*.TKX|All files|*.*");
+  return filters;
+}
+
+const std::vector<FileFilter>& SaveDialogFilters() {
+  static const std::vector<FileFilter> filters = ParseFilterList(
+      "TALPIX files|*.DCK|TALKIT files|*.TKD|VOXEN files|*.DEK|FORTRAN files|*.FOR|"
+      "TALSHELL Plot files|*.SPF|Diagram Bitmap files.|*.BMP|Diagram Meta files|*.WMF|"
+      "TALKIT table files|*.TBL|Encoded TALKIT file|*.TKX|All files|*.*");
+  return filters;
+}
+
+FileDialogState InitialOpenDialog() { return {OpenDialogFilters(), 1, "DCK", "*.DCK"}; }
+
+FileDialogState InitialSaveDialog() { return {SaveDialogFilters(), 1, "", ""}; }
+
+FileDialogState InitialTalkitFileDialog() {
+  return {ParseFilterList("TALKIT Files|*.TKD|All files|*.*"), 1, "TKD", "*.TKD"};
+}
+
+int OpenFilterPositionOf(std::string_view extension) {
+  static const char* const order[] = {".DCK", ".TKD", ".DEK", ".IDX", ".FOR",
+                                      ".SPF", ".BMP", ".WMF", ".TBL", ".TKX"};
+  for (int i = 0; i < 10; ++i)
+    if (extension == order[i]) return i + 1;
+  return 11;
+}
+
+namespace {
+bool IsPattern(const std::string& fileName) { return !fileName.empty() && fileName.front() == '*'; }
+}  // namespace
+
+void PrepareOpenDialog(FileDialogState& dialog, bool indexFilesPresent, bool talkitMode) {
+  if (indexFilesPresent) {
+    dialog.defaultExtension = "IDX";
+    dialog.position = 4;
+    if (IsPattern(dialog.fileName)) {
+      dialog.fileName = "*.IDX";
+    } else {
+      std::string extension = ExtensionOf(dialog.fileName);
+      dialog.fileName = "*" + extension;
+      dialog.position = OpenFilterPositionOf(extension);
+    }
+  }
+  if (!talkitMode) return;
+  if (indexFilesPresent) {
+    dialog.filters = ParseFilterList("Index files|*.IDX|TALKIT files|*.TKD");
+    dialog.defaultExtension = "IDX";
+    if (IsPattern(dialog.fileName)) dialog.fileName = "*.IDX";
+  } else {
+    dialog.filters = ParseFilterList("TALKIT files|*.TKD");
+    dialog.defaultExtension = "TKD";
+    if (IsPattern(dialog.fileName)) dialog.fileName = "*.TKD";
+  }
+  dialog.position = 1;
+}
+
+namespace {
+
+// "TALPIX files (*.DCK *.dck)": names on this system keep their case, so both spellings are listed.
+std::string ToolkitFilter(const FileFilter& filter) {
+  if (filter.pattern == "*.*" || filter.pattern == "*") return filter.caption + " (*)";
+  std::string upper = UpperShort(filter.pattern);
+  std::string lower = filter.pattern;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  std::string patterns = upper == lower ? upper : upper + " " + lower;
+  return filter.caption + " (" + patterns + ")";
+}
+
+}  // namespace
+
+FileDialogRequest ToRequest(const FileDialogState& dialog, const std::string& title) {
+  FileDialogRequest request;
+  request.title = title;
+  for (const auto& filter : dialog.filters) request.filters.push_back(ToolkitFilter(filter));
+  int count = static_cast<int>(dialog.filters.size());
+  request.filterIndex = dialog.position >= 1 && dialog.position <= count ? dialog.position - 1 : 0;
+  if (!IsPattern(dialog.fileName)) {
+    request.fileName = dialog.fileName;
+    request.directory = FolderOf(dialog.fileName);
+  }
+  return request;
+}
+
+std::string WithDefaultExtension(const std::string& name, std::string_view defaultExtension) {
+  if (defaultExtension.empty() || !ExtensionOf(name).empty()) return name;
+  return name + "." + std::string(defaultExtension);
+}
+
+std::string AcceptChoice(FileDialogState& dialog, const FileChoice& choice, bool mustExist) {
+  std::string name = WithDefaultExtension(choice.path, dialog.defaultExtension);
+  // An existing file named as typed is opened as it is when the extended name does not exist.
+  if (mustExist && name != choice.path && !FileReadable(name) && FileReadable(choice.path)) name = choice.path;
+  int count = static_cast<int>(dialog.filters.size());
+  if (choice.filterIndex >= 0 && choice.filterIndex < count) dialog.position = choice.filterIndex + 1;
+  dialog.fileName = name;
+  return name;
+}
+
+// ---- Save and Save as ---------------------------------------------------------------------------
+
+std::string UnnamedSaveExtension(int kindCode) {
+  switch (kindCode) {
+    case kind::DeckEditor:
+    case kind::TextEditor: return ".DCK";
+    case kind::FormText: return ".TKD";
+    case kind::Plot: return ".SPF";
+    default: return {};
+  }
+}
+
+std::string SavingWindowTitle(const std::string& caption) { return "Saving window " + caption; }
+
+const std::vector<SaveAsEntry>& SaveAsTable() {
+  static const std::vector<SaveAsEntry> table = {
+      {1, ".DCK", kind::DeckEditor}, {2, ".TKD", kind::Form},       {3, ".DEK", kind::DeckEditor},
+      {4, ".FOR", kind::TextEditor}, {5, ".SPF", kind::Plot},       {6, ".BMP", 0},
+      {7, ".WMF", 0},                {8, ".TBL", kind::Table},      {9, "", 0},
+      {10, ".TXT", kind::TextEditor},
+  };
+  return table;
+}
+
+std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName) {
+  std::string extension = ExtensionOf(proposedName);
+  for (const auto& entry : SaveAsTable())
+    if (entry.extension == extension) return entry;
+  return std::nullopt;
+}
+
+int PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, int kindCode) {
+  dialog.fileName = proposedName;
+  dialog.defaultExtension.clear();
+  auto entry = LookUpSaveAs(proposedName);
+  if (!entry) return kindCode;
+  dialog.position = entry->position;
+  dialog.defaultExtension = entry->extension.empty() ? std::string() : entry->extension.substr(1);
+  bool textKind = entry->kindCode == kind::DeckEditor || entry->kindCode == kind::TextEditor;
+  return textKind && IsEditorKind(kindCode) ? entry->kindCode : kindCode;
+}
+
+int KindAfterSaveAs(int kindCode, std::string_view chosenName) {
+  bool deckName = chosenName.size() >= 4 && EqualNoCase(chosenName.substr(chosenName.size() - 4), ".DCK");
+  return kindCode == kind::TextEditor && deckName ? kind::DeckEditor : kindCode;
+}
+
+std::string TableSaveName(const std::string& tableFileName) {
+  if (ExtensionOf(tableFileName) == ".TBL") return tableFileName;
+  // Only the file's own name is cut: a "." in a folder name must not send the table elsewhere.
+  std::size_t nameStart = tableFileName.find_last_of('/') + 1;  // npos + 1 == 0
+  std::size_t dot = tableFileName.find('.', nameStart);
+  if (dot == std::string::npos) return tableFileName + ".TBL";
+  return tableFileName.substr(0, dot + 1) + "TBL";
+}
+
+}  // namespace tal

@@ -1,0 +1,131 @@
+#pragma once
+// The rules of opening and saving files, without windows: which window a file opens in, which
+// windows that closes, the Open and Save dialogs' filters and positions, and the names Save and
+// Save as write. The main window's commands (ui/shell/OpenSaveCommands.cpp) follow them step by step.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/Interaction.h"
+
+namespace tal {
+
+// Window kind codes (kept in each child window).
+namespace kind {
+inline constexpr int DeckEditor = 1000;
+inline constexpr int Form = 2000;
+inline constexpr int FormText = 2100;
+inline constexpr int Listing = 3000;
+inline constexpr int Plot = 4000;
+inline constexpr int Table = 5000;
+inline constexpr int Output = 6000;
+inline constexpr int TextEditor = 7000;
+inline constexpr int Diagram = 8000;
+}  // namespace kind
+
+bool IsEditorKind(int kindCode);  // 1000, 2100, 7000
+
+// ---- ReadaFile ----------------------------------------------------------------------------------
+
+// The window a file opens in, by its extension (after the form-deck marker check).
+enum class OpenTarget {
+  Deck,             // .DCK, .DEK: deck editor, with the deck's result files
+  FormDeck,         // .TKD, .TKX: form window, with the deck's result files
+  PlotDescription,  // .SPF: plot window
+  Diagram,          // .BMP, .DGM: the diagram of that base name
+  Table,            // .TBL: table window
+  PlotData,         // .PLT: shown as text in a viewer
+  Listing,          // .LST: listing viewer
+  Text,             // anything else: text editor
+};
+
+struct OpenDecision {
+  std::string extension;       // upper-cased, at most 4 characters; ".TKD" for a marked file
+  OpenTarget target = OpenTarget::Text;
+  bool notTalkitFile = false;  // TALKIT mode and not a form deck: warn, then open it anyway
+};
+
+// The first line of a file, without its line end, cut to 255 characters; nullopt when the file
+// cannot be read. Reads only the beginning of the file.
+std::optional<std::string> ReadFirstLine(const std::string& path);
+// True when the line, upper-cased, is exactly "*TALKIT": the file is a form deck whatever its name.
+bool IsFormDeckMarker(std::string_view firstLine);
+OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool talkitMode);
+// The kinds of window that opening a file of this target closes (itself and through the result-file
+// operations); their unsaved changes must be asked about first.
+std::vector<int> KindsClosedByOpening(OpenTarget target);
+
+std::string NotTalkitFileMessage(const std::string& name);  // "... is not a TALKIT file."
+std::string CannotReadMessage(const std::string& name);     // a file that cannot be opened
+
+// ---- File dialogs -------------------------------------------------------------------------------
+
+struct FileFilter {
+  std::string caption;  // "TALPIX files"
+  std::string pattern;  // "*.DCK"
+};
+
+// "TALKIT Files|*.TKD|All files|*.*" -> {{"TALKIT Files", "*.TKD"}, {"All files", "*.*"}}.
+std::vector<FileFilter> ParseFilterList(std::string_view list);
+const std::vector<FileFilter>& OpenDialogFilters();  // 11 entries, "TALPIX files" first
+const std::vector<FileFilter>& SaveDialogFilters();  // 10 entries
+
+// What a file dialog keeps from one use to the next. Positions count from 1, as the menus do.
+struct FileDialogState {
+  std::vector<FileFilter> filters;
+  int position = 1;              // filter shown
+  std::string defaultExtension;  // without dot; added to a chosen name that has no extension
+  std::string fileName;          // a full name, or a pattern such as "*.DCK"
+};
+
+FileDialogState InitialOpenDialog();         // "*.DCK", default "DCK", position 1
+FileDialogState InitialSaveDialog();         // empty name, position 1
+FileDialogState InitialTalkitFileDialog();   // "*.TKD", default "TKD", "TALKIT Files|*.TKD|All files|*.*"
+
+// Position of an extension in the Open dialog's list (.DCK 1 ... .TKX 10, any other 11).
+int OpenFilterPositionOf(std::string_view extension);
+// Steps of the Open command that set up the dialog before it is shown: the index-file rules and,
+// in TALKIT mode, the form-only filters.
+void PrepareOpenDialog(FileDialogState& dialog, bool indexFilesPresent, bool talkitMode);
+
+// The request handed to the chooser: filters in the toolkit's "Caption (*.EXT)" form ("*.*"
+// becomes "*"), 0-based index; a pattern as file name is left to the filter.
+FileDialogRequest ToRequest(const FileDialogState& dialog, const std::string& title);
+// Takes in what the user chose: the name (with the default extension added when it has none) and
+// the filter in use. Returns the name.
+// Opening (`mustExist`): a name typed without extension that exists as typed is kept as typed
+// when the extended name does not exist.
+std::string AcceptChoice(FileDialogState& dialog, const FileChoice& choice, bool mustExist);
+// `name` with "." and `defaultExtension` appended when its file part has no extension.
+std::string WithDefaultExtension(const std::string& name, std::string_view defaultExtension);
+
+// ---- Save and Save as ---------------------------------------------------------------------------
+
+// Extension proposed for an unnamed window: 1000 and 7000 ".DCK", 2100 ".TKD", 4000 ".SPF"; "" else.
+std::string UnnamedSaveExtension(int kindCode);
+std::string SavingWindowTitle(const std::string& caption);  // "Saving window " + caption
+
+// One row of the Save as table: the save dialog's position for an extension and the kind an
+// editor window takes (0 = no change).
+struct SaveAsEntry {
+  int position;
+  std::string extension;
+  int kindCode;
+};
+const std::vector<SaveAsEntry>& SaveAsTable();
+// The first row whose extension equals the proposed name's (upper-cased, 4 characters); a name
+// without extension matches the row with the empty extension.
+std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName);
+
+// Save as, before the dialog: sets the dialog's name, position and default extension from the
+// proposed name, and returns the kind the window takes (its own kind when nothing changes).
+int PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, int kindCode);
+// Save as, after the dialog: a text editor (7000) saved under a ".DCK" name becomes a deck editor.
+int KindAfterSaveAs(int kindCode, std::string_view chosenName);
+
+// The name Save writes a table under: its own name when the extension is ".TBL"; otherwise the
+// file name's text after its first "." becomes "TBL" ("T.DAT" -> "T.TBL", "T" -> "T.TBL").
+std::string TableSaveName(const std::string& tableFileName);
+
+}  // namespace tal

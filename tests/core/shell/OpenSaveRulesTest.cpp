@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestSupport.h"
+#include "shell/OpenSaveRules.h"
+
+using namespace tal;
+using taltest::TempDir;
+
+TEST(OpenSaveRules, ExtensionChoosesTheWindow) {
+  struct Case {
+    const char* name;
+    OpenTarget target;
+  };
+  const Case cases[] = {
+      {"/w/A.DCK", OpenTarget::Deck},          {"/w/a.dek", OpenTarget::Deck},
+      {"/w/F.TKD", OpenTarget::FormDeck},      {"/w/F.tkx", OpenTarget::FormDeck},
+      {"/w/P.SPF", OpenTarget::PlotDescription}, {"/w/A.BMP", OpenTarget::Diagram},
+      {"/w/A.dgm", OpenTarget::Diagram},       {"/w/T.TBL", OpenTarget::Table},
+      {"/w/A.PLT", OpenTarget::PlotData},      {"/w/A.LST", OpenTarget::Listing},
+      {"/w/A.WMF", OpenTarget::Text},          {"/w/A.OUT", OpenTarget::Text},
+      {"/w/P.IDX", OpenTarget::Text},          {"/w/A.DECK", OpenTarget::Text},
+      {"/w/v1.DCK/README", OpenTarget::Text},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecideOpen(c.name, "* a comment", false).target, c.target) << c.name;
+}
+
+TEST(OpenSaveRules, FirstLineMarkerMakesAnyFileAFormDeck) {
+  OpenDecision text = DecideOpen("/w/NOTES.TXT", "*talkit", false);
+  EXPECT_EQ(text.target, OpenTarget::FormDeck);
+  EXPECT_EQ(text.extension, ".TKD");
+  EXPECT_EQ(DecideOpen("/w/A.DCK", "*TalKit", false).target, OpenTarget::FormDeck);
+  // Only the exact line counts.
+  EXPECT_EQ(DecideOpen("/w/NOTES.TXT", "*TALKIT ", false).target, OpenTarget::Text);
+  EXPECT_EQ(DecideOpen("/w/NOTES.TXT", " *TALKIT", false).target, OpenTarget::Text);
+  EXPECT_EQ(DecideOpen("/w/NOTES.TXT", "*TALKITU", false).target, OpenTarget::Text);
+}
+
+TEST(OpenSaveRules, TalkitModeWarnsAboutEverythingButFormDecks) {
+  OpenDecision deck = DecideOpen("/w/A.DCK", "", true);
+  EXPECT_TRUE(deck.notTalkitFile);
+  EXPECT_EQ(deck.target, OpenTarget::Deck);  // still opened by its type
+  EXPECT_FALSE(DecideOpen("/w/F.TKD", "", true).notTalkitFile);
+  EXPECT_FALSE(DecideOpen("/w/F.TXT", "*TALKIT", true).notTalkitFile);
+  EXPECT_TRUE(DecideOpen("/w/F.TKX", "", true).notTalkitFile);  // only ".TKD" passes, as the check reads
+  EXPECT_FALSE(DecideOpen("/w/A.DCK", "", false).notTalkitFile);
+  EXPECT_EQ(NotTalkitFileMessage("/w/A.DCK"), "/w/A.DCK is not a TALKIT file.");
+}
+
+TEST(OpenSaveRules, FirstLineIsReadSafely) {
+  TempDir dir;
+  EXPECT_EQ(ReadFirstLine(dir.write("crlf.txt", "*TALKIT\r\nsecond\r\n")), "*TALKIT");
+  EXPECT_EQ(ReadFirstLine(dir.write("empty.txt", "")), "");
+  EXPECT_EQ(ReadFirstLine(dir.write("long.txt", std::string(300, 'x') + "\nnext\n")), std::string(255, 'x'));
+  EXPECT_EQ(ReadFirstLine(dir.write("bin.bmp", std::string("BM\0\0\x01\xff", 6) + std::string(5000, '\0'))),
+            std::string("BM\0\0\x01\xff", 6) + std::string(249, '\0'));
+  EXPECT_EQ(ReadFirstLine(dir.file("missing.txt")), std::nullopt);
+  EXPECT_EQ(ReadFirstLine(dir.path()), std::nullopt);
+}
+
+TEST(OpenSaveRules, OpeningADeckClosesEditorsAndResultWindowsButNotForms) {
+  auto has = [](const std::vector<int>& kinds, int k) { return std::find(kinds.begin(), kinds.end(), k) != kinds.end(); };
+  auto deck = KindsClosedByOpening(OpenTarget::Deck);
+  for (int k : {1000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(deck, k)) << k;
+  EXPECT_FALSE(has(deck, 2000));
+  auto form = KindsClosedByOpening(OpenTarget::FormDeck);
+  for (int k : {2000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(form, k)) << k;
+  EXPECT_FALSE(has(form, 1000));
+  EXPECT_EQ(KindsClosedByOpening(OpenTarget::Table), std::vector<int>{5000});
+  EXPECT_TRUE(KindsClosedByOpening(OpenTarget::Text).empty());
+  EXPECT_TRUE(KindsClosedByOpening(OpenTarget::PlotDescription).empty());
+}
+
+TEST(OpenSaveRules, OpenDialogStartsOnDecksAndTurnsToIndexFiles) {
+  FileDialogState dialog = InitialOpenDialog();
+  ASSERT_EQ(dialog.filters.size(), 11u);
+  EXPECT_EQ(dialog.filters[3].caption, "Index files");
+  EXPECT_EQ(dialog.filters[10].pattern, "*.*");
+
+  FileDialogState plain = dialog;
+  PrepareOpenDialog(plain, false, false);
+  EXPECT_EQ(plain.fileName, "*.DCK");
+  EXPECT_EQ(plain.position, 1);
+  EXPECT_EQ(plain.defaultExtension, "DCK");
+
+  PrepareOpenDialog(dialog, true, false);
+  EXPECT_EQ(dialog.fileName, "*.IDX");
+  EXPECT_EQ(dialog.position, 4);
+  EXPECT_EQ(dialog.defaultExtension, "IDX");
+}
+
+TEST(OpenSaveRules, WithIndexFilesTheLastOpenedKindIsOfferedAgain) {
+  struct Case {
+    const char* last;
+    const char* pattern;
+    int position;
+  };
+  const Case cases[] = {{"/w/A.DCK", "*.DCK", 1},  {"/w/F.tkd", "*.TKD", 2}, {"/w/T.TBL", "*.TBL", 9},
+                        {"/w/E.TKX", "*.TKX", 10}, {"/w/N.TXT", "*.TXT", 11}, {"/w/v1.2/README", "*", 11}};
+  for (const auto& c : cases) {
+    FileDialogState dialog = InitialOpenDialog();
+    dialog.fileName = c.last;  // the file opened last
+    PrepareOpenDialog(dialog, true, false);
+    EXPECT_EQ(dialog.fileName, c.pattern) << c.last;
+    EXPECT_EQ(dialog.position, c.position) << c.last;
+    EXPECT_EQ(dialog.defaultExtension, "IDX");
+  }
+}
+
+TEST(OpenSaveRules, TalkitModeOffersFormDecksOrIndexFiles) {
+  FileDialogState withIndex = InitialOpenDialog();
+  PrepareOpenDialog(withIndex, true, true);
+  ASSERT_EQ(withIndex.filters.size(), 2u);
+  EXPECT_EQ(withIndex.filters[0].pattern, "*.IDX");
+  EXPECT_EQ(withIndex.filters[1].caption, "TALKIT files");
+  EXPECT_EQ(withIndex.position, 1);
+  EXPECT_EQ(withIndex.fileName, "*.IDX");
+
+  FileDialogState formsOnly = InitialOpenDialog();
+  PrepareOpenDialog(formsOnly, false, true);
+  ASSERT_EQ(formsOnly.filters.size(), 1u);
+  EXPECT_EQ(formsOnly.fileName, "*.TKD");
+  EXPECT_EQ(formsOnly.defaultExtension, "TKD");
+  // A file chosen before is offered again.
+  AcceptChoice(formsOnly, {"/w/F.TKD", 0}, true);
+  PrepareOpenDialog(formsOnly, false, true);
+  EXPECT_EQ(formsOnly.fileName, "/w/F.TKD");
+}
+
+TEST(OpenSaveRules, RequestCarriesFiltersPositionAndName) {
+  FileDialogState dialog = InitialOpenDialog();
+  dialog.position = 9;
+  FileDialogRequest request = ToRequest(dialog, "Open");
+  ASSERT_EQ(request.filters.size(), 11u);
+  EXPECT_EQ(request.filters[0], "TALPIX files (*.DCK *.dck)");
+  EXPECT_EQ(request.filters[10], "All files (*)");
+  EXPECT_EQ(request.filterIndex, 8);
+  EXPECT_EQ(request.fileName, "");  // "*.DCK" is the filter's job
+  dialog.fileName = "/w/A.DCK";
+  request = ToRequest(dialog, "Open");
+  EXPECT_EQ(request.fileName, "/w/A.DCK");
+  EXPECT_EQ(request.directory, "/w");
+}
+
+TEST(OpenSaveRules, ChosenNameGetsTheDefaultExtensionWhenItHasNone) {
+  TempDir dir;
+  FileDialogState save = InitialSaveDialog();
+  save.defaultExtension = "TKD";
+  EXPECT_EQ(AcceptChoice(save, {dir.file("form"), 1}, false), dir.file("form.TKD"));
+  EXPECT_EQ(save.position, 2);
+  EXPECT_EQ(save.fileName, dir.file("form.TKD"));
+  EXPECT_EQ(AcceptChoice(save, {dir.file("form.txt"), 9}, false), dir.file("form.txt"));
+  EXPECT_EQ(save.position, 10);
+
+  FileDialogState open = InitialOpenDialog();
+  dir.write("Makefile", "all:\n");
+  EXPECT_EQ(AcceptChoice(open, {dir.file("Makefile"), 10}, true), dir.file("Makefile"));
+  dir.write("A.DCK", "deck\n");
+  EXPECT_EQ(AcceptChoice(open, {dir.file("A"), 0}, true), dir.file("A.DCK"));
+}
+
+TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
+  struct Case {
+    const char* proposed;
+    int kindBefore;
+    int position;
+    const char* defaultExtension;
+    int kindAfter;
+  };
+  const Case cases[] = {
+      {"/w/F.TKD", 2100, 2, "TKD", 2100},  // an editor holding a form deck stays an editor
+      {"/w/M.FOR", 1000, 4, "FOR", 7000},  {"/w/V.dek", 7000, 3, "DEK", 1000},
+      {"/w/N.TXT", 1000, 10, "TXT", 7000}, {"/w/P.DCK", 4000, 1, "DCK", 4000},  // only editors change
+      {"/w/T.TBL", 5000, 8, "TBL", 5000},  {"", 5000, 9, "", 5000},  // no extension: the empty row
+      {"/w/A.BMP", 8000, 6, "BMP", 8000},
+  };
+  for (const auto& c : cases) {
+    FileDialogState dialog = InitialSaveDialog();
+    dialog.position = 5;
+    dialog.defaultExtension = "SPF";
+    EXPECT_EQ(PrepareSaveAsDialog(dialog, c.proposed, c.kindBefore), c.kindAfter) << c.proposed;
+    EXPECT_EQ(dialog.position, c.position) << c.proposed;
+    EXPECT_EQ(dialog.defaultExtension, c.defaultExtension) << c.proposed;
+    EXPECT_EQ(dialog.fileName, c.proposed);
+  }
+  // An extension outside the table leaves the position and clears the default extension.
+  FileDialogState dialog = InitialSaveDialog();
+  dialog.position = 5;
+  dialog.defaultExtension = "SPF";
+  EXPECT_EQ(PrepareSaveAsDialog(dialog, "/w/A.XYZ", 7000), 7000);
+  EXPECT_EQ(dialog.position, 5);
+  EXPECT_EQ(dialog.defaultExtension, "");
+}
+
+TEST(OpenSaveRules, TextEditorSavedAsDeckBecomesADeckEditor) {
+  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.dck"), 1000);
+  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.DCKX"), 7000);
+  EXPECT_EQ(KindAfterSaveAs(2100, "/w/new.DCK"), 2100);
+  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.TXT"), 7000);
+}
+
+TEST(OpenSaveRules, TableIsSavedUnderATblName) {
+  EXPECT_EQ(TableSaveName("T.DAT"), "T.TBL");
+  EXPECT_EQ(TableSaveName("/w/T.TBL"), "/w/T.TBL");
+  EXPECT_EQ(TableSaveName("/w/T.tbl"), "/w/T.tbl");
+  EXPECT_EQ(TableSaveName("/w/T.A.B"), "/w/T.TBL");
+  EXPECT_EQ(TableSaveName("/w/T"), "/w/T.TBL");
+  EXPECT_EQ(TableSaveName("/w/v1.2/T.DAT"), "/w/v1.2/T.TBL");
+}
+
+TEST(OpenSaveRules, UnnamedWindowsAreOfferedTheirKindsExtension) {
+  EXPECT_EQ(UnnamedSaveExtension(1000), ".DCK");
+  EXPECT_EQ(UnnamedSaveExtension(7000), ".DCK");
+  EXPECT_EQ(UnnamedSaveExtension(2100), ".TKD");
+  EXPECT_EQ(UnnamedSaveExtension(4000), ".SPF");
+  EXPECT_EQ(SavingWindowTitle("NoName1.DCK"), "Saving window NoName1.DCK");
+}

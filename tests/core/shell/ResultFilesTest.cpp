@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "shell/ResultFiles.h"
+
+using namespace tal;
+using taltest::TempDir;
+
+TEST(ResultFiles, BaseNameEndsAtTheFirstDotOfTheWholeName) {
+  EXPECT_EQ(BaseNameOf("/w/A.DCK"), "/w/A");
+  EXPECT_EQ(BaseNameOf("/w/A.B.DCK"), "/w/A");
+  EXPECT_EQ(BaseNameOf("/w/v1.2/A.DCK"), "/w/v1");
+  EXPECT_EQ(BaseNameOf("/w/A"), "/w/A");
+}
+
+TEST(ResultFiles, ListingAndOutputsBesideTheDeckAreFoundAndNothingElse) {
+  TempDir dir;
+  std::string deck = dir.write("A.DCK", "deck\n");
+  dir.write("A.LST", "listing\n");
+  dir.write("A.OUT", "out\n");
+  dir.write("A.O01", "out 1\n");
+  dir.write("AB.OUT", "another deck's output\n");
+  dir.write("B.LST", "another deck's listing\n");
+  std::filesystem::create_directory(dir.file("A.OXX"));  // a folder is no output file
+
+  EXPECT_EQ(FindListingFile(deck), dir.file("A.LST"));
+  EXPECT_EQ(FindOutputFiles(deck), (std::vector<std::string>{dir.file("A.O01"), dir.file("A.OUT")}));
+  EXPECT_EQ(FindPlotFile(deck), "");
+  EXPECT_EQ(FindTableFile(deck), "");
+  EXPECT_EQ(FindDiagramFile(deck), "");
+}
+
+TEST(ResultFiles, FolderWithADotShortensTheBaseName) {
+  TempDir dir;
+  std::string deck = dir.write("v1.2/A.DCK", "deck\n");
+  dir.write("v1.2/A.LST", "beside the deck, but not under the base name\n");
+  dir.write("v1.LST", "under the base name\n");
+  dir.write("v1.OUT", "output\n");
+  EXPECT_EQ(FindListingFile(deck), dir.file("v1.LST"));
+  EXPECT_EQ(FindOutputFiles(deck), std::vector<std::string>{dir.file("v1.OUT")});
+}
+
+TEST(ResultFiles, NamesAreMatchedWithoutRegardToCase) {
+  TempDir dir;
+  std::string deck = dir.write("run.dck", "deck\n");
+  dir.write("RUN.lst", "l\n");
+  dir.write("Run.Plt", "p\n");
+  dir.write("run.TBL", "t\n");
+  dir.write("RUN.bmp", "b\n");
+  dir.write("run.oUT", "o\n");
+  EXPECT_EQ(FindListingFile(deck), dir.file("RUN.lst"));
+  EXPECT_EQ(FindPlotFile(deck), dir.file("Run.Plt"));
+  EXPECT_EQ(FindTableFile(deck), dir.file("run.TBL"));
+  EXPECT_EQ(FindDiagramFile(deck), dir.file("RUN.bmp"));
+  EXPECT_EQ(FindOutputFiles(deck), std::vector<std::string>{dir.file("run.oUT")});
+}
+
+TEST(ResultFiles, BitmapIsPreferredToMetafileAndANameWithoutDotHasNoDiagram) {
+  TempDir dir;
+  std::string deck = dir.write("A.DCK", "deck\n");
+  dir.write("A.WMF", "metafile\n");
+  EXPECT_EQ(FindDiagramFile(deck), dir.file("A.WMF"));
+  dir.write("A.BMP", "bitmap\n");
+  EXPECT_EQ(FindDiagramFile(deck), dir.file("A.BMP"));
+  // The same base name without any ".": the pictures are there, but no diagram is attached.
+  EXPECT_EQ(FindDiagramFile(dir.file("A")), "");
+  EXPECT_EQ(FindListingFile(dir.file("A")), "");
+}
+
+TEST(ResultFiles, AFolderUnderAResultNameIsNotAttached) {
+  TempDir dir;
+  std::string deck = dir.write("A.DCK", "deck\n");
+  std::filesystem::create_directory(dir.file("A.LST"));
+  std::filesystem::create_directory(dir.file("A.TBL"));
+  EXPECT_EQ(FindListingFile(deck), "");
+  EXPECT_EQ(FindTableFile(deck), "");
+}
+
+TEST(ResultFiles, EverythingAttachedComesInMenuOrder) {
+  TempDir dir;
+  std::string deck = dir.write("A.TKD", "*TALKIT\n");
+  for (const char* name : {"A.BMP", "A.TBL", "A.PLT", "A.OUT", "A.LST"}) dir.write(name, "x\n");
+  auto found = FindResultFiles(deck);
+  std::vector<std::string> lines;
+  for (const auto& r : found) lines.push_back(ResultKindName(r.kind) + " " + r.path);
+  EXPECT_EQ(lines, (std::vector<std::string>{"listing " + dir.file("A.LST"), "output " + dir.file("A.OUT"),
+                                             "plot " + dir.file("A.PLT"), "table " + dir.file("A.TBL"),
+                                             "diagram " + dir.file("A.BMP")}));
+}
+
+TEST(ResultFiles, WindowsEntryCaptionShowsTheFileOrThePlainCaption) {
+  EXPECT_EQ(WindowsEntryCaption("Listing", "/w/A.LST"), "Listing /w/A.LST");
+  EXPECT_EQ(WindowsEntryCaption("Diagram", ""), "Diagram");
+}
