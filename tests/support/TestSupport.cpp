@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QStringList>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +66,24 @@ ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::strin
   p.waitForFinished(120000);
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput().toStdString(),
           p.readAllStandardError().toStdString()};
+}
+
+void EnsureQtApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "taltest";
+  static char* argv[] = {name, nullptr};
+  new QCoreApplication(argc, argv);
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+  return done();
 }
 
 }  // namespace taltest

@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the tests: a temporary folder, small file helpers and running talbatch.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,11 @@ struct ProcessResult {
 };
 // Runs the built talbatch with `args` in `workingDir` ("" = current) and collects its output.
 ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir = "");
+
+// Creates a QCoreApplication when there is no Qt application object yet (core tests that need
+// an event loop: processes, timers). The object lives until the test program ends.
+void EnsureQtApplication();
+// Processes events until `done` holds or `timeoutMs` passes; returns `done()`.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 }  // namespace taltest

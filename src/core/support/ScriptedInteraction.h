@@ -15,7 +15,9 @@ struct Prompt {
   Type type = Type::Message;
   std::string text;          // message text, dialog title or input prompt
   int kind = -1;             // message kind for messages
-  FileDialogRequest request; // for file dialogs
+  // File dialogs: the request. Folder chooser: title and starting folder (directory).
+  // Input box: caption (title) and pre-filled text (fileName).
+  FileDialogRequest request;
 };
 
 class ScriptedInteraction : public Interaction {

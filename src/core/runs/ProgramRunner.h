@@ -1,0 +1,77 @@
+#pragma once
+// Starting outside programs, never through a shell. The engine, form commands and application
+// links are started and waited for while the windows keep working (`RunProgramOK`); the compiler,
+// user commands and utilities are started and left running (`StartProgram`).
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tal {
+
+// A program and its arguments, each argument passed as it is (blanks and quotes included).
+struct ProgramCommand {
+  std::string program;
+  std::vector<std::string> arguments;
+
+  bool empty() const { return program.empty(); }
+  // The command as a user would type it, arguments holding blanks or quotes in double quotes;
+  // used for the run log and messages.
+  std::string text() const;
+};
+
+// Splits a configured command line into program and arguments with shell-like quoting (blanks
+// separate, double quotes group, "" inside quotes is one quote), then adds each of `appended`
+// as one argument: a deck or source file name stays whole whatever it holds.
+ProgramCommand CommandFromLine(std::string_view line, const std::vector<std::string>& appended = {});
+
+// Why a program could not be started, as the number shown to the user: 2 the file was not found,
+// 3 its folder was not found, 13 it is not an executable file; other numbers are the system's.
+// 0 when nothing speaks against starting it. `workingDir` is the folder it would start in
+// ("" = the current one); names without a folder are looked up on PATH.
+int StartFailureCode(const ProgramCommand& command, const std::string& workingDir = "");
+
+// "File " + program + " was not found." for code 2, else "Error " + code +
+// " encountered while trying to call " + program.
+std::string RunFailureMessage(const ProgramCommand& command, int code);
+
+enum class RunEnd {
+  NotStarted,  // the program could not be started
+  Finished,    // it ended by itself (any exit status)
+  Crashed,     // it ended through a signal it did not ask for
+  Stopped,     // the user stopped it
+};
+
+struct RunOutcome {
+  RunEnd end = RunEnd::NotStarted;
+  int exitCode = 0;        // for Finished
+  int failureCode = 0;     // for NotStarted: the number of StartFailureCode
+  double seconds = 0;      // from start to end
+  std::string program;     // the program's file name, for summaries
+};
+
+// One line for the status bar: how the run ended and how long it took.
+std::string DescribeOutcome(const RunOutcome& outcome);
+
+struct RunOptions {
+  std::string workingDirectory;  // "" = TALSHELL's current working directory
+  // Called with each piece of output as it arrives (besides the run log).
+  std::function<void(std::string_view)> standardOutput;
+  std::function<void(std::string_view)> standardError;
+};
+
+// Starts the program and returns only when it has ended, processing the program's pending
+// events meanwhile (windows repaint, menus and the Stop command work). Shows nothing; the output
+// goes to the run log and to the options' receivers. Needs a Qt application object.
+RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options = {});
+
+// RunProgram, then, when the program could not be started, the failure message (error box, OK,
+// beep). True when the program was started, whatever its exit status.
+bool RunProgramOK(const ProgramCommand& command);
+bool RunProgramOK(const std::string& commandLine);
+
+// Starts the program and leaves it running. Returns 0 when it started, else the number for the
+// caller's failure message.
+int StartProgram(const ProgramCommand& command, const std::string& workingDir = "");
+
+}  // namespace tal
