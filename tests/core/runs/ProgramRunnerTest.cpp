@@ -138,20 +138,26 @@ TEST_F(ProgramRunnerTest, AProgramIgnoringTheStopRequestIsEndedByForce) {
 TEST_F(ProgramRunnerTest, OutputGoesToTheLogAndTheReceivers) {
   auto& monitor = RunMonitor::instance();
   monitor.clearLog();
-  std::string engine = dir.writeScript("talk", "echo 'to out'\necho 'to err' >&2\nprintf 'no newline'\nexit 4\n");
+  std::string engine = dir.writeScript("talk", "echo 'to out'\necho 'to err' >&2\nexit 4\n");
   std::string out, err;
   RunOptions options;
   options.standardOutput = [&](std::string_view s) { out += s; };
   options.standardError = [&](std::string_view s) { err += s; };
   RunOutcome outcome = RunProgram({engine, {"x y"}}, options);
-  EXPECT_EQ(out, "to out\nno newline");
+  EXPECT_EQ(out, "to out\n");
   EXPECT_EQ(err, "to err\n");
+  EXPECT_EQ(outcome.exitCode, 4);
   std::string log = monitor.log().toStdString();
   EXPECT_EQ(log.rfind("> " + engine + " \"x y\"\n", 0), 0u) << log;
   EXPECT_NE(log.find("to out\n"), std::string::npos);
   EXPECT_NE(log.find("to err\n"), std::string::npos);
-  EXPECT_NE(log.find("no newline\n-- talk ended with exit status 4 after "), std::string::npos) << log;
-  EXPECT_EQ(outcome.exitCode, 4);
+  EXPECT_NE(log.find("\n-- talk ended with exit status 4 after "), std::string::npos) << log;
+
+  // Output without a final newline still leaves the summary on a line of its own.
+  monitor.clearLog();
+  RunProgram({dir.writeScript("quiet", "printf 'no newline'\n"), {}});
+  log = monitor.log().toStdString();
+  EXPECT_NE(log.find("\nno newline\n-- quiet ended with exit status 0 after "), std::string::npos) << log;
 }
 
 TEST(RunSummary, SaysHowTheRunEnded) {
