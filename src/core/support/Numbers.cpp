@@ -1,9 +1,12 @@
 #include "support/Numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <locale.h>
+#include <system_error>
 
 #include "support/Text.h"
 
@@ -34,21 +37,44 @@ bool RoundDigitsHalfUp(std::string& digits, std::size_t keep) {
   return true;
 }
 
+// Decimal digits after the point that show |x| exactly: a long double has a 64-bit significand,
+// so its lowest bit is worth 2^(exponent - 64) and needs that many fraction digits.
+int ExactFractionDigits(Real x) {
+  int exponent = 0;
+  std::frexp(x, &exponent);
+  return std::max(0, 64 - exponent);
+}
+
+// Digits before the point of |x| (at least 1), with room to spare.
+int IntegerDigitsBound(Real x) {
+  int exponent = 0;
+  std::frexp(x, &exponent);
+  return exponent > 0 ? exponent * 30103 / 100000 + 2 : 1;
+}
+
+// std::to_chars never looks at the locale: under a desktop locale with a decimal comma the
+// program's files must still say "1.5".
+std::string ToChars(Real x, std::chars_format format, int precision) {
+  std::string buf(static_cast<std::size_t>(IntegerDigitsBound(x)) + static_cast<std::size_t>(precision) + 16, '\0');
+  auto result = std::to_chars(buf.data(), buf.data() + buf.size(), x, format, precision);
+  buf.resize(result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - buf.data()) : 0);
+  return buf;
+}
+
+std::string NonFinite(Real x) {
+  if (std::isnan(x)) return "nan";
+  return x < 0 ? "-inf" : "inf";
+}
+
 std::string FormatFixed(int decimals, Real x) {
   if (decimals < 0) decimals = 0;
-  if (!std::isfinite(x)) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, x);
-    return buf;
-  }
-  // Enough extra digits that the decision to round up is the exact one.
-  std::vector<char> buf(6000);
-  std::snprintf(buf.data(), buf.size(), "%.*Lf", decimals + 30, std::fabs(x));
-  std::string s = buf.data();
+  if (!std::isfinite(x)) return NonFinite(x);
+  // All the digits of |x|, so that the decision to round up is the exact one.
+  std::string s = ToChars(std::fabs(x), std::chars_format::fixed, std::max(decimals, ExactFractionDigits(x)));
   std::size_t point = s.find('.');
-  std::string digits = s.substr(0, point) + s.substr(point + 1);
-  std::size_t intDigits = point;
-  if (RoundDigitsHalfUp(digits, intDigits + decimals)) {
+  std::size_t intDigits = point == std::string::npos ? s.size() : point;
+  std::string digits = s.substr(0, intDigits) + (point == std::string::npos ? "" : s.substr(point + 1));
+  if (RoundDigitsHalfUp(digits, intDigits + static_cast<std::size_t>(decimals))) {
     digits.insert(digits.begin(), '1');
     ++intDigits;
   }
@@ -59,13 +85,10 @@ std::string FormatFixed(int decimals, Real x) {
 
 // Mantissa with `decimals` decimals and a four-digit signed exponent: "1.235E+0003".
 std::string FormatExponential(int decimals, Real x) {
-  char buf[128];
-  if (!std::isfinite(x)) {
-    std::snprintf(buf, sizeof buf, "%.*Le", decimals, x);
-    return buf;
-  }
-  std::snprintf(buf, sizeof buf, "%.60Le", std::fabs(x));
-  std::string s = buf;
+  if (!std::isfinite(x)) return NonFinite(x);
+  // Enough significant digits to show |x| exactly: the integer digits and the fraction digits.
+  int exact = IntegerDigitsBound(x) + ExactFractionDigits(x);
+  std::string s = ToChars(std::fabs(x), std::chars_format::scientific, std::max(decimals, exact));
   std::size_t e = s.find('e');
   std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
   long exponent = std::strtol(s.c_str() + e + 1, nullptr, 10);
@@ -74,6 +97,7 @@ std::string FormatExponential(int decimals, Real x) {
     digits.pop_back();
     if (x != 0) ++exponent;
   }
+  char buf[32];
   std::snprintf(buf, sizeof buf, "E%c%04ld", exponent < 0 ? '-' : '+', exponent < 0 ? -exponent : exponent);
   return (x < 0 ? "-" : "") + digits.substr(0, 1) + "." + digits.substr(1) + buf;
 }
@@ -146,9 +170,11 @@ Scan ScanNumber(const std::string& s) {
   return {i == n, i};
 }
 
+// Converts a text ScanNumber accepted. The "C" locale keeps "." the decimal point whatever the
+// desktop's locale says. Overflow is not a number; underflow gives 0 or the nearest tiny value.
 bool ConvertScanned(const std::string& s, Real& value) {
-  errno = 0;
-  value = std::strtold(s.c_str(), nullptr);
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  value = strtold_l(s.c_str(), nullptr, cLocale);
   return std::isfinite(value);
 }
 
