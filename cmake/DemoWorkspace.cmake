@@ -7,5 +7,14 @@ add_custom_target(demo ALL
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talshell> ${TAL_DEMO_DIR}/talkit
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talbatch> ${TAL_DEMO_DIR}/talbatch
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/demo ${TAL_DEMO_DIR}
+  # The settings file: engine and utility folders in the workspace itself, commands of this
+  # platform. Only the named fields are set, so what the user stored in the demo stays.
+  COMMAND $<TARGET_FILE:talbatch> settings set ${TAL_DEMO_DIR}
+          talpix_dir=${TAL_DEMO_DIR} voxen_dir=${TAL_DEMO_DIR} lumet_dir=${TAL_DEMO_DIR}
+          orva_dir=${TAL_DEMO_DIR} kanto_dir=${TAL_DEMO_DIR} mirell_dir=${TAL_DEMO_DIR}
+          "compile_command=gfortran -c"
+          "rebuild_command=make -f MAKTAL.DAT UPDATE"
+          "user_command=ls -l"
   DEPENDS talshell talbatch
-  COMMENT "Assembling the demo workspace in ${TAL_DEMO_DIR}")
+  COMMENT "Assembling the demo workspace in ${TAL_DEMO_DIR}"
+  VERBATIM)
