@@ -1,14 +1,23 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
 
+#include "shell/Startup.h"
 #include "support/QtInteraction.h"
+#include "support/QtStrings.h"
 
 int main(int argc, char** argv) {
+  std::string startDir = tal::FromQt(QDir::currentPath());
   QApplication app(argc, argv);
   tal::QtInteraction dialogs;
   tal::setInteraction(&dialogs);
-  QMainWindow frame;
-  frame.setWindowTitle("TALSHELL 32");
-  frame.showMaximized();
+
+  tal::StartupArguments start;
+  start.argv0 = argc > 0 ? argv[0] : "talshell";
+  for (int i = 1; i < argc; ++i) start.arguments.emplace_back(argv[i]);
+  start.startDir = startDir;
+  start.pathVariable = qEnvironmentVariable("PATH").toStdString();
+
+  std::unique_ptr<tal::TTALSHELLFORM> frame;
+  if (int status = tal::StartTalshell(start, frame)) return status;
   return app.exec();
 }

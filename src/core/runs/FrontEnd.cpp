@@ -1,0 +1,7 @@
+#include "runs/FrontEnd.h"
+
+namespace tal {
+
+bool UsesMerodinFrontEnd() { return false; }
+
+}  // namespace tal

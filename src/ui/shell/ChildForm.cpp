@@ -1,0 +1,34 @@
+#include "shell/ChildForm.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+
+#include "shell/TalshellForm.h"
+#include "support/QtStrings.h"
+
+namespace tal {
+
+TChildForm::TChildForm(TTALSHELLFORM* shell, KindCode kind) : shell_(shell), kind_(kind) {}
+
+TChildForm::~TChildForm() = default;
+
+QMdiSubWindow* TChildForm::subWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
+
+std::string TChildForm::caption() const { return FromQt(windowTitle()); }
+
+void TChildForm::setCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+
+void TChildForm::FormActivate() {
+  if (!shell_) return;
+  shell_->setActiveChild(this);
+  shell_->UpdateMenu();
+}
+
+void TChildForm::closeEvent(QCloseEvent* event) {
+  if (closeQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+}  // namespace tal

@@ -1,0 +1,61 @@
+#pragma once
+// The base of every child window of the main window: an editor, viewer, form, plot, table or
+// diagram, shown in a sub-window of the frame. It carries the kind code the main window decides
+// menus and commands by, and the name of the file it shows.
+#include <QPointer>
+#include <QWidget>
+#include <string>
+
+#include "shell/KindCode.h"
+
+class QMdiSubWindow;
+
+namespace tal {
+
+class TTALSHELLFORM;
+class TPrintJob;  // the print job of the Print command
+
+class TChildForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  TChildForm(TTALSHELLFORM* shell, KindCode kind);
+  ~TChildForm() override;
+
+  TTALSHELLFORM* shell() const { return shell_; }
+  // The sub-window of the frame that holds this child; nullptr before it is shown.
+  QMdiSubWindow* subWindow() const;
+
+  KindCode kind() const { return kind_; }
+  void setKind(KindCode kind) { kind_ = kind; }
+
+  // Full name of the file shown ("" for none). Editors and viewers also show it as caption.
+  const std::string& fileName() const { return fileName_; }
+  void setFileName(const std::string& name) { fileName_ = name; }
+  std::string caption() const;
+  void setCaption(const std::string& caption);
+
+  // Undo state for the Edit menu and the Undo command (editors override these).
+  virtual bool canUndo() const { return false; }
+  virtual void undo() {}
+
+  // The close question (unsaved changes): false keeps the window open and cancels the action
+  // that asked. Asked whenever the user closes the window and by commands that close windows.
+  virtual bool closeQuery() { return true; }
+
+  // Draws the window's content into a running print job at its current position.
+  virtual void printOn(TPrintJob& job) {}
+
+  // Activation: makes this the main window's active child and recomputes the menu.
+  virtual void FormActivate();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  TTALSHELLFORM* shell_;
+  KindCode kind_;
+  std::string fileName_;
+};
+
+}  // namespace tal

@@ -1,0 +1,35 @@
+#pragma once
+// Names for every menu and menu item of the main window, so commands, tests and other windows
+// reach an item without searching captions.
+
+namespace tal {
+
+enum class Menu { File, Edit, Talpix, Talkit, Parametrics, Utilities, Plot, Windows, Help };
+
+enum class MenuItem {
+  // File
+  New, Open, Save, SaveAs, Print, PrintSetup, Setup, Exit,
+  // Edit
+  Undo, Cut, Copy, Paste, Clear, Find, Replace, SearchAgain,
+  // TALPIX
+  Calculate, RunTable, CompileModule, RebuildTalpix, ExecuteUserCommand,
+  // TALKIT
+  MakeTalkitFile, EditTalkitFile,
+  // Parametrics
+  NewTable, AlterTable, InsertDeleteRuns, InsertDeleteVars,
+  // Utilities (the first one is captioned "VOXEN" or "MERODIN")
+  Voxen, Lumet, Orva, Kanto, Mirell,
+  // Plot
+  NewPlot, OverlayPlot, ModifyPlot,
+  // Windows
+  Input, Output, Listing, Table, Diagram, Tile, Cascade,
+  // Help
+  TalshellIndex, TypesIndex, TalpixIndex, TalpixErrorMessages, AboutTalshell, TalpixWebsite,
+  // Only in TALKIT mode
+  PrimaryUnits, SecondaryUnits, UserCommand, AboutTalkit,
+};
+
+// The help context number stored on every action that has one (read with HelpContextOf).
+inline constexpr const char* HelpContextProperty = "helpContext";
+
+}  // namespace tal

@@ -1,0 +1,46 @@
+#include "shell/Startup.h"
+
+#include <QApplication>
+
+#include "runs/SettingsFile.h"
+#include "shell/StartupOpen.h"
+#include "support/Interaction.h"
+#include "support/Messages.h"
+#include "support/Program.h"
+
+namespace tal {
+
+std::unique_ptr<TTALSHELLFORM> CreateMainWindow() {
+  DftReadResult settings = ReadDFT(Program().directory, CurrentSettings());
+  if (!settings.ok) {
+    ShowMessageKind(settings.message, ErrorOk, true);
+    return nullptr;
+  }
+  return std::make_unique<TTALSHELLFORM>();
+}
+
+void FinishStartup(TTALSHELLFORM& frame, const std::vector<std::string>& arguments, const std::string& startDir) {
+  frame.ShowAboutBox();
+  frame.setFirstStart(true);
+  StartupOpen open = ChooseStartupOpen(arguments, startDir, Program().talkitMode);
+  switch (open.action) {
+    case StartupOpen::Action::ReadFile: frame.ReadaFile(open.fileName); break;
+    case StartupOpen::Action::OpenCommand: frame.Open1Click(); break;
+    case StartupOpen::Action::Nothing: break;
+  }
+}
+
+int StartTalshell(const StartupArguments& start, std::unique_ptr<TTALSHELLFORM>& frame) {
+  Program() = DetermineProgramInfo(start.argv0, start.startDir, start.pathVariable);
+  QCoreApplication::setApplicationName("TALSHL32");
+  {
+    BusyScope busy;
+    frame = CreateMainWindow();
+  }
+  if (!frame) return 1;
+  frame->showMaximized();
+  FinishStartup(*frame, start.arguments, start.startDir);
+  return 0;
+}
+
+}  // namespace tal
