@@ -27,6 +27,7 @@ class TChildForm : public QWidget {
   QMdiSubWindow* subWindow() const;
 
   KindCode kind() const { return kind_; }
+  int kindCode() const { return static_cast<int>(kind_); }
   void setKind(KindCode kind) { kind_ = kind; }
 
   // Full name of the file shown ("" for none). Editors and viewers also show it as caption.

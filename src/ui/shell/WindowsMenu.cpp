@@ -6,7 +6,8 @@
 #include <QMenu>
 #include <filesystem>
 
-#include "shell/FormDeck.h"
+#include "shell/OpenSaveRules.h"
+#include "shell/ResultFiles.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
 #include "support/Interaction.h"
@@ -19,11 +20,17 @@ namespace tal {
 namespace {
 // Qt reads "&" in a caption as a mnemonic; a file name shows it as it is.
 QString LiteralCaption(const std::string& text) { return ToQt(text).replace("&", "&&"); }
+
+// A deck opened as a form comes back as a form, never as its (possibly encoded) text: the same
+// rule that opened it, extension or first-line marker.
+bool ReopensAsForm(const std::string& deck) {
+  return DecideOpen(deck, ReadFirstLine(deck).value_or(""), false).target == OpenTarget::FormDeck;
+}
 }  // namespace
 
 void TTALSHELLFORM::PointEntryAt(MenuItem item, const std::string& plainCaption, const std::string& name) {
   if (QAction* entry = action(item)) {
-    entry->setText(LiteralCaption(plainCaption + " " + name));
+    entry->setText(LiteralCaption(WindowsEntryCaption(plainCaption, name)));
     entry->setEnabled(true);
   }
 }
@@ -106,7 +113,7 @@ void TTALSHELLFORM::Input1Click() {
   }
   if (!currentInputDeck_.empty()) {
     // A form deck comes back as the form it was opened as, never as its (possibly encoded) text.
-    if (IsFormDeck(currentInputDeck_)) {
+    if (ReopensAsForm(currentInputDeck_)) {
       BusyScope busy;
       NewFormWindow(currentInputDeck_);
     } else {

@@ -1,0 +1,112 @@
+// Start-up: the settings file that must be there, the about box, the command-line file.
+#include <QApplication>
+#include <QTimer>
+
+#include "ShellTestSupport.h"
+#include "shell/Startup.h"
+
+using namespace tal;
+
+namespace {
+
+class StartupFrame : public TTALSHELLFORM {
+ public:
+  void ShowAboutBox() override { events.push_back(firstStart() ? "about (first start set)" : "about"); }
+  void Open1Click() override { events.push_back(std::string("open") + (firstStart() ? " first" : "")); }
+  void ReadaFile(const std::string& name) override { events.push_back("read " + name); }
+  std::vector<std::string> events;
+};
+
+}  // namespace
+
+class Startup : public taltest::ShellTest {
+ protected:
+  StartupFrame& makeStartupFrame(bool talkit) {
+    useMode(talkit);
+    frame = std::make_unique<StartupFrame>();
+    return static_cast<StartupFrame&>(*frame);
+  }
+  void writeSettings(int units) {
+    SettingsRecord settings;
+    settings.units = units;
+    dir.write("TALSHELL.DFT", EncodeSettings(settings));
+  }
+};
+
+TEST_F(Startup, MissingSettingsFileIsReportedAndNoWindowIsMade) {
+  useMode(false);
+  EXPECT_EQ(CreateMainWindow(), nullptr);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"Please copy the TALSHELL.DFT file into the " + dir.path() + " directory."});
+  EXPECT_EQ(dialogs.prompts()[0].kind, ErrorOk);
+  EXPECT_EQ(dialogs.beeps(), 1);
+}
+
+TEST_F(Startup, MissingSettingsFileEndsTheProgramWithAFailureStatus) {
+  std::unique_ptr<TTALSHELLFORM> started;
+  StartupArguments start{dir.file("talshell"), {}, dir.path(), ""};
+  EXPECT_NE(StartTalshell(start, started), 0);
+  EXPECT_EQ(started, nullptr);
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.busyDepth(), 0);
+}
+
+TEST_F(Startup, SettingsAreReadBeforeTheMenuIsBuilt) {
+  writeSettings(2);
+  useMode(true);
+  auto created = CreateMainWindow();
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(CurrentSettings().units, 2);
+  EXPECT_TRUE(created->action(MenuItem::SecondaryUnits)->isChecked());
+  EXPECT_TRUE(dialogs.prompts().empty());
+}
+
+TEST_F(Startup, TalkitLinkStartsTheFormModeAndShowsTheAboutBoxFirst) {
+  writeSettings(1);
+  std::string deck = dir.write("forms/A.TKD", "*TALKIT\n");
+  std::unique_ptr<TTALSHELLFORM> started;
+  StartupArguments start{"./TalKit", {"forms/A.TKD"}, dir.path(), ""};
+  QStringList seenModal;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      seenModal << modal->windowTitle();
+      modal->close();
+    }
+  });
+  ASSERT_EQ(StartTalshell(start, started), 0);
+  ASSERT_NE(started, nullptr);
+  EXPECT_TRUE(Program().talkitMode);
+  EXPECT_EQ(started->windowTitle(), "TALKIT");
+  EXPECT_TRUE(started->isMaximized());
+  EXPECT_EQ(seenModal, QStringList{"About TALSHELL"});
+  ASSERT_NE(started->activeChild(), nullptr);
+  EXPECT_EQ(started->activeChild()->fileName(), deck);
+  EXPECT_EQ(dialogs.busyDepth(), 0);
+  started.reset();
+}
+
+TEST_F(Startup, ReadableArgumentIsOpenedAfterTheAboutBox) {
+  std::string deck = dir.write("A.DCK", "x\n");
+  auto& f = makeStartupFrame(false);
+  FinishStartup(f, {deck}, "/");
+  EXPECT_EQ(f.events, (std::vector<std::string>{"about", "read " + deck}));
+  EXPECT_TRUE(f.firstStart());
+}
+
+TEST_F(Startup, MissingArgumentOpensNothingInFullMode) {
+  auto& f = makeStartupFrame(false);
+  FinishStartup(f, {dir.file("NONE.DCK")}, "/");
+  EXPECT_EQ(f.events, std::vector<std::string>{"about"});
+  auto& g = makeStartupFrame(false);
+  FinishStartup(g, {}, "/");
+  EXPECT_EQ(g.events, std::vector<std::string>{"about"});
+}
+
+TEST_F(Startup, TalkitModeRunsOpenWithoutAReadableArgument) {
+  auto& f = makeStartupFrame(true);
+  FinishStartup(f, {dir.file("NONE.TKD")}, "/");
+  EXPECT_EQ(f.events, (std::vector<std::string>{"about", "open first"}));
+  auto& g = makeStartupFrame(true);
+  FinishStartup(g, {}, "/");
+  EXPECT_EQ(g.events, (std::vector<std::string>{"about", "open first"}));
+}
