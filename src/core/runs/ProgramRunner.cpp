@@ -134,8 +134,7 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) 
 
   QProcess process;
   Configure(process, command, options.workingDirectory);
-  // The program and whatever it starts form one process group, so Stop ends all of them.
-  process.setChildProcessModifier([] { ::setpgid(0, 0); });
+  if (options.ownProcessGroup) process.setChildProcessModifier([] { ::setpgid(0, 0); });
   QElapsedTimer clock;
   clock.start();
   process.start();
@@ -157,8 +156,9 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) 
 
   bool stopped = false;
   const qint64 pid = process.processId();
-  auto signalGroup = [&process, pid](int sig) {
-    if (process.state() != QProcess::NotRunning) ::kill(-static_cast<pid_t>(pid), sig);
+  const bool group = options.ownProcessGroup;
+  auto signalGroup = [&process, pid, group](int sig) {
+    if (process.state() != QProcess::NotRunning) ::kill(group ? -static_cast<pid_t>(pid) : static_cast<pid_t>(pid), sig);
   };
   int runId = monitor.beginRun(command.text(), [&] {
     if (stopped) {  // a second Stop does not wait for the grace period

@@ -58,6 +58,9 @@ struct RunOptions {
   // Called with each piece of output as it arrives (besides the run log).
   std::function<void(std::string_view)> standardOutput;
   std::function<void(std::string_view)> standardError;
+  // The program and what it starts form a process group of their own, so Stop ends all of them.
+  // Off for talbatch, where the engine shares the terminal's interrupt key with it.
+  bool ownProcessGroup = true;
 };
 
 // Starts the program and returns only when it has ended, processing the program's pending

@@ -1,0 +1,87 @@
+// talbatch run DECK [--program-dir DIR]: runs the engine on DECK as Calculate does, streams the
+// engine's output, then lists the result files Calculate attaches. The exit status is the
+// engine's, or 127 when it could not be started.
+#include <ostream>
+
+#include "BatchCommand.h"
+#include "runs/Calculate.h"
+#include "runs/ProgramRunner.h"
+#include "runs/SettingsFile.h"
+#include "shell/ResultFiles.h"
+#include "support/Files.h"
+
+namespace tal::batch {
+namespace {
+
+constexpr int NotStartedStatus = 127;
+constexpr const char* Usage = "usage: talbatch run DECK [--program-dir DIR]\n";
+
+struct RunArguments {
+  std::string deck;
+  std::string programDir = ".";
+};
+
+bool ParseArguments(const std::vector<std::string>& args, RunArguments& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--program-dir" && i + 1 < args.size())
+      parsed.programDir = args[++i];
+    else if (parsed.deck.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
+      parsed.deck = args[i];
+    else
+      return false;
+  }
+  return !parsed.deck.empty();
+}
+
+void ListAttachedResults(const std::string& deck, std::ostream& out) {
+  if (std::string listing = FindListingFile(deck); !listing.empty()) out << "listing " << listing << '\n';
+  for (const auto& output : FindOutputFiles(deck)) out << "output " << output << '\n';
+  if (std::string plot = FindPlotFile(deck); !plot.empty()) out << "plot " << plot << '\n';
+}
+
+int RunDeck(const std::vector<std::string>& args, BatchIo& io) {
+  RunArguments parsed;
+  if (!ParseArguments(args, parsed)) {
+    io.err << Usage;
+    return 2;
+  }
+  // Like the program's own folder: a full name without a trailing "/".
+  std::string programDir = AbsolutePath(parsed.programDir);
+  while (programDir.size() > 1 && programDir.back() == '/') programDir.pop_back();
+  SettingsRecord settings;
+  if (auto read = ReadDFT(programDir, settings); !read.ok) {
+    io.err << "talbatch run: " << read.message << '\n';
+    return 2;
+  }
+  // The shell runs decks by their full names; results are found beside them.
+  std::string deck = AbsolutePath(parsed.deck);
+  if (!FileReadable(deck)) {
+    io.err << "talbatch run: " << parsed.deck << " cannot be opened for reading\n";
+    return 2;
+  }
+
+  UseProgramDirectoryWhenMissing(settings, programDir);
+  ProgramCommand command{EnginePath(settings.talpixDir), {deck}};
+  RunOptions options;
+  options.standardOutput = [&](std::string_view s) { io.out << s << std::flush; };
+  options.standardError = [&](std::string_view s) { io.err << s << std::flush; };
+  options.ownProcessGroup = false;
+  RunOutcome outcome = RunProgram(command, options);
+  if (outcome.end == RunEnd::NotStarted) {
+    io.err << RunFailureMessage(command, outcome.failureCode) << '\n';
+    return NotStartedStatus;
+  }
+  ListAttachedResults(deck, io.out);
+  if (outcome.end != RunEnd::Finished) {
+    io.err << "talbatch run: " << DescribeOutcome(outcome) << '\n';
+    return 1;
+  }
+  return outcome.exitCode;
+}
+
+const bool registered = RegisterBatchCommand(
+    {"run", "run DECK [--program-dir DIR]  run the engine on DECK (settings of DIR, default the current "
+            "folder) and list the listing, output and plot files", RunDeck});
+
+}  // namespace
+}  // namespace tal::batch
