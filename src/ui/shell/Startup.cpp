@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "runs/SettingsFile.h"
 #include "shell/StartupOpen.h"
@@ -38,6 +39,8 @@ int StartTalshell(const StartupArguments& start, std::unique_ptr<TTALSHELLFORM>&
     frame = CreateMainWindow();
   }
   if (!frame) return 1;
+  // Without a window manager (a bare X server) "maximised" means nothing: fill the screen first.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) frame->setGeometry(screen->availableGeometry());
   frame->showMaximized();
   FinishStartup(*frame, start.arguments, start.startDir);
   return 0;

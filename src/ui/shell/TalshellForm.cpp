@@ -364,6 +364,9 @@ void TTALSHELLFORM::FindIndexFiles() {
 QMdiSubWindow* TTALSHELLFORM::AddChild(TChildForm* child) {
   QMdiSubWindow* window = mdi_->addSubWindow(child);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  // A new child takes at least two thirds of the frame's area, so its content can be read.
+  QSize least = mdi_->viewport()->size() * 2 / 3;
+  window->resize(window->size().expandedTo(least));
   window->show();
   mdi_->setActiveSubWindow(window);
   // The frame may not be the active window (start-up, tests): activate the child ourselves.
@@ -396,13 +399,18 @@ void TTALSHELLFORM::BringToFront(TChildForm* child) {
 
 void TTALSHELLFORM::FreeChild(TChildForm* child) {
   if (!child) return;
+  // Out of the frame at once, destroyed once control is back in the event loop: the window may
+  // be freed from inside one of its own handlers.
+  for (QPointer<TChildForm>* remembered : {&activeChild_, &lastCreatedEditor_, &tableWindow_})
+    if (*remembered == child) *remembered = nullptr;
   if (QMdiSubWindow* window = child->subWindow()) {
+    window->hide();
     mdi_->removeSubWindow(window);
-    delete window;
+    window->deleteLater();
   } else {
-    delete child;
+    child->hide();
+    child->deleteLater();
   }
-  if (mdi_->subWindowList().isEmpty()) activeChild_ = nullptr;
 }
 
 bool TTALSHELLFORM::AskCloseQuestions(const std::vector<KindCode>& kinds) {

@@ -58,7 +58,8 @@ class TTALSHELLFORM : public QMainWindow {
   TChildForm* FirstChildOfKind(KindCode kind) const;
   // Activates `child` and brings it to the front (restoring it when minimised).
   void BringToFront(TChildForm* child);
-  // Frees `child` at once, without its close question (callers ask first where changes matter).
+  // Frees `child` without its close question (callers ask first where changes matter): it leaves
+  // the frame and every list at once and is destroyed when control returns to the event loop.
   void FreeChild(TChildForm* child);
   // Asks the close question of every child of the given kinds, front first; false as soon as
   // one answers Cancel. The windows stay open either way.

@@ -1,4 +1,5 @@
 // The Windows menu entries of the current deck's results, disposal of windows, and the close question.
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -96,6 +97,7 @@ TEST_F(WindowsMenu, DisposingFreesEveryWindowOfTheKindWithoutAskingAndResetsItsE
   auto* a = addChild(KindCode::DeckEditor, "/w/A.DCK");
   auto* b = addChild(KindCode::DeckEditor, "/w/B.DCK");
   a->allowClose = b->allowClose = false;
+  QPointer<TChildForm> freed = a;
   auto* listing = addChild(KindCode::Listing, "/w/A.LST");
   f.setInputEntry("/w/A.DCK");
   f.setCurrentInputDeck("/w/A.DCK");
@@ -107,6 +109,8 @@ TEST_F(WindowsMenu, DisposingFreesEveryWindowOfTheKindWithoutAskingAndResetsItsE
   EXPECT_FALSE(enabled(MenuItem::Input));
   EXPECT_EQ(f.currentInputDeck(), "");
   EXPECT_EQ(f.action(MenuItem::Listing)->text(), "Listing /w/A.LST");  // other entries stay
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(freed.isNull());
 }
 
 TEST_F(WindowsMenu, DisposingEachKindResetsItsOwnEntry) {
