@@ -1,0 +1,301 @@
+// talbatch form: shows the items of a form deck, or fills it in and writes it back, as the form
+// window would.
+#include <ostream>
+#include <sstream>
+
+#include "BatchCommand.h"
+#include "forms/DeckReader.h"
+#include "forms/DeckWriter.h"
+#include "forms/ErrorState.h"
+#include "support/Files.h"
+#include "support/Interaction.h"
+#include "support/Text.h"
+
+namespace tal::batch {
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: talbatch form show FORM [--units 1|2]\n"
+    "       talbatch form set FORM [-o OUT] [--units 1|2] NAME=VALUE ... [--check CAPTION=on|off] [--choose CAPTION]\n";
+
+// Messages of the form code go to standard error; questions take their default answer.
+class StreamInteraction final : public Interaction {
+ public:
+  explicit StreamInteraction(std::ostream& err) : err_(err), previous_(setInteraction(this)) {}
+  ~StreamInteraction() override { setInteraction(previous_); }
+  StreamInteraction(const StreamInteraction&) = delete;
+  StreamInteraction& operator=(const StreamInteraction&) = delete;
+
+  int messages() const { return messages_; }
+
+  Button message(const std::string& text, int kind) override {
+    ++messages_;
+    err_ << text << "\n";
+    auto buttons = ButtonsOfKind(kind);
+    return buttons.empty() ? Button::None : buttons.front();
+  }
+  void beep() override {}
+  std::optional<FileChoice> openFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileChoice> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> inputText(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void setBusy(bool) override {}
+
+ private:
+  std::ostream& err_;
+  Interaction* previous_;
+  int messages_ = 0;
+};
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string GroupNames(const std::vector<GroupRef>& groups) {
+  std::string names;
+  for (const GroupRef& ref : groups) names += (names.empty() ? "" : " ") + std::string(ref.inverted ? "_" : "") + ref.name;
+  return names;
+}
+
+std::string OnOff(bool on) { return on ? "on" : "off"; }
+
+// One line per item, as the form shows it.
+std::string DescribeItem(const FormModel& form, std::size_t index) {
+  const FormItem& item = form.items[index];
+  std::ostringstream line;
+  line << KindName(item.kind);
+  if (item.kind == FormItemKind::List && !item.list.visible()) line << " (hidden)";
+  line << "  line " << item.lineNumber;
+  switch (item.kind) {
+    case FormItemKind::Text:
+      line << "  " << Quoted(item.label);
+      if (item.textField.present) line << "  field = " << Quoted(item.textField.text);
+      break;
+    case FormItemKind::Numeric: {
+      auto [low, high] = form.ShownLimits(index);
+      const NumericField& field = item.numeric;
+      line << "  " << Quoted(item.label) << "  " << item.variable << " = " << field.text << " "
+           << form.UnitCaption(index) << "  range " << FormatReal(field.format, low) << " .. "
+           << FormatReal(field.format, high);
+      break;
+    }
+    case FormItemKind::List: {
+      line << "  " << Quoted(item.label) << "  " << item.variable << " = ";
+      if (item.list.visible()) {
+        line << Quoted(form.ListDisplayText(index)) << "  choices";
+        for (const std::string& choice : form.ListChoices(index)) line << " " << Quoted(choice);
+      } else {
+        line << Quoted(item.list.value);
+      }
+      if (item.list.assignMode) line << "  unit " << item.list.unitNumber;
+      break;
+    }
+    case FormItemKind::File:
+      line << "  " << Quoted(item.label) << "  " << item.variable << " = " << item.file.fileName << "  unit "
+           << item.file.unitNumber;
+      break;
+    case FormItemKind::Picture:
+    case FormItemKind::AppLinkPicture:
+      line << "  " << (item.picture.isCaption ? Quoted(item.picture.caption) : item.picture.fileName);
+      if (item.kind == FormItemKind::AppLinkPicture)
+        line << "  application " << item.picture.application << "  argument " << Quoted(item.picture.argument);
+      break;
+    case FormItemKind::Group:
+    case FormItemKind::CheckBoxGroup:
+    case FormItemKind::RadioGroup: {
+      line << "  " << item.group.name << " " << Quoted(item.group.caption) << "  " << OnOff(item.group.visible);
+      bool radio = item.kind == FormItemKind::RadioGroup;
+      for (const GroupChoice& choice : item.group.choices)
+        line << "  " << (radio ? (choice.checked ? "(o)" : "( )") : (choice.checked ? "[x]" : "[ ]")) << " "
+             << Quoted(choice.caption) << " (" << GroupNames(choice.groups) << ")";
+      break;
+    }
+  }
+  if (item.inGroup && item.enclosingGroup >= 0) {
+    const FormItem& group = form.items[static_cast<std::size_t>(item.enclosingGroup)];
+    line << "  in " << group.group.name << " " << OnOff(group.group.visible);
+  }
+  return line.str();
+}
+
+struct Arguments {
+  std::string form;
+  std::string output;
+  UnitSystem units = UnitSystem::Primary;
+  // In command-line order: "NAME=VALUE", "--check CAPTION=on|off" and "--choose CAPTION".
+  struct Change {
+    enum class Kind { Value, Check, Choose } kind;
+    std::string name, value;
+  };
+  std::vector<Change> changes;
+};
+
+bool SplitAssignment(const std::string& text, std::string& name, std::string& value) {
+  std::size_t eq = text.find('=');
+  if (eq == std::string::npos || eq == 0) return false;
+  name = text.substr(0, eq);
+  value = text.substr(eq + 1);
+  return true;
+}
+
+// Reads the arguments after "show" or "set"; "" on success, else what is wrong.
+std::string ParseArguments(const std::vector<std::string>& args, bool setting, Arguments& parsed) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    bool hasValue = i + 1 < args.size();
+    if (a == "--units") {
+      if (!hasValue || (args[i + 1] != "1" && args[i + 1] != "2")) return "--units takes 1 or 2";
+      parsed.units = args[++i] == "2" ? UnitSystem::Secondary : UnitSystem::Primary;
+    } else if (setting && a == "-o") {
+      if (!hasValue) return "-o needs a file name";
+      parsed.output = args[++i];
+    } else if (setting && a == "--check") {
+      Arguments::Change change{Arguments::Change::Kind::Check, {}, {}};
+      if (!hasValue || !SplitAssignment(args[i + 1], change.name, change.value) ||
+          (change.value != "on" && change.value != "off"))
+        return "--check takes CAPTION=on or CAPTION=off";
+      ++i;
+      parsed.changes.push_back(change);
+    } else if (setting && a == "--choose") {
+      if (!hasValue) return "--choose needs a caption";
+      parsed.changes.push_back({Arguments::Change::Kind::Choose, args[++i], {}});
+    } else if (!a.empty() && a[0] == '-' && a.find('=') == std::string::npos) {
+      return "unknown option " + a;
+    } else if (parsed.form.empty()) {
+      parsed.form = a;
+    } else if (setting) {
+      Arguments::Change change{Arguments::Change::Kind::Value, {}, {}};
+      if (!SplitAssignment(a, change.name, change.value)) return "expected NAME=VALUE, not " + a;
+      parsed.changes.push_back(change);
+    } else {
+      return "unexpected argument " + a;
+    }
+  }
+  if (parsed.form.empty()) return "no form deck named";
+  return {};
+}
+
+// Reads the deck; false (after its messages) unless the form was read whole without error.
+bool ReadForm(const Arguments& args, ReadResult& result, const StreamInteraction& ui) {
+  result = ReadDeck(args.form, {args.units, nullptr});
+  return result.outcome == ReadOutcome::Complete && ErrorState() == ErrorStateClear && ui.messages() == 0;
+}
+
+int ShowForm(const Arguments& args, BatchIo& io) {
+  StreamInteraction ui(io.err);
+  ReadResult result;
+  bool ok = ReadForm(args, result, ui);
+  if (KeepsForm(result.outcome))
+    for (std::size_t i = 0; i < result.form.items.size(); ++i) io.out << DescribeItem(result.form, i) << "\n";
+  return ok ? 0 : 2;
+}
+
+// The fields a NAME=VALUE sets: numeric, list and file fields of that variable name.
+std::vector<std::size_t> FieldsNamed(const FormModel& form, const std::string& name) {
+  std::vector<std::size_t> found;
+  for (std::size_t i = 0; i < form.items.size(); ++i) {
+    const FormItem& item = form.items[i];
+    bool field = item.kind == FormItemKind::Numeric || item.kind == FormItemKind::File ||
+                 (item.kind == FormItemKind::List && item.list.visible());
+    if (field && EqualNoCase(TrimShort(item.variable), TrimShort(name))) found.push_back(i);
+  }
+  return found;
+}
+
+// Sets one field as the user would; "" on success, else the message (already shown for
+// numeric fields).
+std::string SetField(FormModel& form, std::size_t index, const std::string& value, bool& shown) {
+  FormItem& item = form.items[index];
+  switch (item.kind) {
+    case FormItemKind::Numeric:
+      form.SetFieldText(index, value);
+      if (!form.CheckNumericField(index)) {
+        shown = true;
+        return "not set";
+      }
+      return {};
+    case FormItemKind::List: {
+      int row = item.list.data ? item.list.data->FindRow(item.list.displayColumn, value) : -1;
+      if (row < 0) return Quoted(value) + " is not a choice of " + Quoted(item.label);
+      form.SelectListRow(index, row);
+      return {};
+    }
+    case FormItemKind::File:
+      if (FindDeckFile(form.fileName, value).empty()) return value + " was not found";
+      form.SetFileName(index, value);
+      return {};
+    default: return "not a field";
+  }
+}
+
+// Check boxes or radio buttons with that caption: (group item, choice).
+std::vector<std::pair<std::size_t, std::size_t>> ChoicesCaptioned(const FormModel& form, FormItemKind kind,
+                                                                  const std::string& caption) {
+  std::vector<std::pair<std::size_t, std::size_t>> found;
+  for (std::size_t i = 0; i < form.items.size(); ++i) {
+    if (form.items[i].kind != kind) continue;
+    const auto& choices = form.items[i].group.choices;
+    for (std::size_t c = 0; c < choices.size(); ++c)
+      if (EqualNoCase(TrimShort(choices[c].caption), TrimShort(caption))) found.emplace_back(i, c);
+  }
+  return found;
+}
+
+std::string ApplyChange(FormModel& form, const Arguments::Change& change, bool& shown) {
+  using Kind = Arguments::Change::Kind;
+  if (change.kind == Kind::Value) {
+    auto fields = FieldsNamed(form, change.name);
+    if (fields.empty()) return "no field named " + change.name;
+    for (std::size_t index : fields)
+      if (std::string failure = SetField(form, index, change.value, shown); !failure.empty()) return failure;
+    return {};
+  }
+  bool check = change.kind == Kind::Check;
+  auto choices = ChoicesCaptioned(form, check ? FormItemKind::CheckBoxGroup : FormItemKind::RadioGroup, change.name);
+  if (choices.empty()) return std::string(check ? "no check box " : "no radio button ") + Quoted(change.name);
+  for (auto [item, choice] : choices) {
+    if (check) form.SetCheckBox(item, choice, change.value == "on");
+    else form.ChooseRadioButton(item, choice);
+  }
+  return {};
+}
+
+int SetForm(const Arguments& args, BatchIo& io) {
+  StreamInteraction ui(io.err);
+  ReadResult result;
+  if (!ReadForm(args, result, ui)) return 2;
+  FormModel& form = result.form;
+  for (const auto& change : args.changes) {
+    bool shown = false;
+    std::string failure = ApplyChange(form, change, shown);
+    if (failure.empty()) continue;
+    if (!shown) io.err << "talbatch form: " << failure << "\n";
+    return 2;
+  }
+  std::string target = args.output.empty() ? form.fileName : args.output;
+  if (!WriteDeck(form, target)) return 1;
+  io.out << "wrote " << target << "\n";
+  return 0;
+}
+
+int FormCommand(const std::vector<std::string>& args, BatchIo& io) {
+  if (args.empty() || (args[0] != "show" && args[0] != "set")) {
+    io.err << Usage;
+    return 2;
+  }
+  bool setting = args[0] == "set";
+  Arguments parsed;
+  if (std::string problem = ParseArguments(args, setting, parsed); !problem.empty()) {
+    io.err << "talbatch form: " << problem << "\n" << Usage;
+    return 2;
+  }
+  return setting ? SetForm(parsed, io) : ShowForm(parsed, io);
+}
+
+const bool registered = RegisterBatchCommand(
+    {"form", "form show FORM | form set FORM NAME=VALUE ...: list or fill in a form deck", FormCommand});
+
+}  // namespace
+
+}  // namespace tal::batch
