@@ -57,6 +57,7 @@ class DeckReading {
   Step StopWith(const std::string& message, bool setError);
   Step Discard(const std::string& message);
   std::shared_ptr<const ListData> ListDataFor(const std::string& name);
+  const std::string& FoundFile(const std::string& name);
 
   bool CompletionPass();
   void ApplyInitialState(std::size_t groupItem, std::size_t choice, const FormItem& target);
@@ -71,6 +72,7 @@ class DeckReading {
   std::string previousLine_;
   int previousLineNumber_ = 0;
   std::map<std::string, std::shared_ptr<const ListData>> listData_;  // by file found
+  std::map<std::string, std::string> foundFiles_;  // FindDeckFile by name, looked up once per reading
 };
 
 bool DeckReading::NextLine(std::string& line, bool& hidden) {
@@ -261,7 +263,7 @@ Step DeckReading::AddPicture(const std::string& line, bool appLink) {
   if (parsed.missingQuote) return Discard("Missing quote character in " + parsed.quoteText);
   std::string path;
   if (!parsed.isCaption) {
-    path = FindDeckFile(form_.fileName, parsed.fileName);
+    path = FoundFile(parsed.fileName);
     if (path.empty()) return Discard("Figure file " + parsed.fileName + " was not found");
   }
   FormItem& item = NewItem(appLink ? FormItemKind::AppLinkPicture : FormItemKind::Picture, line);
@@ -326,8 +328,14 @@ Step DeckReading::AddNumeric(const std::string& line, const ValueAnnotation& a) 
   return Step::Next;
 }
 
+const std::string& DeckReading::FoundFile(const std::string& name) {
+  auto found = foundFiles_.find(name);
+  if (found == foundFiles_.end()) found = foundFiles_.emplace(name, FindDeckFile(form_.fileName, name)).first;
+  return found->second;
+}
+
 std::shared_ptr<const ListData> DeckReading::ListDataFor(const std::string& name) {
-  std::string path = FindDeckFile(form_.fileName, name);
+  const std::string& path = FoundFile(name);
   if (path.empty()) return nullptr;
   auto found = listData_.find(path);
   if (found != listData_.end()) return found->second;
@@ -378,7 +386,7 @@ Step DeckReading::AddList(const std::string& line, const ValueAnnotation& a) {
 Step DeckReading::AddFile(const std::string& line, const ValueAnnotation& a) {
   auto assign = ParseAssignLine(previousLine_);
   if (!assign) return InputError(line);
-  if (FindDeckFile(form_.fileName, assign->fileName).empty()) return Discard(assign->fileName + " was not found");
+  if (FoundFile(assign->fileName).empty()) return Discard(assign->fileName + " was not found");
   if (!assign->unit) return InputError(line);
   FormItem& item = NewItem(FormItemKind::File, line);
   item.lineNumber = previousLineNumber_;
