@@ -4,8 +4,8 @@
 namespace tal {
 
 // True when the installation uses the alternative front-end ("MERODIN", program "Splash")
-// instead of VOXEN. The engine-runs and utilities code decides where this flag comes from;
-// until it does, every installation uses VOXEN.
+// instead of VOXEN: "FrontEnd=MERODIN" in the installation file "TALSHELL.INI" of the program
+// directory (Installation.h). Without the file or the line, VOXEN.
 bool UsesMerodinFrontEnd();
 
 }  // namespace tal

@@ -24,6 +24,7 @@ int RunMonitor::beginRun(const std::string& commandText, std::function<void()> s
   int id = nextId_++;
   active_.push_back({id, std::move(stopFunction)});
   appendLog(QByteArray("> ") + QByteArray::fromStdString(commandText) + "\n");
+  emit runStarted(QString::fromLatin1(QByteArray::fromStdString(commandText)));
   emit stateChanged();
   return id;
 }

@@ -57,6 +57,8 @@ class RunMonitor : public QObject {
  signals:
   // waiting() or engineRunActive() changed.
   void stateChanged();
+  // A program is being started and waited for (its command as text).
+  void runStarted(const QString& command);
   void logAppended(const QByteArray& text);
   void runEnded(const QString& summary);
 

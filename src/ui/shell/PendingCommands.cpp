@@ -13,7 +13,6 @@ void TTALSHELLFORM::Open1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Save1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Saveas1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Print1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Setup1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Cut1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Copy1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Paste1Click() { NotAvailableYet(); }
@@ -21,22 +20,13 @@ void TTALSHELLFORM::Clear1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Find1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Replace1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::SearchAgain1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Calculate1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::CompileModule1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::RebuildTALPIX1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::ExecuteUserCommand1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::MakeTALKITfile1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::EditTALKITfile1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::AlterTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::InsertDeleteRuns1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::InsertDeleteVars1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::VOXEN1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::LUMET1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::ORVA1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::KANTO1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::MIRELL1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::OverlayPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::ModifyPlot1Click() { NotAvailableYet(); }
@@ -44,7 +34,5 @@ void TTALSHELLFORM::TALSHELLIndex1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::TypesIndex1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::TALPIXIndex1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::TALPIXErrorMessages1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::TALPIXWebsite1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::UserCommand1Click() { NotAvailableYet(); }
 
 }  // namespace tal

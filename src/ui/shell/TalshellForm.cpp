@@ -140,6 +140,7 @@ TTALSHELLFORM::TTALSHELLFORM(QWidget* parent) : QMainWindow(parent) {
   currentPlotFile_.clear();
   tableWindow_ = nullptr;
   currentInputDeck_.clear();
+  SetUpRunControls();
   UpdateMenu();
 
   FindIndexFiles();

@@ -216,6 +216,9 @@ class TTALSHELLFORM : public QMainWindow {
   void SecondaryUnits1Click();
   void UserCommand1Click();
   void AboutTALKIT1Click();
+  // Run control: stop the programs being waited for; show the run log.
+  void StopRun1Click();
+  void RunLog1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -232,6 +235,13 @@ class TTALSHELLFORM : public QMainWindow {
   void RefreshWindowList();
   void FindIndexFiles();
   void SubWindowActivated(QMdiSubWindow* window);
+  // The menu rules by the active child's kind (UpdateMenu adds the run lock around them).
+  void UpdateMenuByKind();
+  // Run control (RunCommands.cpp): the Stop and Run Log items, the status bar, and the lock
+  // that keeps Calculate and Run Table disabled while an engine run is in progress.
+  void SetUpRunControls();
+  void ReleaseRunLock();
+  void HoldRunLock();
 
   QMdiArea* mdi_ = nullptr;
   std::map<MenuItem, QAction*> actions_;
@@ -253,6 +263,13 @@ class TTALSHELLFORM : public QMainWindow {
   bool firstStart_ = false;
   RecentFiles recentFiles_;
   QPointer<QDialog> aboutBox_;  // created once, kept for the whole run
+  // While an engine run holds Calculate and Run Table disabled: the states the menu rules gave them.
+  struct RunLock {
+    bool held = false;
+    bool calculate = false;
+    bool runTable = false;
+  } runLock_;
+  QPointer<QWidget> runLog_;  // the run log window, made on first use
 };
 
 }  // namespace tal

@@ -67,6 +67,12 @@ bool IsDeckExtension(const std::string& extension) {
 }  // namespace
 
 void TTALSHELLFORM::UpdateMenu() {
+  ReleaseRunLock();
+  UpdateMenuByKind();
+  HoldRunLock();
+}
+
+void TTALSHELLFORM::UpdateMenuByKind() {
   auto enableMenu = [this](Menu which, bool enabled) {
     if (QMenu* m = menu(which)) m->menuAction()->setEnabled(enabled);
   };

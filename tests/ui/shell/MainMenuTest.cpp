@@ -27,7 +27,8 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
   EXPECT_EQ(Captions(f.menu(Menu::Edit)), (QStringList{"Undo", "Cut", "&Copy", "&Paste", "Clear", "-", "&Find",
                                                        "&Replace", "Search &Again"}));
   EXPECT_EQ(Captions(f.menu(Menu::Talpix)), (QStringList{"&Calculate", "&Run Table", "-", "&Compile Module",
-                                                         "&Rebuild TALPIX", "-", "Execute User Command"}));
+                                                         "&Rebuild TALPIX", "-", "Execute User Command", "-",
+                                                         "S&top", "Run &Log"}));
   EXPECT_EQ(Captions(f.menu(Menu::Talkit)), (QStringList{"Make TALKIT file", "&Edit TALKIT file"}));
   EXPECT_EQ(Captions(f.menu(Menu::Parametrics)),
             (QStringList{"&New Table", "&Alter Table", "&Insert/Delete Runs", "Insert/Delete Vars"}));
@@ -91,7 +92,8 @@ TEST_F(MainMenu, TalkitModeRebuildsTheMenuForForms) {
   EXPECT_EQ(Captions(f.menu(Menu::File)),
             (QStringList{"&Open", "&Save", "Save &as", "-", "&Print", "Print Setup", "-", "E&xit"}));
   EXPECT_EQ(Captions(f.menu(Menu::Talpix)), (QStringList{"&Calculate", "&Run Table", "Primary Units",
-                                                         "Secondary Units", "-", "User Command", "-"}));
+                                                         "Secondary Units", "-", "User Command", "-", "S&top",
+                                                         "Run &Log"}));
   EXPECT_EQ(Captions(f.menu(Menu::Help)), (QStringList{"TALKIT Help", "-", "About TALKIT", "TALPIX Website"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
   EXPECT_EQ(windows.mid(0, 10), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "-", "&Tile",
@@ -143,7 +145,7 @@ TEST_F(MainMenu, UtilitiesMenuNamesItsFirstItemWhenItOpens) {
 
 TEST_F(MainMenu, CommandsOfUnfinishedWindowsSaySoInsteadOfDoingNothing) {
   auto& f = makeFrame();
-  f.action(MenuItem::Calculate)->trigger();
+  f.action(MenuItem::NewPlot)->trigger();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0], "This command is not available yet.");
   EXPECT_EQ(dialogs.prompts()[0].kind, InformationOk);

@@ -1,0 +1,198 @@
+// The main window's run commands: Calculate with the menu lock and Stop, the status bar and the
+// run log, the settings dialog from the File menu, and the utilities.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include "../shell/ShellTestSupport.h"
+#include "runs/RunLogWindow.h"
+#include "runs/RunMonitor.h"
+#include "runs/SetupDialog.h"
+
+using namespace tal;
+
+namespace {
+
+class RunCommands : public taltest::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    CurrentSettings().talpixDir = dir.file("engine");
+    deck = dir.write("work/A.DCK", "deck\n");
+  }
+  // An engine that records its arguments in calls.txt, prints a line and leaves a listing.
+  void writeEngine(const std::string& extra = "") {
+    std::filesystem::remove(dir.file("engine/TALPIX32"));
+    dir.writeScript("engine/TALPIX32", "echo \"engine [$*]\" >> \"$(dirname \"$0\")/calls.txt\"\necho 'engine says hello'\n" +
+                                           extra + "[ -n \"$1\" ] && echo L > \"${1%.*}.LST\"\nexit 0\n");
+  }
+  std::string calls() { return taltest::ReadFile(dir.file("engine/calls.txt")); }
+  QString statusText() { return frame->statusBar()->findChild<QLabel*>("RunSummary")->text(); }
+  std::string deck;
+};
+
+}  // namespace
+
+TEST_F(RunCommands, WindowKeepsWorkingWhileTheEngineRuns) {
+  writeEngine("sleep 2\n");
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  int ticks = 0;
+  bool tiled = false;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    ++ticks;
+    if (ticks == 3) {
+      f.action(MenuItem::Tile)->trigger();  // a menu command works meanwhile
+      tiled = true;
+    }
+  });
+  timer.start(100);
+  f.action(MenuItem::Calculate)->trigger();
+  timer.stop();
+  EXPECT_GE(ticks, 10);
+  EXPECT_TRUE(tiled);
+  EXPECT_EQ(calls(), "engine [" + deck + "]\n");  // the command returned after the engine ended
+  EXPECT_TRUE(taltest::Exists(dir.file("work/A.LST")));
+}
+
+TEST_F(RunCommands, CalculateAndRunTableAreLockedWhileTheEngineRuns) {
+  writeEngine("sleep 1\n");
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  ASSERT_TRUE(enabled(MenuItem::Calculate));
+  EXPECT_FALSE(enabled(MenuItem::StopRun));
+  bool calculateOn = true, runTableOn = true, stopOn = false, stopShown = false;
+  QString during;
+  QTimer::singleShot(300, [&] {
+    calculateOn = f.action(MenuItem::Calculate)->isEnabled();
+    runTableOn = f.action(MenuItem::RunTable)->isEnabled();
+    stopOn = f.action(MenuItem::StopRun)->isEnabled();
+    stopShown = f.statusBar()->findChild<QToolButton*>("StopButton")->isVisible();
+    during = statusText();
+    f.Calculate1Click();  // a second Calculate (by its key, say) is refused
+    f.UpdateMenu();       // and the menu rules do not lift the lock
+    calculateOn = calculateOn || f.action(MenuItem::Calculate)->isEnabled();
+  });
+  f.show();
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_FALSE(calculateOn);
+  EXPECT_FALSE(runTableOn);
+  EXPECT_TRUE(stopOn);
+  EXPECT_TRUE(stopShown);
+  EXPECT_TRUE(during.startsWith("Running " + QString::fromStdString(dir.file("engine/TALPIX32"))));
+  EXPECT_EQ(calls(), "engine [" + deck + "]\n");  // one engine only
+  EXPECT_EQ(dialogs.beeps(), 1);
+  // Afterwards the menu is as the rules make it, and the status bar says how the run ended.
+  EXPECT_TRUE(enabled(MenuItem::Calculate));
+  EXPECT_FALSE(enabled(MenuItem::RunTable));
+  EXPECT_FALSE(enabled(MenuItem::StopRun));
+  EXPECT_FALSE(f.statusBar()->findChild<QToolButton*>("StopButton")->isVisible());
+  EXPECT_TRUE(statusText().startsWith("TALPIX32 ended with exit status 0 after "));
+}
+
+TEST_F(RunCommands, TheLockGivesBackWhatTheMenuRulesKeptForADiagram) {
+  writeEngine("sleep 0.5\n");
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  addChild(KindCode::Diagram, dir.file("work/A.BMP"));  // a diagram keeps Calculate as it was
+  ASSERT_TRUE(enabled(MenuItem::Calculate));
+  bool during = true;
+  QTimer::singleShot(200, [&] { during = f.action(MenuItem::Calculate)->isEnabled(); });
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_FALSE(during);
+  EXPECT_TRUE(enabled(MenuItem::Calculate));
+  EXPECT_EQ(calls(), "engine []\n");  // a diagram gives the engine no deck
+}
+
+TEST_F(RunCommands, StopFromTheMenuEndsTheEngine) {
+  writeEngine("sleep 30\n");
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  QTimer::singleShot(400, [&] { f.action(MenuItem::StopRun)->trigger(); });
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_TRUE(statusText().startsWith("TALPIX32 was stopped after "));
+  EXPECT_FALSE(RunMonitor::instance().engineRunActive());
+  EXPECT_TRUE(enabled(MenuItem::Calculate));
+}
+
+TEST_F(RunCommands, RunLogShowsTheEngineOutput) {
+  writeEngine();
+  RunMonitor::instance().clearLog();
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  f.action(MenuItem::Calculate)->trigger();
+  f.action(MenuItem::RunLog)->trigger();
+  auto* log = f.findChild<TRunLogForm*>();
+  ASSERT_NE(log, nullptr);
+  EXPECT_TRUE(log->isVisible());
+  QString text = log->text();
+  EXPECT_TRUE(text.contains("engine says hello\n-- TALPIX32 ended with exit status 0")) << text.toStdString();
+  // Output of a later run is added to the open window.
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_EQ(log->text().count("engine says hello"), 2);
+  log->close();
+}
+
+TEST_F(RunCommands, EngineMissingAndChooserCancelledRunsNothing) {
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  dialogs.answerCancel();
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_EQ(dialogs.prompts().size(), 1u);
+  EXPECT_EQ(dialogs.prompts()[0].type, Prompt::Type::Folder);
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_EQ(calls(), "");
+}
+
+TEST_F(RunCommands, SetupWithoutTheSwitchFileSaysSoAndTheProgramGoesOn) {
+  auto& f = makeFrame();
+  auto* child = addChild(KindCode::DeckEditor, deck);
+  f.action(MenuItem::Setup)->trigger();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Please put the CNFGTL.TAL file in the TALSHELL directory"});
+  auto* dialog = f.findChild<TSetupDlg*>();
+  EXPECT_TRUE(!dialog || !dialog->isVisible());
+  EXPECT_EQ(f.children().size(), 1u);  // the open window and the frame are still there
+  EXPECT_EQ(f.activeChild(), child);
+}
+
+TEST_F(RunCommands, SetupCancelRewritesTheSwitchFile) {
+  dir.write("CNFGTL.TAL", "engine\ny\nn\nY\nN\nY\nN\ny\n");
+  auto& f = makeFrame();
+  QTimer::singleShot(0, [&] {
+    auto* dialog = f.findChild<TSetupDlg*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->compile->setText("gfortran -c");
+    dialog->cancelButton->click();
+  });
+  f.action(MenuItem::Setup)->trigger();
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), "engine\nY\nN\nY\nN\nY\nN\nY\n");
+  EXPECT_EQ(CurrentSettings().compileCommand, "gfortran -c");
+  EXPECT_FALSE(f.findChild<TSetupDlg*>()->isVisible());
+}
+
+TEST_F(RunCommands, UtilityFromTheMenuStartsWithoutDoubledSeparator) {
+  dir.writeScript("tools/KANTO", "echo \"$0 in $(pwd)\" > \"$(dirname \"$0\")/started.tmp\"\n"
+                                 "mv \"$(dirname \"$0\")/started.tmp\" \"$(dirname \"$0\")/started.txt\"\n");
+  CurrentSettings().kantoDir = dir.file("tools") + "/";
+  auto& f = makeFrame();
+  f.action(MenuItem::Kanto)->trigger();
+  ASSERT_TRUE(taltest::WaitUntil([&] { return taltest::Exists(dir.file("tools/started.txt")); }));
+  EXPECT_EQ(taltest::ReadFile(dir.file("tools/started.txt")),
+            dir.file("tools") + "/KANTO in " + dir.file("tools") + "\n");
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(RunCommands, FrontEndVariantNamesTheFirstUtility) {
+  dir.write("TALSHELL.INI", "FrontEnd=MERODIN\n");
+  auto& f = makeFrame();
+  emit f.menu(Menu::Utilities)->aboutToShow();
+  EXPECT_EQ(f.action(MenuItem::Voxen)->text(), "MERODIN");
+  CurrentSettings().voxenDir = dir.path();
+  f.action(MenuItem::Voxen)->trigger();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Error 2 encountered while trying to call MERODIN"});
+}
