@@ -1,3 +1,4 @@
+#include <clocale>
 #include <QApplication>
 #include <QDir>
 
@@ -8,6 +9,8 @@
 int main(int argc, char** argv) {
   std::string startDir = tal::FromQt(QDir::currentPath());
   QApplication app(argc, argv);
+  // Qt adopts the desktop locale; number texts in decks and files always use a decimal point.
+  std::setlocale(LC_NUMERIC, "C");
   tal::QtInteraction dialogs;
   tal::setInteraction(&dialogs);
 
