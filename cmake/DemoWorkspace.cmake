@@ -6,7 +6,7 @@ add_custom_target(demo ALL
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talshell> ${TAL_DEMO_DIR}/talshell
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talshell> ${TAL_DEMO_DIR}/talkit
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talbatch> ${TAL_DEMO_DIR}/talbatch
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/demo ${TAL_DEMO_DIR}
+  COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/demo -DTO=${TAL_DEMO_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CopyMissing.cmake
   # The settings file: engine and utility folders in the workspace itself, commands of this
   # platform. Only the named fields are set, so what the user stored in the demo stays.
   COMMAND $<TARGET_FILE:talbatch> settings set ${TAL_DEMO_DIR}
