@@ -137,6 +137,8 @@ std::pair<Real, Real> FormModel::ShownLimits(std::size_t index) const {
 
 bool FormModel::CheckNumericField(std::size_t index) {
   ErrorState() = ErrorStateClear;
+  // Free-text fields of text lines have no number check.
+  if (items[index].kind != FormItemKind::Numeric) return true;
   const NumericField& field = items[index].numeric;
   std::string text = field.text;
   if (!text.empty() && text.back() == '.') text += '0';

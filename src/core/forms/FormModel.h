@@ -180,7 +180,7 @@ class FormModel {
 
   // The user's text of a numeric or free-text field; marks the field edited when it changes.
   void SetFieldText(std::size_t item, std::string text);
-  // Numeric exit check: the text must be a number (a trailing "." allowed) within the limits.
+  // Numeric exit check (other fields pass): the text must be a number (a trailing "." allowed) within the limits.
   // Clears the error state first; on failure sets it, shows the message (error box with beep)
   // and returns false. The window then gives the field the focus and selects its text.
   bool CheckNumericField(std::size_t item);

@@ -179,17 +179,6 @@ TEST(StyleDirectives, TabsAlignmentStyleAndColour) {
   EXPECT_EQ(style.font(2).colour, (Rgb{0, 0, 128}));
 }
 
-TEST(StyleDirectives, DefaultSlots) {
-  FormStyle style;
-  EXPECT_EQ(style.font(1).name, "Arial");
-  EXPECT_TRUE(style.font(1).bold);
-  EXPECT_EQ(style.font(1).colour, (Rgb{255, 0, 0}));
-  EXPECT_EQ(style.font(2).colour, (Rgb{0, 0, 0}));
-  EXPECT_FALSE(style.font(2).bold);
-  EXPECT_EQ(style.font(3).colour, (Rgb{0, 0, 255}));
-  EXPECT_EQ(style.tabs, (std::array<int, 4>{0, -999, -999, -999}));
-}
-
 TEST(OtherDirectives, BackgroundAndCommands) {
   EXPECT_EQ(BackgroundColour("*|<BACKGROUND> silver"), (Rgb{192, 192, 192}));
   EXPECT_FALSE(BackgroundColour("*|<BACKGROUND> PINK").has_value());

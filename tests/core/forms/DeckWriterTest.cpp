@@ -138,20 +138,6 @@ TEST(WriteDeck, RoundTripsGiveTheSameItems) {
   }
 }
 
-TEST(WriteDeck, EncodedDeckSavedAsPlainAndBack) {
-  taltest::TempDir dir;
-  formtest::WriteCompanions(dir);
-  std::string text;
-  for (const auto& line : ExampleLines()) text += EncodeLine(line) + "\n";
-  std::string encoded = dir.write("HOUSE.TKX", text);
-  FormModel form = ReadOk(encoded);
-  ScriptedInteraction ui;
-  ASSERT_TRUE(WriteDeck(form, dir.file("PLAIN.TKD")));
-  EXPECT_EQ(FileLines(dir.file("PLAIN.TKD"))[1], "*|<FONT1 ARIAL 12");
-  ASSERT_TRUE(WriteDeck(form, dir.file("AGAIN.TKX")));
-  EXPECT_EQ(Summary(ReadOk(dir.file("AGAIN.TKX"))), Summary(form));
-}
-
 TEST(WriteDeck, NumbersAreWrittenInExponentialForm) {
   taltest::TempDir dir;
   // Whatever the display format, the deck gets 13 decimals.
@@ -331,6 +317,16 @@ TEST(WriteDeck, FailuresLeaveTheFilesAndTheForm) {
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Error #" + std::to_string(ENOENT) + ".  Could not read " + path}));
   }
   EXPECT_FALSE(taltest::Exists(dir.file("COPY.TKD")));
+
+  // A folder has taken the place of the form's file: it cannot be copied to the back-up.
+  std::filesystem::create_directory(path);
+  {
+    ScriptedInteraction ui;
+    EXPECT_FALSE(WriteDeck(form, path));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Unable to rename " + path + " to " + dir.file("HOUSE.BAK")}));
+  }
+  EXPECT_FALSE(taltest::Exists(dir.file("HOUSE.BAK")));
+  EXPECT_TRUE(form.DCKChanged());
 }
 
 TEST(WriteDeck, ALineThatCannotBeStoredEncodedStopsTheWrite) {

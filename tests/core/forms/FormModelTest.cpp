@@ -161,6 +161,16 @@ TEST(ExitCheck, NumbersRangesAndMessages) {
   }
 }
 
+TEST(ExitCheck, FreeTextFieldsHaveNoNumberCheck) {
+  taltest::TempDir dir;
+  FormModel form = ReadForm(dir, {"*|*Project|"});
+  ScriptedInteraction ui;
+  form.SetFieldText(0, "not a number");
+  EXPECT_TRUE(form.CheckNumericField(0));
+  EXPECT_TRUE(ui.messages().empty());
+  EXPECT_EQ(ErrorState(), ErrorStateClear);
+}
+
 TEST(ExitCheck, LimitsInSecondaryUnits) {
   taltest::TempDir dir;
   // 0 to 100 degrees C are 32 to 212 degrees F.
