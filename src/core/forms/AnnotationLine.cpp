@@ -495,13 +495,19 @@ std::optional<AssignLine> ParseAssignLine(std::string_view deckLine) {
 
 std::optional<int> ParseWholeNumber(std::string_view text) {
   std::string trimmed = TrimShort(text);
-  std::string_view s = trimmed;
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  if (s.empty() || s.find_first_not_of("-0123456789") != std::string_view::npos) return std::nullopt;
-  int value = 0;
-  auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (error != std::errc{} || end != s.data() + s.size()) return std::nullopt;
-  return value;
+  std::string_view digits = trimmed;
+  bool negative = false;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+    negative = digits.front() == '-';
+    digits.remove_prefix(1);
+  }
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  long long magnitude = 0;
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+  long long value = negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
+  return static_cast<int>(value);
 }
 
 }  // namespace tal

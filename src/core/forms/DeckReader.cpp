@@ -88,6 +88,12 @@ bool DeckReading::NextLine(std::string& line, bool& hidden) {
 
 ReadResult DeckReading::Run() {
   ErrorState() = ErrorStateClear;
+  // Every item comes from an annotation line: room for all of them at once spares moving the
+  // items of a large form again and again.
+  std::size_t annotations = 0;
+  for (const std::string& stored : lines_)
+    if (IsAnnotationLine(encoded_ ? DecodeLine(std::string_view(stored).substr(0, 2)) : stored)) ++annotations;
+  form_.items.reserve(annotations);
   std::string line;
   bool hidden = false;
   while (NextLine(line, hidden)) {

@@ -349,6 +349,6 @@ TEST(DeckLines, AssignmentsAndAssignLines) {
   EXPECT_EQ(ParseWholeNumber(" 12 "), 12);
   EXPECT_EQ(ParseWholeNumber("-3"), -3);
   EXPECT_EQ(ParseWholeNumber("+3"), 3);
-  for (const char* bad : {"", "1.0", "12a", "99999999999", "--1", " - 1"})
+  for (const char* bad : {"", "1.0", "12a", "99999999999", "--1", " - 1", "+-5", "-", "+"})
     EXPECT_FALSE(ParseWholeNumber(bad).has_value()) << bad;
 }
