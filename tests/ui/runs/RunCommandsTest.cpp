@@ -137,22 +137,16 @@ TEST_F(RunCommands, RunLogShowsTheEngineOutput) {
   log->close();
 }
 
-TEST_F(RunCommands, EngineMissingAndChooserCancelledRunsNothing) {
-  auto& f = makeFrame();
-  addChild(KindCode::DeckEditor, deck);
-  dialogs.answerCancel();
-  f.action(MenuItem::Calculate)->trigger();
-  EXPECT_EQ(dialogs.prompts().size(), 1u);
-  EXPECT_EQ(dialogs.prompts()[0].type, Prompt::Type::Folder);
-  EXPECT_TRUE(dialogs.messages().empty());
-  EXPECT_EQ(calls(), "");
-}
-
 TEST_F(RunCommands, SetupWithoutTheSwitchFileSaysSoAndTheProgramGoesOn) {
   auto& f = makeFrame();
   auto* child = addChild(KindCode::DeckEditor, deck);
+  SettingsRecord before = CurrentSettings();
   f.action(MenuItem::Setup)->trigger();
+  EXPECT_EQ(CurrentSettings(), before);
+  EXPECT_FALSE(taltest::Exists(dir.file("CNFGTL.TAL")));
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Please put the CNFGTL.TAL file in the TALSHELL directory"});
+  EXPECT_EQ(dialogs.prompts()[0].kind, InformationOk);
+  EXPECT_EQ(dialogs.beeps(), 1);
   auto* dialog = f.findChild<TSetupDlg*>();
   EXPECT_TRUE(!dialog || !dialog->isVisible());
   EXPECT_EQ(f.children().size(), 1u);  // the open window and the frame are still there

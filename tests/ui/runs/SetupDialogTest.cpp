@@ -94,18 +94,6 @@ TEST_F(SetupDialogTest, ShowingFillsEveryFieldFromTheSettingsAndTheSwitchFile) {
   EXPECT_TRUE(user.prompts().empty());
 }
 
-TEST_F(SetupDialogTest, MissingSwitchFileShowsTheMessageAndTheDialogDoesNotOpen) {
-  std::filesystem::remove(dir.file("CNFGTL.TAL"));
-  SettingsRecord before = settings;
-  EXPECT_FALSE(dialog.Execute(settings, dir.path(), {}));
-  EXPECT_EQ(user.messages(), std::vector<std::string>{"Please put the CNFGTL.TAL file in the TALSHELL directory"});
-  EXPECT_EQ(user.prompts()[0].kind, InformationOk);
-  EXPECT_EQ(user.beeps(), 1);
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(settings, before);
-  EXPECT_FALSE(taltest::Exists(dir.file("CNFGTL.TAL")));
-}
-
 TEST_F(SetupDialogTest, CancelStillAppliesTheFieldsAndRewritesTheSwitchFile) {
   ASSERT_TRUE(show());
   dialog.compile->setText("gfortran -c");
