@@ -155,6 +155,7 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) 
                    [&] { forward(QProcess::StandardError); });
 
   bool stopped = false;
+  QElapsedTimer sinceStop;
   const qint64 pid = process.processId();
   const bool group = options.ownProcessGroup;
   auto signalGroup = [&process, pid, group](int sig) {
@@ -166,6 +167,7 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) 
       return;
     }
     stopped = true;
+    sinceStop.start();
     signalGroup(SIGTERM);
     QTimer::singleShot(RunMonitor::StopGraceMilliseconds, &process, [signalGroup] { signalGroup(SIGKILL); });
   });
@@ -174,8 +176,12 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) 
   QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
   while (process.state() != QProcess::NotRunning) {
     loop.exec();
-    // Quitting the application ends every event loop at once; keep waiting without spinning.
-    if (process.state() != QProcess::NotRunning) process.waitForFinished(100);
+    // Quitting the application ends every event loop at once: keep waiting without spinning,
+    // and without the event loop end a stopped program by force after the grace period.
+    if (process.state() != QProcess::NotRunning) {
+      process.waitForFinished(100);
+      if (stopped && sinceStop.elapsed() > RunMonitor::StopGraceMilliseconds) signalGroup(SIGKILL);
+    }
   }
   forward(QProcess::StandardOutput);
   forward(QProcess::StandardError);

@@ -16,11 +16,14 @@
 #include "runs/SetupDialog.h"
 #include "runs/Tools.h"
 #include "shell/TalshellForm.h"
+#include "support/Messages.h"
 #include "support/Program.h"
 
 namespace tal {
 
 namespace {
+
+constexpr const char* CloseDuringRunQuestion = "A program started by TALSHELL is still running.  Stop it and close?";
 
 // Calculate's side of the frame: the active child and the Windows menu.
 class FrameCalculateHost : public CalculateHost {
@@ -146,6 +149,15 @@ void TTALSHELLFORM::SetUpRunControls() {
     stopButton->setVisible(RunMonitor::instance().waiting());
     UpdateMenu();
   });
+}
+
+// Closing the frame must not leave the engine running unseen, nor wait for it invisibly.
+bool TTALSHELLFORM::ConfirmCloseDuringRun() {
+  auto& monitor = RunMonitor::instance();
+  if (!monitor.waiting()) return true;
+  if (ShowMessageKind(CloseDuringRunQuestion, WarningYesNo, true) != Button::Yes) return false;
+  monitor.stop();
+  return true;
 }
 
 // The menu rules decide as if no run held the lock; the lock then disables the two items.

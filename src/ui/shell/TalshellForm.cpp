@@ -458,6 +458,10 @@ void TTALSHELLFORM::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  if (!ConfirmCloseDuringRun()) {
+    event->ignore();
+    return;
+  }
   event->accept();
 }
 

@@ -242,6 +242,8 @@ class TTALSHELLFORM : public QMainWindow {
   void SetUpRunControls();
   void ReleaseRunLock();
   void HoldRunLock();
+  // Closing while a program is waited for: asks whether to stop it; false keeps the frame open.
+  bool ConfirmCloseDuringRun();
 
   QMdiArea* mdi_ = nullptr;
   std::map<MenuItem, QAction*> actions_;

@@ -190,3 +190,24 @@ TEST_F(RunCommands, FrontEndVariantNamesTheFirstUtility) {
   f.action(MenuItem::Voxen)->trigger();
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Error 2 encountered while trying to call MERODIN"});
 }
+
+TEST_F(RunCommands, ClosingDuringARunAsksToStopIt) {
+  writeEngine("sleep 30\n");
+  auto& f = makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  f.show();
+  bool visibleAfterNo = false;
+  dialogs.answer(Button::No).answer(Button::Yes);
+  QTimer::singleShot(300, [&] {
+    f.close();  // No: the frame stays and the engine runs on
+    visibleAfterNo = f.isVisible() && RunMonitor::instance().waiting();
+    f.close();  // Yes: the engine is stopped and the frame closes
+  });
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_TRUE(visibleAfterNo);
+  EXPECT_FALSE(f.isVisible());
+  ASSERT_EQ(dialogs.messages().size(), 2u);
+  EXPECT_EQ(dialogs.messages()[0], "A program started by TALSHELL is still running.  Stop it and close?");
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNo);
+  EXPECT_TRUE(statusText().startsWith("TALPIX32 was stopped after "));
+}
