@@ -1,0 +1,229 @@
+#include "shell/TextFileIndex.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tal {
+
+namespace {
+
+constexpr std::size_t ReadPiece = 1024 * 1024;
+constexpr std::size_t ScanWindow = 64 * 1024;
+
+// Walks the file forward through one reused window of bytes, so that scanning many short lines
+// costs one read per window rather than one per line.
+class ForwardScanner {
+ public:
+  ForwardScanner(const TextFileIndex& file, std::uint64_t limit) : file_(file), limit_(limit) {}
+
+  // Offset of the first line feed at or after `offset`, or the limit when there is none.
+  std::uint64_t FindLineFeed(std::uint64_t offset) {
+    while (offset < limit_) {
+      if (!Load(offset)) return limit_;
+      const char* begin = window_.data() + (offset - start_);
+      const char* end = window_.data() + length_;
+      if (const void* hit = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)))
+        return offset + static_cast<std::uint64_t>(static_cast<const char*>(hit) - begin);
+      offset = start_ + length_;
+    }
+    return limit_;
+  }
+
+  // Appends bytes [from, to) to `out`.
+  void Append(std::uint64_t from, std::uint64_t to, std::string& out) {
+    while (from < to) {
+      if (!Load(from)) return;
+      std::uint64_t stop = std::min<std::uint64_t>(to, start_ + length_);
+      out.append(window_.data() + (from - start_), static_cast<std::size_t>(stop - from));
+      from = stop;
+    }
+  }
+
+ private:
+  bool Load(std::uint64_t offset) {
+    if (offset >= start_ && offset < start_ + length_) return true;
+    window_.resize(ScanWindow);
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(ScanWindow, limit_ - offset));
+    start_ = offset;
+    length_ = file_.Read(offset, window_.data(), want);
+    return length_ > 0;
+  }
+
+  const TextFileIndex& file_;
+  std::uint64_t limit_;
+  std::vector<char> window_;
+  std::uint64_t start_ = 0;
+  std::size_t length_ = 0;
+};
+
+std::string WithoutCarriageReturn(std::string line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+TextFileIndex::~TextFileIndex() { Close(); }
+
+void TextFileIndex::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+std::string TextFileIndex::Open(const std::string& path) {
+  Close();
+  path_ = path;
+  size_ = indexed_ = lines_ = lastLineStart_ = 0;
+  longest_ = 0;
+  complete_ = false;
+  checkpoints_.assign(1, Checkpoint{0, 0});
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return "Cannot open " + path + ": " + std::strerror(errno);
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    Close();
+    return "Cannot open " + path + ": not a plain file";
+  }
+  size_ = static_cast<std::uint64_t>(st.st_size);
+  if (size_ == 0) complete_ = true;
+  return "";
+}
+
+std::size_t TextFileIndex::Read(std::uint64_t offset, char* buffer, std::size_t count) const {
+  if (fd_ < 0 || offset >= size_) return 0;
+  count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t n = ::pread(fd_, buffer + done, count - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the file was shortened under us, or cannot be read: show what we have
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+std::string TextFileIndex::Bytes(std::uint64_t from, std::uint64_t to) const {
+  std::string out;
+  if (to <= from || from >= size_) return out;
+  to = std::min(to, size_);
+  out.resize(static_cast<std::size_t>(to - from));
+  out.resize(Read(from, out.data(), out.size()));
+  return out;
+}
+
+void TextFileIndex::NoteLineStart(std::uint64_t offset) {
+  const Checkpoint& last = checkpoints_.back();
+  if (lines_ - last.line >= LinesPerBlock || offset - last.offset >= BytesPerBlock)
+    checkpoints_.push_back(Checkpoint{lines_, offset});
+}
+
+bool TextFileIndex::IndexMore(std::size_t budgetBytes) {
+  if (complete_ || fd_ < 0) return true;
+  buffer_.resize(ReadPiece);
+  std::uint64_t stop = std::min<std::uint64_t>(size_, indexed_ + std::max<std::size_t>(budgetBytes, 1));
+  while (indexed_ < stop) {
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(ReadPiece, stop - indexed_));
+    std::size_t got = Read(indexed_, buffer_.data(), want);
+    if (got == 0) {  // shortened or unreadable: the file ends here
+      size_ = indexed_;
+      break;
+    }
+    const char* p = buffer_.data();
+    const char* end = p + got;
+    while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+      const char* feed = static_cast<const char*>(hit);
+      std::uint64_t feedOffset = indexed_ + static_cast<std::uint64_t>(feed - buffer_.data());
+      longest_ = std::max<std::size_t>(longest_, static_cast<std::size_t>(feedOffset - lastLineStart_));
+      ++lines_;
+      lastLineStart_ = feedOffset + 1;
+      NoteLineStart(lastLineStart_);
+      p = feed + 1;
+    }
+    indexed_ += got;
+  }
+  if (indexed_ >= size_) {
+    complete_ = true;
+    longest_ = std::max<std::size_t>(longest_, static_cast<std::size_t>(size_ - lastLineStart_));
+  }
+  return complete_;
+}
+
+void TextFileIndex::IndexThrough(std::uint64_t offset) {
+  while (!complete_ && indexed_ <= offset) IndexMore(ReadPiece * 4);
+}
+
+std::size_t TextFileIndex::lineCount() const {
+  bool unterminatedLast = complete_ && lastLineStart_ < size_;
+  return static_cast<std::size_t>(lines_) + (unterminatedLast ? 1 : 0);
+}
+
+const TextFileIndex::Checkpoint& TextFileIndex::CheckpointFor(std::size_t line) const {
+  auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), static_cast<std::uint64_t>(line),
+                                [](std::uint64_t l, const Checkpoint& c) { return l < c.line; });
+  return *(after - 1);  // the first checkpoint is line 0, so there is always one
+}
+
+std::uint64_t TextFileIndex::NextLineStart(std::uint64_t offset) const {
+  ForwardScanner scan(*this, indexed_);
+  std::uint64_t feed = scan.FindLineFeed(offset);
+  return feed < indexed_ ? feed + 1 : indexed_;
+}
+
+std::uint64_t TextFileIndex::LineStart(std::size_t n) const {
+  if (n >= lineCount()) return complete_ ? size_ : lastLineStart_;
+  const Checkpoint& cp = CheckpointFor(n);
+  ForwardScanner scan(*this, indexed_);
+  std::uint64_t offset = cp.offset;
+  for (std::uint64_t line = cp.line; line < n; ++line) offset = scan.FindLineFeed(offset) + 1;
+  return offset;
+}
+
+std::vector<std::string> TextFileIndex::Lines(std::size_t first, std::size_t count) const {
+  std::vector<std::string> out;
+  std::size_t total = lineCount();
+  if (first >= total) return out;
+  count = std::min(count, total - first);
+  out.reserve(count);
+  ForwardScanner scan(*this, indexed_);
+  std::uint64_t offset = LineStart(first);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint64_t feed = scan.FindLineFeed(offset);
+    std::string line;
+    scan.Append(offset, std::min<std::uint64_t>(feed, offset + MaxShownLine + 1), line);
+    line = WithoutCarriageReturn(std::move(line));
+    if (line.size() > MaxShownLine) line.resize(MaxShownLine);
+    out.push_back(std::move(line));
+    offset = feed + 1;
+  }
+  return out;
+}
+
+std::string TextFileIndex::Line(std::size_t n) const {
+  std::vector<std::string> one = Lines(n, 1);
+  return one.empty() ? std::string() : std::move(one.front());
+}
+
+std::size_t TextFileIndex::LineAt(std::uint64_t offset) const {
+  std::size_t total = lineCount();
+  if (total == 0) return 0;
+  auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), offset,
+                                [](std::uint64_t o, const Checkpoint& c) { return o < c.offset; });
+  const Checkpoint& cp = *(after - 1);
+  ForwardScanner scan(*this, indexed_);
+  std::size_t line = static_cast<std::size_t>(cp.line);
+  std::uint64_t start = cp.offset;
+  while (line + 1 < total) {
+    std::uint64_t next = scan.FindLineFeed(start) + 1;
+    if (next > offset) break;
+    ++line;
+    start = next;
+  }
+  return line;
+}
+
+}  // namespace tal

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <unistd.h>
+
+#include "TestSupport.h"
+#include "shell/TextFileIndex.h"
+#include "support/Files.h"
+
+using namespace tal;
+
+namespace {
+
+// Indexes `bytes` in slices of `slice` bytes and returns every line the index gives.
+std::vector<std::string> IndexedLines(const std::string& bytes, std::size_t slice) {
+  taltest::TempDir dir;
+  std::string path = dir.write("F.OUT", bytes);
+  TextFileIndex index;
+  EXPECT_EQ(index.Open(path), "");
+  while (!index.IndexMore(slice)) {
+  }
+  return index.Lines(0, index.lineCount() + 5);
+}
+
+}  // namespace
+
+TEST(TextFileIndex, LinesMatchTheFileWhateverTheSliceSize) {
+  const std::vector<std::string> files = {
+      "", "\n", "one", "one\n", "one\ntwo", "one\r\ntwo\r\n", "\n\n\nlast", "a\r\n\r\nb\n",
+  };
+  for (const std::string& bytes : files) {
+    for (std::size_t slice : {1u, 2u, 3u, 7u, 1000u}) {
+      EXPECT_EQ(IndexedLines(bytes, slice), SplitLines(bytes)) << "file \"" << bytes << "\" slice " << slice;
+    }
+  }
+}
+
+TEST(TextFileIndex, FindsAnyLineOfALargeFileWithLongAndShortLines) {
+  std::mt19937 random(7);
+  std::vector<std::string> lines;
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) {
+    std::size_t length = random() % 90;
+    if (i == 777) length = 200000;  // one line longer than a checkpoint block
+    std::string line = std::to_string(i) + ":" + std::string(length, static_cast<char>('a' + i % 26));
+    lines.push_back(line);
+    bytes += line + "\n";
+  }
+  taltest::TempDir dir;
+  TextFileIndex index;
+  ASSERT_EQ(index.Open(dir.write("BIG.OUT", bytes)), "");
+  while (!index.IndexMore(64 * 1024)) {
+  }
+  ASSERT_EQ(index.lineCount(), lines.size());
+  EXPECT_EQ(index.longestLine(), lines[777].size());
+  std::uint64_t offset = 0;
+  std::vector<std::uint64_t> starts;
+  for (const std::string& line : lines) {
+    starts.push_back(offset);
+    offset += line.size() + 1;
+  }
+  for (std::size_t n : {0u, 1u, 63u, 64u, 65u, 776u, 778u, 779u, 12345u, 19999u}) {
+    EXPECT_EQ(index.Line(n), lines[n].substr(0, TextFileIndex::MaxShownLine)) << "line " << n;
+    EXPECT_EQ(index.LineStart(n), starts[n]) << "line " << n;
+    EXPECT_EQ(index.LineAt(starts[n]), n);
+    EXPECT_EQ(index.LineAt(starts[n] + lines[n].size()), n) << "the line feed belongs to its line";
+  }
+  std::vector<std::string> screen = index.Lines(770, 12);
+  ASSERT_EQ(screen.size(), 12u);
+  EXPECT_EQ(screen[0], lines[770]);
+  EXPECT_EQ(screen[11], lines[781]);
+  EXPECT_EQ(screen[7].size(), TextFileIndex::MaxShownLine) << "a huge line is shown cut";
+}
+
+TEST(TextFileIndex, ShowsTheFirstLinesBeforeTheIndexIsComplete) {
+  std::string bytes;
+  for (int i = 0; i < 100000; ++i) bytes += "line " + std::to_string(i) + "\n";
+  taltest::TempDir dir;
+  TextFileIndex index;
+  ASSERT_EQ(index.Open(dir.write("A.LST", bytes)), "");
+  EXPECT_FALSE(index.IndexMore(4096));
+  EXPECT_FALSE(index.complete());
+  ASSERT_GE(index.lineCount(), 50u);
+  EXPECT_LT(index.lineCount(), 100000u);
+  EXPECT_EQ(index.Line(49), "line 49");
+  index.IndexThrough(bytes.size() / 2);
+  EXPECT_GT(index.indexedBytes(), bytes.size() / 2);
+}
+
+TEST(TextFileIndex, AFileShortenedWhileShownGivesFewerLinesNotACrash) {
+  std::string bytes;
+  for (int i = 0; i < 50000; ++i) bytes += "output row " + std::to_string(i) + "\n";
+  taltest::TempDir dir;
+  std::string path = dir.write("A.OUT", bytes);
+  TextFileIndex index;
+  ASSERT_EQ(index.Open(path), "");
+  index.IndexMore(1000);
+  ASSERT_EQ(::truncate(path.c_str(), 5000), 0);  // the engine rewrites the file meanwhile
+  while (!index.IndexMore(100000)) {
+  }
+  EXPECT_EQ(index.size(), 5000u);
+  std::size_t count = index.lineCount();
+  EXPECT_LE(count, 5000u / 12 + 1);
+  std::vector<std::string> all = index.Lines(0, count);
+  EXPECT_EQ(all.front(), "output row 0");
+}
+
+TEST(TextFileIndex, AMissingFileIsReportedByName) {
+  TextFileIndex index;
+  std::string message = index.Open("/nonexistent/folder/A.LST");
+  EXPECT_NE(message.find("/nonexistent/folder/A.LST"), std::string::npos);
+  EXPECT_FALSE(index.isOpen());
+  EXPECT_EQ(index.lineCount(), 0u);
+  EXPECT_TRUE(index.Lines(0, 10).empty());
+}
