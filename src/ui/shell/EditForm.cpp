@@ -1,0 +1,328 @@
+#include "shell/EditForm.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "shell/CommentToggle.h"
+#include "shell/DeckHighlighter.h"
+#include "shell/EditorText.h"
+#include "shell/FindDialogs.h"
+#include "shell/PrintJob.h"
+#include "shell/ProgramFonts.h"
+#include "shell/TalshellForm.h"
+#include "support/Files.h"
+#include "support/Messages.h"
+#include "support/QtStrings.h"
+#include "support/Text.h"
+
+namespace tal {
+
+// ---- the text control --------------------------------------------------------------------------
+
+namespace {
+
+class Gutter : public QWidget {
+ public:
+  explicit Gutter(TEditorText* editor) : QWidget(editor), editor_(editor) {}
+  QSize sizeHint() const override { return {editor_->gutterWidth(), 0}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { editor_->paintGutter(event); }
+
+ private:
+  TEditorText* editor_;
+};
+
+}  // namespace
+
+TEditorText::TEditorText(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
+  setFont(TextWindowFont());
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setTabChangesFocus(false);
+  setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 8);
+  // The selection stays visible while another window has the focus.
+  QPalette p = palette();
+  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+  setPalette(p);
+
+  connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { setViewportMargins(gutterWidth(), 0, 0, 0); });
+  connect(this, &QPlainTextEdit::updateRequest, this, &TEditorText::updateGutter);
+  setViewportMargins(gutterWidth(), 0, 0, 0);
+}
+
+int TEditorText::gutterWidth() const {
+  int digits = 1;
+  for (int n = std::max(1, blockCount()); n >= 10; n /= 10) ++digits;
+  return 10 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+}
+
+void TEditorText::updateGutter(const QRect& rect, int dy) {
+  if (dy)
+    gutter_->scroll(0, dy);
+  else
+    gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+}
+
+void TEditorText::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  QRect area = contentsRect();
+  gutter_->setGeometry(QRect(area.left(), area.top(), gutterWidth(), area.height()));
+}
+
+void TEditorText::paintGutter(QPaintEvent* event) {
+  QPainter painter(gutter_);
+  painter.fillRect(event->rect(), QColor(0xf0, 0xf0, 0xf0));
+  painter.setPen(QColor(0x80, 0x80, 0x80));
+  painter.setFont(font());
+  QTextBlock block = firstVisibleBlock();
+  int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+  int width = gutter_->width() - 5;
+  // Only the blocks in view are painted, so a long deck costs no more than a short one.
+  while (block.isValid() && top <= event->rect().bottom()) {
+    int height = qRound(blockBoundingRect(block).height());
+    if (block.isVisible() && top + height >= event->rect().top())
+      painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight, QString::number(block.blockNumber() + 1));
+    top += height;
+    block = block.next();
+  }
+}
+
+void TEditorText::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+    setOverwriteMode(!overwriteMode());  // the caret becomes a block in overwrite mode
+    viewport()->update();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void TEditorText::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && textCursor().hasSelection() && rightClickWithSelection &&
+      rightClickWithSelection()) {
+    swallowContextMenu_ = true;
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::mousePressEvent(event);
+}
+
+void TEditorText::contextMenuEvent(QContextMenuEvent* event) {
+  if (swallowContextMenu_) {
+    swallowContextMenu_ = false;
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::contextMenuEvent(event);
+}
+
+// ---- the window --------------------------------------------------------------------------------
+
+TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, kind), editor_(new TEditorText(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(editor_);
+  setFocusProxy(editor_);
+  resize(640, 420);
+  editor_->rightClickWithSelection = [this] { return ToggleComments(); };
+  // The Undo item follows the undo state of the editor created last.
+  connect(editor_->document(), &QTextDocument::undoAvailable, this, [this] {
+    if (this->shell() && this->shell()->lastCreatedEditor() == this) this->shell()->UpdateMenu();
+  });
+  UpdateHighlighting();
+}
+
+TEditForm::~TEditForm() {
+  if (findDlg_) delete findDlg_;
+  if (replaceDlg_) delete replaceDlg_;
+}
+
+std::function<bool(TEditForm&)>& TEditForm::SaveAsHandler() {
+  static std::function<bool(TEditForm&)> handler;
+  return handler;
+}
+
+void TEditForm::setKind(KindCode kind) {
+  TChildForm::setKind(kind);
+  UpdateHighlighting();
+}
+
+void TEditForm::UpdateHighlighting() {
+  bool deck = kind() == KindCode::DeckEditor || kind() == KindCode::TalkitText;
+  if (deck && !highlighter_) {
+    highlighter_ = new DeckHighlighter(editor_->document());
+  } else if (!deck && highlighter_) {
+    delete highlighter_;
+    highlighter_ = nullptr;
+  }
+}
+
+bool TEditForm::isModified() const { return editor_->document()->isModified(); }
+void TEditForm::setModified(bool modified) { editor_->document()->setModified(modified); }
+
+std::string TEditForm::text() const {
+  // Block by block rather than toPlainText(), which would turn non-breaking blanks into blanks.
+  std::string out;
+  for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next()) {
+    if (block != editor_->document()->begin()) out += '\n';
+    out += FromQt(block.text());
+  }
+  return out;
+}
+
+void TEditForm::setText(const std::string& text) { editor_->setPlainText(ToQt(text)); }
+
+bool TEditForm::Open(const std::string& name) {
+  setKind(ExtensionOf(name) == ".DCK" ? KindCode::DeckEditor : KindCode::TextEditor);
+  setFileName(name);
+  setCaption(name);
+  std::optional<std::string> bytes = ReadWholeFile(name);
+  editor_->hide();
+  editor_->clear();
+  if (!bytes) {
+    editor_->show();
+    ShowMessageKind("Cannot read " + name, ErrorOk, true);
+    return false;
+  }
+  EditorFileText content = EditorTextOf(*bytes);
+  lineEnd_ = content.lineEnd;
+  setText(content.text);
+  editor_->show();
+  editor_->moveCursor(QTextCursor::Start);
+  editor_->horizontalScrollBar()->setValue(0);
+  editor_->verticalScrollBar()->setValue(0);
+  setModified(false);
+  return true;
+}
+
+bool TEditForm::Save() {
+  if (fileName().empty()) return SaveAsHandler() ? SaveAsHandler()(*this) : false;
+  std::string failure = WriteFileAtomically(fileName(), EditorFileBytes(text(), lineEnd_));
+  if (!failure.empty()) {
+    ShowMessageKind(failure, ErrorOk, true);
+    return false;  // the text stays marked as changed
+  }
+  setModified(false);
+  return true;
+}
+
+bool TEditForm::SaveAs(const std::string& name) {
+  setFileName(name);
+  setCaption(name);
+  return Save();
+}
+
+bool TEditForm::closeQuery() {
+  if (!isModified()) return true;
+  std::string who = fileName().empty() ? "This file" : fileName();
+  switch (ShowMessageKind(who + " has been changed.  Save it?", WarningYesNoCancel, false)) {
+    case Button::Yes:
+      // A failed write keeps the window open: closing it would lose the changes.
+      if (fileName().empty()) return SaveAsHandler() && SaveAsHandler()(*this);
+      return Save();
+    case Button::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TEditForm::canUndo() const { return editor_->document()->isUndoAvailable(); }
+void TEditForm::undo() { editor_->undo(); }
+
+void TEditForm::printOn(TPrintJob& job) {
+  QTextBlock block = editor_->document()->begin();
+  PrintTextLines(job, [&block](std::string& line) {
+    if (!block.isValid()) return false;
+    line = FromQt(block.text());
+    block = block.next();
+    return true;
+  });
+}
+
+void TEditForm::cutSelection() { editor_->cut(); }
+void TEditForm::copySelection() { editor_->copy(); }
+void TEditForm::pasteClipboard() { editor_->paste(); }
+void TEditForm::clearSelection() { editor_->textCursor().removeSelectedText(); }
+
+TFindDlg* TEditForm::findDialog() {
+  if (!findDlg_) {
+    findDlg_ = new TFindDlg(true, this->window());
+    findDlg_->onFindNext = [this] { Find(); };
+  }
+  return findDlg_;
+}
+
+TReplaceDlg* TEditForm::replaceDialog() {
+  if (!replaceDlg_) {
+    replaceDlg_ = new TReplaceDlg(this->window());
+    replaceDlg_->onFindNext = [this] { Find(replaceDlg_->options()); };
+    replaceDlg_->onReplace = [this](bool all) { Replace(all); };
+  }
+  return replaceDlg_;
+}
+
+void TEditForm::ShowFind() {
+  TFindDlg* dialog = findDialog();
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void TEditForm::ShowReplace() {
+  TReplaceDlg* dialog = replaceDialog();
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void TEditForm::SearchDone() {
+  if (shell()) shell()->UpdateMenu();
+}
+
+bool TEditForm::Find() { return Find(findDialog()->options()); }
+
+bool TEditForm::Find(const SearchOptions& options) {
+  QTextCursor found = FindInDocument(*editor_->document(), editor_->textCursor(), options);
+  if (found.isNull())
+    interaction().beep();
+  else
+    editor_->setTextCursor(found);
+  // Both dialogs start from the text searched last.
+  findDialog()->setFindText(options.findText);
+  replaceDialog()->setFindText(options.findText);
+  return !found.isNull();
+}
+
+int TEditForm::Replace(bool all) { return Replace(replaceDialog()->options(), all); }
+
+int TEditForm::Replace(const SearchOptions& options, bool all) {
+  lastReplaceWasAll_ = all;
+  int count = 0;
+  if (all) {
+    count = ReplaceAll(*editor_->document(), options);
+  } else {
+    QTextCursor done = ReplaceNext(*editor_->document(), editor_->textCursor(), options);
+    if (!done.isNull()) {
+      editor_->setTextCursor(done);
+      count = 1;
+    }
+  }
+  if (count == 0) interaction().beep();
+  SearchDone();
+  return count;
+}
+
+int TEditForm::ReplaceAgain() { return Replace(lastReplaceWasAll_); }
+
+bool TEditForm::ToggleComments() {
+  if (kind() != KindCode::DeckEditor && kind() != KindCode::TalkitText) return false;
+  QTextCursor selection = editor_->textCursor();
+  if (!ToggleCommentLines(*editor_->document(), selection)) return false;
+  return true;
+}
+
+}  // namespace tal

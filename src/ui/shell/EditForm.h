@@ -1,0 +1,124 @@
+#pragma once
+// The editor window: a deck (kind 1000), a form deck opened as text (2100) or any other text file
+// (7000), shown in a plain-text editor with line numbers. Deck editors colour comments,
+// annotations and keywords, and toggle the comment marker "*\" of the selected lines on a right
+// click. The window saves through a temporary file, so a failed save leaves the old file whole
+// and the window marked as changed.
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <functional>
+#include <string>
+
+#include "shell/ChildForm.h"
+#include "shell/EditorSearch.h"
+
+namespace tal {
+
+class DeckHighlighter;
+class TFindDlg;
+class TReplaceDlg;
+
+// The text control of an editor window: a line-number gutter, a tab key that inserts a tab, the
+// Insert key switching to overwrite mode with a block caret, and a selection that stays visible
+// when the control loses focus.
+class TEditorText : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit TEditorText(QWidget* parent = nullptr);
+
+  int gutterWidth() const;
+  void paintGutter(QPaintEvent* event);
+  // Called on a right click while text is selected; true when it handled the click.
+  std::function<bool()> rightClickWithSelection;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void updateGutter(const QRect& rect, int dy);
+  QWidget* gutter_;
+  bool swallowContextMenu_ = false;
+};
+
+class TEditForm : public TChildForm {
+  Q_OBJECT
+
+ public:
+  // An empty editor of `kind`; the shell names it (New) or opens a file into it (Open).
+  TEditForm(TTALSHELLFORM* shell, KindCode kind = KindCode::DeckEditor);
+  ~TEditForm() override;
+
+  // Reads `name` into the editor: kind 1000 for a ".DCK" name, else 7000; caption and file name
+  // become `name`; caret at the start, not modified. Lines are kept whole. False (with a message
+  // naming the file) when it cannot be read; the window is then empty.
+  bool Open(const std::string& name);
+  // Writes every line under the window's file name, through a temporary file. False when the
+  // write failed: an error naming the file is shown and the text stays marked as changed.
+  bool Save();
+  // File name and caption become `name`, then Save.
+  bool SaveAs(const std::string& name);
+
+  bool isModified() const;
+  void setModified(bool modified);
+  // The whole text as file bytes (Latin-1), lines separated by "\n".
+  std::string text() const;
+  void setText(const std::string& text);
+  // The line end written on save: the one the file had ("\r\n" or "\n").
+  const std::string& lineEnd() const { return lineEnd_; }
+
+  void setKind(KindCode kind) override;
+
+  // The close question: "<file> has been changed.  Save it?" with Yes, No and Cancel.
+  bool closeQuery() override;
+  bool canUndo() const override;
+  void undo() override;
+  void printOn(TPrintJob& job) override;
+
+  // Edit menu.
+  void cutSelection() override;
+  void copySelection() override;
+  void pasteClipboard() override;
+  void clearSelection() override;
+
+  // Find and replace. The dialogs belong to the window and keep their last texts and options.
+  void ShowFind();
+  void ShowReplace();
+  // Runs a find with the find dialog's options (or `options` when given); beeps when nothing is
+  // found. Copies the find text into both dialogs.
+  bool Find();
+  bool Find(const SearchOptions& options);
+  // Replaces the next occurrence (or all of them) with the replace dialog's options; beeps when
+  // nothing was replaced. Returns how many were replaced.
+  int Replace(bool all);
+  int Replace(const SearchOptions& options, bool all);
+  // Repeats the last replace action of the replace dialog (Search Again in replace mode).
+  int ReplaceAgain();
+  // Toggles the comment marker of the selected lines (deck editors only; right click).
+  bool ToggleComments();
+
+  TEditorText* editor() const { return editor_; }
+  TFindDlg* findDialog();
+  TReplaceDlg* replaceDialog();
+  bool highlighted() const { return highlighter_ != nullptr; }
+
+  // Run by the close question for a window without a name (the Save as of the shell); returns
+  // whether the text was written.
+  static std::function<bool(TEditForm&)>& SaveAsHandler();
+
+ private:
+  void UpdateHighlighting();
+  void SearchDone();
+
+  TEditorText* editor_;
+  DeckHighlighter* highlighter_ = nullptr;
+  QPointer<TFindDlg> findDlg_;
+  QPointer<TReplaceDlg> replaceDlg_;
+  std::string lineEnd_ = "\n";
+  bool lastReplaceWasAll_ = false;
+};
+
+}  // namespace tal

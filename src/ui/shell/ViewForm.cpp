@@ -1,0 +1,460 @@
+#include "shell/ViewForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "shell/FindDialogs.h"
+#include "shell/PrintJob.h"
+#include "shell/ProgramFonts.h"
+#include "shell/TalshellForm.h"
+#include "support/Messages.h"
+#include "support/QtStrings.h"
+
+namespace tal {
+
+namespace {
+
+// How long one slice of indexing or searching may hold the event loop.
+constexpr qint64 SliceMilliseconds = 12;
+constexpr std::size_t FirstScreenBytes = 256 * 1024;
+constexpr int TabWidth = 8;
+constexpr int TextIndent = 4;
+
+// Screen columns of a line: tabs run to the next multiple of eight; other control characters
+// (form feeds of listings, stray carriage returns) show as one blank.
+int DisplayWidthOf(char c, int column) {
+  return c == '\t' ? TabWidth - column % TabWidth : 1;
+}
+
+QString DisplayText(const std::string& line) {
+  QString out;
+  out.reserve(static_cast<qsizetype>(line.size()));
+  for (char c : line) {
+    int width = DisplayWidthOf(c, static_cast<int>(out.size()));
+    auto u = static_cast<unsigned char>(c);
+    if (c == '\t' || u < 0x20 || u == 0x7f)
+      out += QString(width, QLatin1Char(' '));
+    else
+      out += QLatin1Char(c);
+  }
+  return out;
+}
+
+int DisplayColumn(const std::string& line, std::size_t byteColumn) {
+  int column = 0;
+  for (std::size_t i = 0; i < byteColumn && i < line.size(); ++i) column += DisplayWidthOf(line[i], column);
+  if (byteColumn > line.size()) column += static_cast<int>(byteColumn - line.size());
+  return column;
+}
+
+std::size_t ByteColumn(const std::string& line, int displayColumn) {
+  int column = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    int width = DisplayWidthOf(line[i], column);
+    if (displayColumn < column + (width + 1) / 2) return i;
+    column += width;
+  }
+  return line.size();
+}
+
+bool IsWordByte(char c) {
+  auto u = static_cast<unsigned char>(c);
+  return std::isalnum(u) || c == '_' || c == '.' || u >= 0xC0;
+}
+
+}  // namespace
+
+// ---- the text area -----------------------------------------------------------------------------
+
+TTextFileView::TTextFileView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFont(TextWindowFont());
+  QPalette p = viewport()->palette();
+  p.setColor(QPalette::Base, Qt::white);
+  p.setColor(QPalette::Window, Qt::white);
+  p.setColor(QPalette::Text, Qt::black);
+  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+  viewport()->setPalette(p);
+  viewport()->setAutoFillBackground(true);
+  viewport()->setCursor(Qt::IBeamCursor);
+  setFocusPolicy(Qt::StrongFocus);
+  indexTimer_.setInterval(0);
+  searchTimer_.setInterval(0);
+  connect(&indexTimer_, &QTimer::timeout, this, &TTextFileView::IndexSlice);
+  connect(&searchTimer_, &QTimer::timeout, this, &TTextFileView::SearchSlice);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+}
+
+TTextFileView::~TTextFileView() = default;
+
+int TTextFileView::lineHeight() const { return fontMetrics().height(); }
+int TTextFileView::charWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('M'))); }
+
+std::string TTextFileView::Open(const std::string& path) {
+  CancelFind();
+  anchor_ = caret_ = {};
+  std::string failure = index_.Open(path);
+  if (failure.empty()) index_.IndexMore(FirstScreenBytes);
+  UpdateScrollRanges();
+  verticalScrollBar()->setValue(0);
+  horizontalScrollBar()->setValue(0);
+  if (failure.empty() && !index_.complete()) indexTimer_.start();
+  viewport()->update();
+  return failure;
+}
+
+void TTextFileView::IndexSlice() {
+  std::size_t before = index_.lineCount();
+  QElapsedTimer clock;
+  clock.start();
+  while (!index_.complete() && clock.elapsed() < SliceMilliseconds) index_.IndexMore(1024 * 1024);
+  UpdateScrollRanges();
+  if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  // Repaint only when lines came into the part of the file on screen.
+  if (before < firstVisibleLine() + static_cast<std::size_t>(visibleLineCount()) + 1) viewport()->update();
+  if (index_.complete()) {
+    indexTimer_.stop();
+    if (followEnd_) ScrollToEnd();
+    followEnd_ = false;
+    emit indexComplete();
+  }
+}
+
+void TTextFileView::IndexAll() {
+  if (index_.complete()) return;
+  index_.IndexThrough(index_.size());
+  IndexSlice();  // finishes the bookkeeping of a complete index
+}
+
+int TTextFileView::visibleLineCount() const { return std::max(1, viewport()->height() / std::max(1, lineHeight())); }
+
+std::size_t TTextFileView::firstVisibleLine() const { return static_cast<std::size_t>(verticalScrollBar()->value()); }
+
+void TTextFileView::UpdateScrollRanges() {
+  int visible = visibleLineCount();
+  std::size_t lines = index_.lineCount();
+  auto maxTop = static_cast<std::size_t>(std::max<long long>(0, static_cast<long long>(lines) - visible));
+  verticalScrollBar()->setRange(0, static_cast<int>(std::min<std::size_t>(maxTop, INT32_MAX)));
+  verticalScrollBar()->setPageStep(visible);
+  verticalScrollBar()->setSingleStep(1);
+  std::size_t widest = std::min(index_.longestLine(), TextFileIndex::MaxShownLine) + 2;
+  long long width = static_cast<long long>(widest) * charWidth() + TextIndent - viewport()->width();
+  horizontalScrollBar()->setRange(0, static_cast<int>(std::clamp<long long>(width, 0, INT32_MAX)));
+  horizontalScrollBar()->setPageStep(viewport()->width());
+  horizontalScrollBar()->setSingleStep(charWidth());
+}
+
+void TTextFileView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollRanges();
+}
+
+void TTextFileView::ScrollToLine(std::size_t line) {
+  verticalScrollBar()->setValue(static_cast<int>(std::min<std::size_t>(line, INT32_MAX)));
+}
+
+void TTextFileView::ScrollToEnd() {
+  if (!index_.complete()) followEnd_ = true;
+  verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  std::size_t lines = index_.lineCount();
+  if (index_.complete() && lines > 0) {
+    std::size_t last = lines - 1;
+    anchor_ = caret_ = {last, index_.Line(last).size()};
+  }
+  viewport()->update();
+}
+
+void TTextFileView::paintEvent(QPaintEvent*) {
+  QPainter painter(viewport());
+  const int height = lineHeight();
+  const int width = charWidth();
+  const int ascent = fontMetrics().ascent();
+  const int left = TextIndent - horizontalScrollBar()->value();
+  const std::size_t first = firstVisibleLine();
+  std::vector<std::string> lines = index_.Lines(first, static_cast<std::size_t>(visibleLineCount()) + 1);
+  const TextPlace from = std::min(anchor_, caret_);
+  const TextPlace to = std::max(anchor_, caret_);
+  const QPalette& palette = viewport()->palette();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t number = first + i;
+    const std::string& line = lines[i];
+    const int top = static_cast<int>(i) * height;
+    if (hasSelection() && number >= from.line && number <= to.line) {
+      int start = number == from.line ? DisplayColumn(line, from.column) : 0;
+      int end = number == to.line ? DisplayColumn(line, to.column) : DisplayColumn(line, line.size()) + 1;
+      painter.fillRect(left + start * width, top, (end - start) * width, height, palette.color(QPalette::Highlight));
+    }
+    painter.setPen(palette.color(QPalette::Text));
+    painter.drawText(left, top + ascent, DisplayText(line));
+    if (hasSelection() && number >= from.line && number <= to.line) {
+      // Selected characters in the highlighted-text colour, clipped to the selected columns.
+      int start = number == from.line ? DisplayColumn(line, from.column) : 0;
+      int end = number == to.line ? DisplayColumn(line, to.column) : DisplayColumn(line, line.size());
+      painter.save();
+      painter.setClipRect(left + start * width, top, (end - start) * width, height);
+      painter.setPen(palette.color(QPalette::HighlightedText));
+      painter.drawText(left, top + ascent, DisplayText(line));
+      painter.restore();
+    }
+    if (hasFocus() && number == caret_.line) {
+      int x = left + DisplayColumn(line, caret_.column) * width;
+      painter.fillRect(x, top, 1, height, palette.color(QPalette::Text));
+    }
+  }
+}
+
+std::uint64_t TTextFileView::OffsetOf(TextPlace place) const {
+  if (index_.lineCount() == 0) return 0;
+  std::size_t line = std::min(place.line, index_.lineCount() - 1);
+  return index_.LineStart(line) + place.column;
+}
+
+TextPlace TTextFileView::PlaceOf(std::uint64_t offset) const {
+  std::size_t line = index_.LineAt(offset);
+  std::uint64_t start = index_.LineStart(line);
+  return {line, static_cast<std::size_t>(offset > start ? offset - start : 0)};
+}
+
+TextPlace TTextFileView::PlaceAt(const QPoint& point) const {
+  std::size_t lines = index_.lineCount();
+  if (lines == 0) return {};
+  long long row = static_cast<long long>(firstVisibleLine()) + std::max(0, point.y()) / lineHeight();
+  std::size_t line = static_cast<std::size_t>(std::min<long long>(row, static_cast<long long>(lines) - 1));
+  std::string text = index_.Line(line);
+  int column = (point.x() - TextIndent + horizontalScrollBar()->value() + charWidth() / 2) / charWidth();
+  return {line, ByteColumn(text, std::max(0, column))};
+}
+
+void TTextFileView::Select(TextPlace anchor, TextPlace caret) {
+  anchor_ = anchor;
+  caret_ = caret;
+  EnsureVisible(caret_);
+  viewport()->update();
+}
+
+void TTextFileView::MoveCaret(TextPlace place, bool extend) {
+  caret_ = place;
+  if (!extend) anchor_ = place;
+  EnsureVisible(place);
+  viewport()->update();
+}
+
+void TTextFileView::EnsureVisible(TextPlace place) {
+  std::size_t first = firstVisibleLine();
+  auto visible = static_cast<std::size_t>(visibleLineCount());
+  if (place.line < first)
+    ScrollToLine(place.line);
+  else if (place.line >= first + visible)
+    ScrollToLine(place.line + 1 - visible);
+  int x = DisplayColumn(index_.Line(place.line), place.column) * charWidth();
+  QScrollBar* bar = horizontalScrollBar();
+  if (x < bar->value())
+    bar->setValue(std::max(0, x - viewport()->width() / 4));
+  else if (x > bar->value() + viewport()->width() - 2 * charWidth())
+    bar->setValue(x - viewport()->width() * 3 / 4);
+}
+
+void TTextFileView::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    CopySelection();
+    return;
+  }
+  const bool extend = event->modifiers() & Qt::ShiftModifier;
+  const bool control = event->modifiers() & Qt::ControlModifier;
+  const std::size_t lines = index_.lineCount();
+  if (lines == 0) return QAbstractScrollArea::keyPressEvent(event);
+  TextPlace place = caret_;
+  const auto page = static_cast<std::size_t>(std::max(1, visibleLineCount() - 1));
+  auto lineLength = [this](std::size_t line) { return index_.Line(line).size(); };
+  switch (event->key()) {
+    case Qt::Key_Up: if (place.line > 0) --place.line; break;
+    case Qt::Key_Down: if (place.line + 1 < lines) ++place.line; break;
+    case Qt::Key_PageUp: place.line = place.line > page ? place.line - page : 0; break;
+    case Qt::Key_PageDown: place.line = std::min(lines - 1, place.line + page); break;
+    case Qt::Key_Left:
+      if (place.column > 0) --place.column;
+      else if (place.line > 0) place = {place.line - 1, lineLength(place.line - 1)};
+      break;
+    case Qt::Key_Right:
+      if (place.column < lineLength(place.line)) ++place.column;
+      else if (place.line + 1 < lines) place = {place.line + 1, 0};
+      break;
+    case Qt::Key_Home: place = control ? TextPlace{} : TextPlace{place.line, 0}; break;
+    case Qt::Key_End:
+      if (control) {
+        ScrollToEnd();
+        if (!index_.complete()) return;  // the view follows the index to the end
+        place = caret_;
+      } else {
+        place.column = lineLength(place.line);
+      }
+      break;
+    default: return QAbstractScrollArea::keyPressEvent(event);
+  }
+  place.column = std::min(place.column, lineLength(place.line));
+  MoveCaret(place, extend);
+}
+
+void TTextFileView::mousePressEvent(QMouseEvent* event) {
+  setFocus();
+  if (event->button() != Qt::LeftButton) return;
+  MoveCaret(PlaceAt(event->pos()), event->modifiers() & Qt::ShiftModifier);
+}
+
+void TTextFileView::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) MoveCaret(PlaceAt(event->pos()), true);
+}
+
+void TTextFileView::mouseDoubleClickEvent(QMouseEvent* event) {
+  TextPlace place = PlaceAt(event->pos());
+  std::string line = index_.Line(place.line);
+  std::size_t start = place.column, end = place.column;
+  while (start > 0 && IsWordByte(line[start - 1])) --start;
+  while (end < line.size() && IsWordByte(line[end])) ++end;
+  Select({place.line, start}, {place.line, end});
+}
+
+std::string TTextFileView::selectedText() const {
+  if (!hasSelection()) return {};
+  std::uint64_t from = OffsetOf(std::min(anchor_, caret_));
+  std::uint64_t to = OffsetOf(std::max(anchor_, caret_));
+  if (to - from > MaxCopyBytes) return {};
+  return index_.Bytes(from, to);
+}
+
+bool TTextFileView::CopySelection() {
+  if (!hasSelection()) {
+    interaction().beep();
+    return false;
+  }
+  std::uint64_t from = OffsetOf(std::min(anchor_, caret_));
+  std::uint64_t to = OffsetOf(std::max(anchor_, caret_));
+  if (to - from > MaxCopyBytes) {
+    ShowMessageKind("The selection is too large to copy (more than 64 MB).", ErrorOk, true);
+    return false;
+  }
+  QApplication::clipboard()->setText(ToQt(index_.Bytes(from, to)));
+  return true;
+}
+
+void TTextFileView::StartFind(const std::string& text, bool matchCase, bool down, std::function<void(bool)> done) {
+  CancelFind();
+  FileSearchRequest request;
+  request.text = text;
+  request.matchCase = matchCase;
+  request.forward = down;
+  request.from = down ? OffsetOf(std::max(anchor_, caret_)) : OffsetOf(std::min(anchor_, caret_));
+  search_ = std::make_unique<TextFileSearch>(index_, request);
+  searchDone_ = std::move(done);
+  searchTimer_.start();
+  SearchSlice();  // a hit near the caret shows at once
+}
+
+void TTextFileView::CancelFind() {
+  searchTimer_.stop();
+  search_.reset();
+  searchDone_ = nullptr;
+}
+
+void TTextFileView::SearchSlice() {
+  if (!search_) return;
+  QElapsedTimer clock;
+  clock.start();
+  TextFileSearch::State state = search_->state();
+  while (state == TextFileSearch::State::Running && clock.elapsed() < SliceMilliseconds)
+    state = search_->Step(4 * 1024 * 1024);
+  if (state == TextFileSearch::State::NotFound) return FinishSearch(false);
+  if (state != TextFileSearch::State::Found) return;
+  // The match must lie in the indexed part before it can be shown by line.
+  std::uint64_t end = search_->foundOffset() + search_->foundLength();
+  while (!index_.complete() && index_.indexedBytes() < end && clock.elapsed() < SliceMilliseconds)
+    index_.IndexMore(1024 * 1024);
+  if (!index_.complete() && index_.indexedBytes() < end) return;
+  UpdateScrollRanges();
+  FinishSearch(true);
+}
+
+void TTextFileView::FinishSearch(bool found) {
+  searchTimer_.stop();
+  if (found) {
+    std::uint64_t offset = search_->foundOffset();
+    Select(PlaceOf(offset), PlaceOf(offset + search_->foundLength()));
+  }
+  std::function<void(bool)> done = std::move(searchDone_);
+  search_.reset();
+  searchDone_ = nullptr;
+  if (done) done(found);
+}
+
+// ---- the window --------------------------------------------------------------------------------
+
+TViewForm::TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kind)
+    : TChildForm(shell, kind), view_(new TTextFileView(this)) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  setFocusProxy(view_);
+  resize(640, 420);
+  setFileName(path);
+  setCaption(path);
+  std::string failure = view_->Open(path);
+  open_ = failure.empty();
+  if (!open_) ShowMessageKind(failure, ErrorOk, true);
+}
+
+TViewForm::~TViewForm() {
+  if (findDlg_) delete findDlg_;
+}
+
+void TViewForm::copySelection() { view_->CopySelection(); }
+
+TFindDlg* TViewForm::findDialog() {
+  if (!findDlg_) {
+    findDlg_ = new TFindDlg(false, this->window());
+    findDlg_->onFindNext = [this] { Find(); };
+  }
+  return findDlg_;
+}
+
+void TViewForm::ShowFind() {
+  TFindDlg* dialog = findDialog();
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void TViewForm::Find(std::function<void(bool)> done) {
+  SearchOptions options = findDialog()->options();
+  QPointer<TViewForm> self(this);
+  view_->StartFind(options.findText, options.matchCase, options.down, [self, done](bool found) {
+    if (!found) interaction().beep();
+    if (self && self->shell()) self->shell()->UpdateMenu();
+    if (done) done(found);
+  });
+}
+
+void TViewForm::printOn(TPrintJob& job) {
+  view_->IndexAll();
+  const TextFileIndex& index = view_->index();
+  std::size_t next = 0;
+  std::vector<std::string> batch;
+  std::size_t inBatch = 0;
+  PrintTextLines(job, [&](std::string& line) {
+    if (inBatch == batch.size()) {
+      batch = index.Lines(next, 2000);
+      inBatch = 0;
+      if (batch.empty()) return false;
+      next += batch.size();
+    }
+    line = std::move(batch[inBatch++]);
+    return true;
+  });
+}
+
+}  // namespace tal

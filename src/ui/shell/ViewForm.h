@@ -1,0 +1,131 @@
+#pragma once
+// The viewer window (kinds 3000 listing and 6000 output): a read-only view of a text file of any
+// size. The view reads the file through a line index built a slice at a time from the event loop,
+// so the first screen shows at once, the window stays responsive while a large file is indexed or
+// searched, and the file is never loaded whole.
+#include <QAbstractScrollArea>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "shell/ChildForm.h"
+#include "shell/TextFileIndex.h"
+#include "shell/TextFileSearch.h"
+
+namespace tal {
+
+class TFindDlg;
+
+// A place in the viewed file: line and byte column.
+struct TextPlace {
+  std::size_t line = 0;
+  std::size_t column = 0;
+  bool operator==(const TextPlace&) const = default;
+  auto operator<=>(const TextPlace&) const = default;
+};
+
+// The scrolling text area of a viewer window.
+class TTextFileView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit TTextFileView(QWidget* parent = nullptr);
+  ~TTextFileView() override;
+
+  // Opens `path` and indexes its beginning at once; the rest is indexed in the background.
+  // Returns "" or a message naming the file.
+  std::string Open(const std::string& path);
+  const TextFileIndex& index() const { return index_; }
+  bool indexing() const { return indexTimer_.isActive(); }
+  // Indexes the rest of the file now (printing needs every line).
+  void IndexAll();
+
+  std::size_t firstVisibleLine() const;
+  int visibleLineCount() const;
+  void ScrollToLine(std::size_t line);
+  // Shows the end of the file; while the index is still growing, it follows it to the end.
+  void ScrollToEnd();
+
+  // Selection: from the anchor to the caret (either order).
+  TextPlace anchor() const { return anchor_; }
+  TextPlace caret() const { return caret_; }
+  void Select(TextPlace anchor, TextPlace caret);
+  bool hasSelection() const { return anchor_ != caret_; }
+  // The selected bytes, lines separated as in the file.
+  std::string selectedText() const;
+  // Copies the selection to the clipboard; false (after a beep) when nothing is selected or the
+  // selection is too large for the clipboard.
+  bool CopySelection();
+
+  // Starts a search from the caret; `done(found)` runs when it ends. A new search replaces a
+  // running one.
+  void StartFind(const std::string& text, bool matchCase, bool down, std::function<void(bool)> done);
+  bool searching() const { return search_ != nullptr; }
+  void CancelFind();
+
+  // The largest selection CopySelection puts on the clipboard.
+  static constexpr std::size_t MaxCopyBytes = 64u * 1024 * 1024;
+
+ signals:
+  void indexComplete();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void IndexSlice();
+  void SearchSlice();
+  void FinishSearch(bool found);
+  void UpdateScrollRanges();
+  void MoveCaret(TextPlace place, bool extend);
+  void EnsureVisible(TextPlace place);
+  TextPlace PlaceAt(const QPoint& point) const;
+  std::uint64_t OffsetOf(TextPlace place) const;
+  TextPlace PlaceOf(std::uint64_t offset) const;
+  int lineHeight() const;
+  int charWidth() const;
+
+  TextFileIndex index_;
+  QTimer indexTimer_;
+  QTimer searchTimer_;
+  std::unique_ptr<TextFileSearch> search_;
+  std::function<void(bool)> searchDone_;
+  bool followEnd_ = false;
+  TextPlace anchor_;
+  TextPlace caret_;
+};
+
+class TViewForm : public TChildForm {
+  Q_OBJECT
+
+ public:
+  // A viewer of `path`, titled with it. When the file cannot be read the window shows the
+  // message and stays empty (isOpen() is false).
+  TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kind);
+  ~TViewForm() override;
+
+  bool isOpen() const { return open_; }
+  TTextFileView* view() const { return view_; }
+
+  void copySelection() override;
+  void printOn(TPrintJob& job) override;
+
+  void ShowFind();
+  // Runs a find with the find dialog's options; beeps when nothing is found. The search runs in
+  // slices; `done` (optional) hears the result.
+  void Find(std::function<void(bool)> done = {});
+  TFindDlg* findDialog();
+
+ private:
+  TTextFileView* view_;
+  QPointer<TFindDlg> findDlg_;
+  bool open_ = false;
+};
+
+}  // namespace tal
