@@ -28,7 +28,8 @@ class TChildForm : public QWidget {
 
   KindCode kind() const { return kind_; }
   int kindCode() const { return static_cast<int>(kind_); }
-  void setKind(KindCode kind) { kind_ = kind; }
+  // Virtual: an editor given kind 2100 after opening a form deck as text changes its colouring.
+  virtual void setKind(KindCode kind) { kind_ = kind; }
 
   // Full name of the file shown ("" for none). Editors and viewers also show it as caption.
   const std::string& fileName() const { return fileName_; }
@@ -44,8 +45,18 @@ class TChildForm : public QWidget {
   // that asked. Asked whenever the user closes the window and by commands that close windows.
   virtual bool closeQuery() { return true; }
 
-  // Draws the window's content into a running print job at its current position.
+  // Edit menu commands on this window (Cut, Copy, Paste, Clear); each kind does what its own
+  // window does with them, the default nothing.
+  virtual void cutSelection() {}
+  virtual void copySelection() {}
+  virtual void pasteClipboard() {}
+  virtual void clearSelection() {}
+
+  // Draws the window's content into a running print job at its current position
+  // (job.leftMargin(), job.y()) and moves on with job.Advance.
   virtual void printOn(TPrintJob& job) {}
+  // The height a plot needs on paper, so the job can start it on a fresh page (plots only).
+  virtual int printHeight(TPrintJob& job) { return 0; }
 
   // Activation: makes this the main window's active child and recomputes the menu.
   virtual void FormActivate();

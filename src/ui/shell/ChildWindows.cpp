@@ -1,24 +1,24 @@
 // Making the child windows that the shell's own commands open (Windows entries, ReadaFile).
-// Until the editor, viewer and form windows exist, each shows its file read-only as text in a
-// window of the right kind code; the document and form work replace these bodies with
-// TEditForm, TViewForm and TTALKITForm.
+// Until the form window exists, a form deck shows read-only as text in a window of its kind code.
+#include "shell/EditForm.h"
 #include "shell/PlainTextChild.h"
+#include "shell/ViewForm.h"
 #include "shell/TalshellForm.h"
 #include "support/Text.h"
 
 namespace tal {
 
 TChildForm* TTALSHELLFORM::NewEditorWindow(const std::string& name) {
-  NextEditorNumber();
-  KindCode kind = ExtensionOf(name) == ".DCK" ? KindCode::DeckEditor : KindCode::TextEditor;
-  auto* editor = new TPlainTextChild(this, kind, name);
+  NextEditorNumber();  // every editor takes a number, so the next new document counts it too
+  auto* editor = new TEditForm(this);
+  editor->Open(name);
   setLastCreatedEditor(editor);
   AddChild(editor);
   return editor;
 }
 
 TChildForm* TTALSHELLFORM::NewViewerWindow(const std::string& name, KindCode kind) {
-  auto* viewer = new TPlainTextChild(this, kind, name);
+  auto* viewer = new TViewForm(this, name, kind);
   AddChild(viewer);
   return viewer;
 }

@@ -8,18 +8,9 @@ namespace {
 void NotAvailableYet() { ShowMessageKind("This command is not available yet.", InformationOk, false); }
 }  // namespace
 
-void TTALSHELLFORM::New1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Open1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Save1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::Saveas1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Print1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Cut1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Copy1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Paste1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Clear1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Find1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Replace1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::SearchAgain1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::MakeTALKITfile1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::EditTALKITfile1Click() { NotAvailableYet(); }

@@ -7,8 +7,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <algorithm>
 #include <filesystem>
 
@@ -433,12 +431,6 @@ void TTALSHELLFORM::SubWindowActivated(QMdiSubWindow* window) {
 }
 
 // ---- commands of the frame itself ---------------------------------------------------------
-
-void TTALSHELLFORM::PrintSetup1Click() {
-  QPrinter printer;
-  QPageSetupDialog dialog(&printer, this);
-  dialog.exec();
-}
 
 // Exit: close the frame (the children's close questions may keep it open), then write the
 // recent-file list into the program directory. Only this command writes the list.

@@ -1,0 +1,74 @@
+// The File menu's New and the Edit menu's commands, by the active child's kind: editors and
+// viewers act here; forms and tables through their own Edit operations.
+#include "shell/EditForm.h"
+#include "shell/TalshellForm.h"
+#include "shell/ViewForm.h"
+
+namespace tal {
+
+namespace {
+TEditForm* AsEditor(TChildForm* child) { return child && IsEditorKind(child->kind()) ? qobject_cast<TEditForm*>(child) : nullptr; }
+TViewForm* AsViewer(TChildForm* child) { return child && IsViewerKind(child->kind()) ? qobject_cast<TViewForm*>(child) : nullptr; }
+}  // namespace
+
+// New: an empty deck editor named "NoName" and the number of this editor (NoName1.DCK first).
+void TTALSHELLFORM::New1Click() {
+  auto* editor = new TEditForm(this, KindCode::DeckEditor);
+  std::string name = "NoName" + std::to_string(NextEditorNumber()) + ".DCK";
+  editor->setFileName(name);
+  editor->setCaption(name);
+  setLastCreatedEditor(editor);
+  AddChild(editor);
+}
+
+void TTALSHELLFORM::Cut1Click() {
+  if (activeChild_) activeChild_->cutSelection();
+  UpdateMenu();
+}
+
+void TTALSHELLFORM::Copy1Click() {
+  if (activeChild_) activeChild_->copySelection();
+}
+
+void TTALSHELLFORM::Paste1Click() {
+  if (activeChild_) activeChild_->pasteClipboard();
+  UpdateMenu();
+}
+
+void TTALSHELLFORM::Clear1Click() {
+  if (activeChild_) activeChild_->clearSelection();
+  UpdateMenu();
+}
+
+// Find: the search mode becomes find whatever the window; editors and viewers show their dialog.
+void TTALSHELLFORM::Find1Click() {
+  setSearchMode(true, false);
+  if (TEditForm* editor = AsEditor(activeChild_))
+    editor->ShowFind();
+  else if (TViewForm* viewer = AsViewer(activeChild_))
+    viewer->ShowFind();
+  UpdateMenu();
+}
+
+void TTALSHELLFORM::Replace1Click() {
+  if (TEditForm* editor = AsEditor(activeChild_)) {
+    setSearchMode(false, true);
+    editor->ShowReplace();
+  }
+  UpdateMenu();
+}
+
+// Search Again repeats the last find or the last replace with the window's dialog as it was left.
+void TTALSHELLFORM::SearchAgain1Click() {
+  if (TEditForm* editor = AsEditor(activeChild_)) {
+    if (lastSearchWasReplace())
+      editor->ReplaceAgain();
+    else if (lastSearchWasFind())
+      editor->Find();
+  } else if (TViewForm* viewer = AsViewer(activeChild_)) {
+    viewer->Find();
+  }
+  UpdateMenu();
+}
+
+}  // namespace tal

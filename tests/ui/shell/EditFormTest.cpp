@@ -1,0 +1,316 @@
+// The editor window: new documents, opening and saving, the close question, the Edit menu, find
+// and replace, and the comment toggle of deck editors.
+#include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+#include "ShellTestSupport.h"
+#include "shell/EditForm.h"
+#include "shell/FindDialogs.h"
+
+using namespace tal;
+using taltest::ReadFile;
+
+namespace {
+
+// Writes larger than `bytes` fail (EFBIG) while the object lives: a disk that fills up mid-save.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+class EditFormTest : public taltest::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    makeFrame();
+    std::filesystem::current_path(dir.path());
+  }
+  TEditForm* openEditor(const std::string& name, const std::string& bytes) {
+    return qobject_cast<TEditForm*>(frame->NewEditorWindow(dir.write(name, bytes)));
+  }
+  void type(TEditForm* editor, const QString& text) {
+    editor->editor()->moveCursor(QTextCursor::End);
+    editor->editor()->insertPlainText(text);
+  }
+  // Selects from (line, column) to (line, column) in the editor.
+  void select(TEditForm* editor, int l1, int c1, int l2, int c2) {
+    QTextDocument* doc = editor->editor()->document();
+    QTextCursor cursor(doc);
+    cursor.setPosition(doc->findBlockByNumber(l1).position() + c1);
+    cursor.setPosition(doc->findBlockByNumber(l2).position() + c2, QTextCursor::KeepAnchor);
+    editor->editor()->setTextCursor(cursor);
+  }
+};
+
+TEST_F(EditFormTest, NewDocumentsCountEveryEditorCreatedAndSaveIntoTheWorkingFolder) {
+  frame->New1Click();
+  auto* first = qobject_cast<TEditForm*>(frame->activeChild());
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->caption(), "NoName1.DCK");
+  EXPECT_EQ(first->kind(), KindCode::DeckEditor);
+  EXPECT_EQ(frame->lastCreatedEditor(), first);
+
+  openEditor("A.TXT", "text\n");
+  frame->New1Click();
+  EXPECT_EQ(frame->activeChild()->caption(), "NoName3.DCK") << "the opened file took number 2";
+
+  type(first, "SIMULATION 0 24 1");
+  ASSERT_TRUE(first->Save());
+  EXPECT_EQ(ReadFile(dir.file("NoName1.DCK")), "SIMULATION 0 24 1\n");
+  EXPECT_FALSE(first->isModified());
+  EXPECT_TRUE(dialogs.prompts().empty()) << "no dialog for a new document";
+}
+
+TEST_F(EditFormTest, OpenTakesTheKindFromTheExtensionAndStartsUnchangedAtTheTop) {
+  struct Case {
+    std::string name;
+    KindCode kind;
+  };
+  for (const Case& c : {Case{"A.DCK", KindCode::DeckEditor}, Case{"b.dck", KindCode::DeckEditor},
+                        Case{"C.DEK", KindCode::TextEditor}, Case{"D.FOR", KindCode::TextEditor},
+                        Case{"E.TKD", KindCode::TextEditor}}) {
+    TEditForm* editor = openEditor(c.name, "line 1\nline 2\n");
+    EXPECT_EQ(editor->kind(), c.kind) << c.name;
+    EXPECT_EQ(editor->caption(), dir.file(c.name));
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(editor->editor()->textCursor().position(), 0);
+  }
+}
+
+TEST_F(EditFormTest, LongLinesLineEndsAndEightBitBytesSurviveOpenAndSave) {
+  std::string longLine = "* " + std::string(298, 'x');  // 300 characters
+  std::string bytes = "UNIT 1 TYPE 1\r\n" + longLine + "\r\nA\xA0" "B \xE9t\xE9\r\n";
+  TEditForm* editor = openEditor("LONG.DCK", bytes);
+  EXPECT_EQ(editor->editor()->document()->findBlockByNumber(1).text().size(), 300);
+  type(editor, "");  // nothing changed, but write it anyway
+  ASSERT_TRUE(editor->Save());
+  EXPECT_EQ(ReadFile(dir.file("LONG.DCK")), bytes);
+}
+
+TEST_F(EditFormTest, AFailedSaveKeepsTheWindowChangedAndTheOldFileWhole) {
+  std::string old = "OLD CONTENT\n";
+  TEditForm* editor = openEditor("A.DCK", old);
+  type(editor, QString(20000, 'z'));
+  bool saved;
+  {
+    FileSizeLimit limit(4096);  // the disk fills up half-way through the write
+    saved = editor->Save();
+  }
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(editor->isModified());
+  EXPECT_EQ(ReadFile(dir.file("A.DCK")), old);
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"A.DCK"}) << "no temporary file is left";
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find(dir.file("A.DCK")), std::string::npos) << dialogs.messages()[0];
+  EXPECT_EQ(dialogs.prompts()[0].kind, ErrorOk);
+}
+
+TEST_F(EditFormTest, TheCloseQuestionGuardsChangedText) {
+  TEditForm* editor = openEditor("A.DCK", "A\n");
+  QPointer<TEditForm> alive(editor);
+  EXPECT_TRUE(editor->closeQuery()) << "unchanged text closes without a question";
+  EXPECT_TRUE(dialogs.prompts().empty());
+
+  type(editor, "B");
+  dialogs.answer(Button::Cancel);
+  editor->subWindow()->close();
+  QApplication::processEvents();
+  ASSERT_TRUE(alive) << "Cancel keeps the window";
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0], dir.file("A.DCK") + " has been changed.  Save it?");
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNoCancel);
+
+  dialogs.answer(Button::Yes);
+  {
+    FileSizeLimit limit(0);  // Yes, but the write fails: the window must stay
+    EXPECT_FALSE(editor->closeQuery());
+  }
+  EXPECT_EQ(ReadFile(dir.file("A.DCK")), "A\n");
+
+  dialogs.answer(Button::Yes);
+  EXPECT_TRUE(editor->closeQuery());
+  EXPECT_EQ(ReadFile(dir.file("A.DCK")), "AB\n");
+
+  type(editor, "C");
+  dialogs.answer(Button::No);
+  editor->subWindow()->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(alive) << "No closes without writing";
+  EXPECT_EQ(ReadFile(dir.file("A.DCK")), "AB\n");
+}
+
+TEST_F(EditFormTest, AWindowWithoutANameAsksAsThisFileAndSavesThroughSaveAs) {
+  auto* editor = new TEditForm(frame.get());
+  frame->AddChild(editor);
+  type(editor, "text");
+  std::string chosen = dir.file("CHOSEN.DCK");
+  TEditForm::SaveAsHandler() = [&](TEditForm& window) { return window.SaveAs(chosen); };
+  dialogs.answer(Button::Yes);
+  EXPECT_TRUE(editor->closeQuery());
+  TEditForm::SaveAsHandler() = nullptr;
+  EXPECT_EQ(dialogs.messages().at(0), "This file has been changed.  Save it?");
+  EXPECT_EQ(ReadFile(chosen), "text\n");
+  EXPECT_EQ(editor->caption(), chosen);
+}
+
+TEST_F(EditFormTest, UndoActsOnTheEditorCreatedLastWhicheverIsActive) {
+  TEditForm* first = openEditor("A.DCK", "a\n");
+  TEditForm* last = openEditor("B.DCK", "b\n");
+  type(first, "1");
+  type(last, "2");
+  EXPECT_TRUE(enabled(MenuItem::Undo)) << "the undo state of the editor created last";
+  frame->BringToFront(first);
+  ASSERT_EQ(frame->activeChild(), first);
+  frame->Undo1Click();
+  EXPECT_EQ(last->text(), "b");
+  EXPECT_EQ(first->text(), "a1");
+  EXPECT_FALSE(enabled(MenuItem::Undo));
+}
+
+TEST_F(EditFormTest, EditMenuCommandsOnTheActiveEditor) {
+  TEditForm* editor = openEditor("A.DCK", "alpha beta\n");
+  select(editor, 0, 0, 0, 6);
+  frame->Cut1Click();
+  EXPECT_EQ(editor->text(), "beta");
+  EXPECT_EQ(QApplication::clipboard()->text(), "alpha ");
+  editor->editor()->moveCursor(QTextCursor::End);
+  frame->Paste1Click();
+  EXPECT_EQ(editor->text(), "betaalpha ");
+  select(editor, 0, 0, 0, 4);
+  frame->Copy1Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "beta");
+  frame->Clear1Click();
+  EXPECT_EQ(editor->text(), "alpha ");
+
+  editor->setKind(KindCode::TalkitText);  // Clear deletes in a form deck shown as text too
+  select(editor, 0, 0, 0, 1);
+  frame->Clear1Click();
+  EXPECT_EQ(editor->text(), "lpha ");
+}
+
+TEST_F(EditFormTest, FindDownUpAndBeepWhenNothingIsFound) {
+  TEditForm* editor = openEditor("A.DCK", "AREA = 1\narea = 2\nAREA2 = 3\n");
+  frame->Find1Click();
+  EXPECT_TRUE(frame->lastSearchWasFind());
+  TFindDlg* find = editor->findDialog();
+  EXPECT_TRUE(find->isVisible());
+  find->findEdit()->setText("AREA");
+  find->matchCaseBox()->setChecked(true);
+  find->wholeWordBox()->setChecked(true);
+  find->findNextButton()->click();
+  EXPECT_EQ(editor->editor()->textCursor().selectionStart(), 0);
+  EXPECT_EQ(editor->replaceDialog()->findEdit()->text(), "AREA") << "both dialogs start from the last text";
+
+  int beeps = dialogs.beeps();
+  frame->SearchAgain1Click();  // "area" differs in case, "AREA2" is not the whole word
+  EXPECT_EQ(dialogs.beeps(), beeps + 1);
+  EXPECT_EQ(editor->editor()->textCursor().selectionStart(), 0) << "the selection stays";
+
+  find->matchCaseBox()->setChecked(false);
+  frame->SearchAgain1Click();
+  EXPECT_EQ(editor->editor()->textCursor().selectedText(), "area");
+  find->upButton()->setChecked(true);
+  frame->SearchAgain1Click();
+  EXPECT_EQ(editor->editor()->textCursor().selectionStart(), 0) << "searching up";
+}
+
+TEST_F(EditFormTest, SearchAgainAfterReplaceRepeatsTheReplaceAndAfterFindTheFind) {
+  TEditForm* editor = openEditor("A.DCK", "TIN TIN TIN\n");
+  frame->Replace1Click();
+  EXPECT_TRUE(frame->lastSearchWasReplace());
+  TReplaceDlg* replace = editor->replaceDialog();
+  replace->findEdit()->setText("TIN");
+  replace->replaceEdit()->setText("TOUT");
+  replace->replaceButton()->click();
+  EXPECT_EQ(editor->text(), "TOUT TIN TIN");
+  frame->SearchAgain1Click();
+  EXPECT_EQ(editor->text(), "TOUT TOUT TIN") << "Search Again replaced the next one";
+
+  frame->Find1Click();
+  editor->findDialog()->findEdit()->setText("TIN");
+  frame->SearchAgain1Click();
+  EXPECT_EQ(editor->text(), "TOUT TOUT TIN") << "after Find, Search Again only finds";
+  EXPECT_EQ(editor->editor()->textCursor().selectedText(), "TIN");
+
+  int beeps = dialogs.beeps();
+  replace->replaceAllButton()->click();
+  EXPECT_EQ(editor->text(), "TOUT TOUT TOUT");
+  replace->replaceAllButton()->click();
+  EXPECT_EQ(dialogs.beeps(), beeps + 1) << "nothing left to replace";
+}
+
+TEST_F(EditFormTest, RightClickTogglesTheCommentMarkerOnDeckEditorsOnly) {
+  TEditForm* deck = openEditor("A.DCK", "UNIT 1 TYPE 1\n*\\PARAMETERS 2\nAREA 0.8\nEND\n");
+  select(deck, 0, 2, 2, 3);
+  QTest::mousePress(deck->editor()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 5));
+  EXPECT_EQ(deck->text(), "*\\UNIT 1 TYPE 1\nPARAMETERS 2\n*\\AREA 0.8\nEND");
+  EXPECT_TRUE(deck->isModified());
+
+  select(deck, 2, 0, 3, 0);  // ends at the start of the last line: only the line above
+  QTest::mousePress(deck->editor()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 5));
+  EXPECT_EQ(deck->text(), "*\\UNIT 1 TYPE 1\nPARAMETERS 2\nAREA 0.8\nEND");
+
+  TEditForm* text = openEditor("B.TXT", "plain\n");
+  select(text, 0, 0, 0, 3);
+  QTest::mousePress(text->editor()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 5));
+  EXPECT_EQ(text->text(), "plain") << "not on other text";
+}
+
+TEST_F(EditFormTest, DeckEditorsAreColouredAndNumbered) {
+  TEditForm* deck = openEditor("A.DCK", "* Sample deck\n*|<TEXT> Area\nUNIT 1 TYPE 1 Collector\nAREA 0.8\n");
+  EXPECT_TRUE(deck->highlighted());
+  TEditForm* text = openEditor("B.FOR", "      PROGRAM X\n");
+  EXPECT_FALSE(text->highlighted());
+  text->setKind(KindCode::TalkitText);
+  EXPECT_TRUE(text->highlighted()) << "a form deck opened as text is coloured too";
+
+  deck->subWindow()->resize(520, 200);
+  deck->subWindow()->show();
+  QApplication::processEvents();
+  QImage shot = deck->grab().toImage();
+  if (const char* folder = std::getenv("TAL_SCREENSHOT_DIR")) shot.save(QString(folder) + "/deck-editor.png");
+  // Comment lines green, keywords blue, a grey gutter with numbers at the left.
+  auto hasColour = [&](auto test) {
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (test(QColor(shot.pixel(x, y)))) return true;
+    return false;
+  };
+  EXPECT_TRUE(hasColour([](QColor c) { return c.green() > c.red() + 40 && c.green() > c.blue() + 40; }));
+  EXPECT_TRUE(hasColour([](QColor c) { return c.blue() > c.red() + 60 && c.blue() > c.green() + 40; }));
+  EXPECT_EQ(QColor(shot.pixel(2, shot.height() / 2)), QColor(0xf0, 0xf0, 0xf0)) << "the line-number gutter";
+  EXPECT_GT(deck->editor()->gutterWidth(), 0);
+}

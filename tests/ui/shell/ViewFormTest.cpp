@@ -1,0 +1,140 @@
+// The viewer window: a read-only view of listings and output files of any size, with find,
+// search again and copy.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ShellTestSupport.h"
+#include "shell/FindDialogs.h"
+#include "shell/ViewForm.h"
+
+using namespace tal;
+
+class ViewFormTest : public taltest::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    makeFrame();
+  }
+  TViewForm* openViewer(const std::string& name, const std::string& bytes, KindCode kind = KindCode::Output) {
+    return qobject_cast<TViewForm*>(frame->NewViewerWindow(dir.write(name, bytes), kind));
+  }
+  // Runs the event loop until `done` or about ten seconds.
+  template <typename Done>
+  bool waitFor(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+  }
+  // Runs the viewer's find to its end; the result.
+  bool find(TViewForm* viewer) {
+    std::optional<bool> result;
+    viewer->Find([&](bool found) { result = found; });
+    EXPECT_TRUE(waitFor([&] { return result.has_value(); }));
+    return result.value_or(false);
+  }
+};
+
+TEST_F(ViewFormTest, ShowsTheFileReadOnlyUnderItsName) {
+  TViewForm* viewer = openViewer("A.LST", "LISTING\r\n\tTAB\fFEED\nlast", KindCode::Listing);
+  ASSERT_TRUE(viewer->isOpen());
+  EXPECT_EQ(viewer->kind(), KindCode::Listing);
+  EXPECT_EQ(viewer->caption(), dir.file("A.LST"));
+  const TextFileIndex& index = viewer->view()->index();
+  ASSERT_EQ(index.lineCount(), 3u);
+  EXPECT_EQ(index.Line(0), "LISTING");
+  EXPECT_EQ(index.Line(2), "last");
+  QTest::keyClicks(viewer->view(), "typed");
+  EXPECT_EQ(index.Line(0), "LISTING") << "nothing can be typed into a viewer";
+}
+
+TEST_F(ViewFormTest, AFileThatCannotBeReadIsNamedInAMessage) {
+  auto* viewer = new TViewForm(frame.get(), dir.file("GONE.OUT"), KindCode::Output);
+  frame->AddChild(viewer);
+  EXPECT_FALSE(viewer->isOpen());
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find(dir.file("GONE.OUT")), std::string::npos);
+}
+
+TEST_F(ViewFormTest, FindGoesDownOrUpWithOrWithoutMatchCaseAndSearchAgainRepeatsIt) {
+  TViewForm* viewer = openViewer("A.OUT", "Total 1\nTOTAL 2\nsubtotal 3\ntotal 4\n");
+  frame->Find1Click();
+  TFindDlg* dialog = viewer->findDialog();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(dialog->wholeWordBox()->isHidden()) << "the viewer's dialog has no whole-word option";
+  dialog->findEdit()->setText("total");
+  ASSERT_TRUE(find(viewer));
+  EXPECT_EQ(viewer->view()->caret(), (TextPlace{0, 5}));
+  EXPECT_EQ(viewer->view()->selectedText(), "Total");
+
+  dialog->matchCaseBox()->setChecked(true);
+  ASSERT_TRUE(find(viewer));
+  EXPECT_EQ(viewer->view()->anchor(), (TextPlace{2, 3})) << "subtotal";
+  frame->SearchAgain1Click();
+  ASSERT_TRUE(waitFor([&] { return !viewer->view()->searching(); }));
+  EXPECT_EQ(viewer->view()->anchor(), (TextPlace{3, 0}));
+
+  int beeps = dialogs.beeps();
+  EXPECT_FALSE(find(viewer));
+  EXPECT_EQ(dialogs.beeps(), beeps + 1);
+  EXPECT_EQ(viewer->view()->anchor(), (TextPlace{3, 0})) << "the selection stays when nothing is found";
+  EXPECT_EQ(dialog->findEdit()->text(), "total") << "the find text stays";
+
+  dialog->upButton()->setChecked(true);
+  ASSERT_TRUE(find(viewer));
+  EXPECT_EQ(viewer->view()->anchor(), (TextPlace{2, 3}));
+}
+
+TEST_F(ViewFormTest, CopyPutsTheSelectedBytesOnTheClipboard) {
+  TViewForm* viewer = openViewer("A.OUT", "first line\nsecond line\n");
+  viewer->view()->Select({0, 6}, {1, 6});
+  frame->Copy1Click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "line\nsecond");
+  int beeps = dialogs.beeps();
+  viewer->view()->Select({1, 2}, {1, 2});
+  frame->Copy1Click();
+  EXPECT_EQ(dialogs.beeps(), beeps + 1) << "nothing selected";
+}
+
+TEST_F(ViewFormTest, ALargeFileShowsAtOnceAndIsSearchedWithoutHoldingTheWindow) {
+  std::string bytes;
+  bytes.reserve(24 * 1024 * 1024);
+  for (int i = 0; bytes.size() < 24u * 1024 * 1024; ++i) bytes += "  TIME " + std::to_string(i) + "   1.000E+00   2.000E+00\n";
+  bytes += "  THE END OF THE RUN\n";
+  TViewForm* viewer = openViewer("BIG.OUT", bytes);
+  ASSERT_TRUE(viewer->isOpen());
+  const TextFileIndex& index = viewer->view()->index();
+  EXPECT_FALSE(index.complete()) << "opening indexes only the beginning";
+  EXPECT_GT(index.lineCount(), 100u);
+  EXPECT_EQ(index.Line(0), "  TIME 0   1.000E+00   2.000E+00");
+
+  viewer->findDialog()->findEdit()->setText("end of the run");
+  std::optional<bool> found;
+  viewer->Find([&](bool f) { found = f; });
+  EXPECT_FALSE(found.has_value()) << "the search goes on from the event loop";
+  EXPECT_TRUE(viewer->view()->searching());
+  ASSERT_TRUE(waitFor([&] { return found.has_value(); }));
+  EXPECT_TRUE(*found);
+  ASSERT_TRUE(waitFor([&] { return index.complete(); }));
+  EXPECT_EQ(viewer->view()->anchor().line, index.lineCount() - 1);
+  EXPECT_GE(viewer->view()->firstVisibleLine() + viewer->view()->visibleLineCount(), index.lineCount() - 1)
+      << "the found line is on screen";
+}
+
+TEST_F(ViewFormTest, ControlEndWhileIndexingFollowsTheFileToItsEnd) {
+  std::string bytes;
+  for (int i = 0; bytes.size() < 12u * 1024 * 1024; ++i) bytes += "row " + std::to_string(i) + "\n";
+  TViewForm* viewer = openViewer("A.O01", bytes);
+  viewer->view()->setFocus();
+  QTest::keyClick(viewer->view(), Qt::Key_End, Qt::ControlModifier);
+  ASSERT_TRUE(waitFor([&] { return viewer->view()->index().complete(); }));
+  QApplication::processEvents();
+  std::size_t lines = viewer->view()->index().lineCount();
+  EXPECT_EQ(viewer->view()->firstVisibleLine() + static_cast<std::size_t>(viewer->view()->visibleLineCount()), lines);
+  EXPECT_EQ(viewer->view()->caret().line, lines - 1);
+}
