@@ -28,6 +28,10 @@ std::optional<std::string> ReadFirstLine(const std::string& path) {
 
 bool IsFormDeckMarker(std::string_view firstLine) { return UpperShort(firstLine) == "*TALKIT"; }
 
+bool IsFormDeckForEditing(std::string_view name, std::string_view firstLine) {
+  return ExtensionOf(name) == ".TKD" || IsFormDeckMarker(firstLine) || UpperShort(firstLine) == "*TALKITU";
+}
+
 namespace {
 
 OpenTarget TargetOfExtension(const std::string& extension) {

@@ -51,6 +51,9 @@ struct OpenDecision {
 std::optional<std::string> ReadFirstLine(const std::string& path);
 // True when the line, upper-cased, is exactly "*TALKIT": the file is a form deck whatever its name.
 bool IsFormDeckMarker(std::string_view firstLine);
+// Edit TALKIT file takes a ".TKD" name, or a file whose first line upper-cases to "*TALKIT" or
+// "*TALKITU".
+bool IsFormDeckForEditing(std::string_view name, std::string_view firstLine);
 OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool talkitMode);
 // The kinds of window that opening a file of this target closes (itself and through the result-file
 // operations); their unsaved changes must be asked about first.

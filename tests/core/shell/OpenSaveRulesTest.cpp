@@ -37,6 +37,16 @@ TEST(OpenSaveRules, FirstLineMarkerMakesAnyFileAFormDeck) {
   EXPECT_EQ(DecideOpen("/w/NOTES.TXT", "*TALKITU", false).target, OpenTarget::Text);
 }
 
+TEST(OpenSaveRules, EditTalkitFileTakesFormDecksByNameOrEitherMarker) {
+  EXPECT_TRUE(IsFormDeckForEditing("/w/F.tkd", ""));
+  EXPECT_TRUE(IsFormDeckForEditing("/w/F.TXT", "*talkit"));
+  EXPECT_TRUE(IsFormDeckForEditing("/w/F.DCK", "*TalkitU"));
+  EXPECT_FALSE(IsFormDeckForEditing("/w/F.TKX", "* encoded"));
+  EXPECT_FALSE(IsFormDeckForEditing("/w/F.TXT", "*TALKITX"));
+  // The dispatcher knows only the first marker.
+  EXPECT_EQ(DecideOpen("/w/F.TXT", "*TALKITU", false).target, OpenTarget::Text);
+}
+
 TEST(OpenSaveRules, TalkitModeWarnsAboutEverythingButFormDecks) {
   OpenDecision deck = DecideOpen("/w/A.DCK", "", true);
   EXPECT_TRUE(deck.notTalkitFile);
