@@ -7,10 +7,6 @@
 
 namespace tal {
 
-bool IsEditorKind(int kindCode) {
-  return kindCode == kind::DeckEditor || kindCode == kind::FormText || kindCode == kind::TextEditor;
-}
-
 // ---- ReadaFile ----------------------------------------------------------------------------------
 
 std::optional<std::string> ReadFirstLine(const std::string& path) {
@@ -55,24 +51,25 @@ OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool 
   return decision;
 }
 
-std::vector<int> KindsClosedByOpening(OpenTarget target) {
-  // The result-file operations close listing, output, plot, table and diagram windows.
-  const std::vector<int> results = {kind::Diagram, kind::Listing, kind::Output, kind::Table, kind::Plot};
+std::vector<KindCode> KindsClosedByOpening(OpenTarget target) {
+  // The result-file operations close the diagram, listing, output, table and plot windows.
+  const std::vector<KindCode> results = {KindCode::Diagram, KindCode::Listing, KindCode::Output, KindCode::Table,
+                                         KindCode::Plot};
   switch (target) {
     case OpenTarget::Deck: {
-      std::vector<int> kinds = {kind::DeckEditor};
+      std::vector<KindCode> kinds = {KindCode::DeckEditor};
       kinds.insert(kinds.end(), results.begin(), results.end());
       return kinds;
     }
     case OpenTarget::FormDeck: {
-      std::vector<int> kinds = {kind::Form};
+      std::vector<KindCode> kinds = {KindCode::TalkitForm};
       kinds.insert(kinds.end(), results.begin(), results.end());
       return kinds;
     }
-    case OpenTarget::Diagram: return {kind::Diagram};
-    case OpenTarget::Table: return {kind::Table};
-    case OpenTarget::PlotData: return {kind::Plot};
-    case OpenTarget::Listing: return {kind::Listing};
+    case OpenTarget::Diagram: return {KindCode::Diagram};
+    case OpenTarget::Table: return {KindCode::Table};
+    case OpenTarget::PlotData: return {KindCode::Plot};
+    case OpenTarget::Listing: return {KindCode::Listing};
     case OpenTarget::PlotDescription:
     case OpenTarget::Text: return {};
   }
@@ -205,12 +202,14 @@ std::string AcceptChoice(FileDialogState& dialog, const FileChoice& choice, bool
 
 // ---- Save and Save as ---------------------------------------------------------------------------
 
-std::string UnnamedSaveExtension(int kindCode) {
-  switch (kindCode) {
-    case kind::DeckEditor:
-    case kind::TextEditor: return ".DCK";
-    case kind::FormText: return ".TKD";
-    case kind::Plot: return ".SPF";
+std::string UnnamedSaveExtension(KindCode kind) {
+  switch (kind) {
+    case KindCode::DeckEditor:
+    case KindCode::TextEditor: return ".DCK";
+    case KindCode::TalkitText: return ".TKD";
+    case KindCode::Plot: return ".SPF";
+    // A table always has a name from its deck; should one lack it, it is still saved as a table.
+    case KindCode::Table: return ".TBL";
     default: return {};
   }
 }
@@ -219,10 +218,10 @@ std::string SavingWindowTitle(const std::string& caption) { return "Saving windo
 
 const std::vector<SaveAsEntry>& SaveAsTable() {
   static const std::vector<SaveAsEntry> table = {
-      {1, ".DCK", kind::DeckEditor}, {2, ".TKD", kind::Form},       {3, ".DEK", kind::DeckEditor},
-      {4, ".FOR", kind::TextEditor}, {5, ".SPF", kind::Plot},       {6, ".BMP", 0},
-      {7, ".WMF", 0},                {8, ".TBL", kind::Table},      {9, "", 0},
-      {10, ".TXT", kind::TextEditor},
+      {1, ".DCK", KindCode::DeckEditor}, {2, ".TKD", KindCode::TalkitForm}, {3, ".DEK", KindCode::DeckEditor},
+      {4, ".FOR", KindCode::TextEditor}, {5, ".SPF", KindCode::Plot},       {6, ".BMP", KindCode::None},
+      {7, ".WMF", KindCode::None},       {8, ".TBL", KindCode::Table},      {9, "", KindCode::None},
+      {10, ".TXT", KindCode::TextEditor},
   };
   return table;
 }
@@ -234,20 +233,20 @@ std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName) {
   return std::nullopt;
 }
 
-int PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, int kindCode) {
+KindCode PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, KindCode kind) {
   dialog.fileName = proposedName;
   dialog.defaultExtension.clear();
   auto entry = LookUpSaveAs(proposedName);
-  if (!entry) return kindCode;
+  if (!entry) return kind;
   dialog.position = entry->position;
   dialog.defaultExtension = entry->extension.empty() ? std::string() : entry->extension.substr(1);
-  bool textKind = entry->kindCode == kind::DeckEditor || entry->kindCode == kind::TextEditor;
-  return textKind && IsEditorKind(kindCode) ? entry->kindCode : kindCode;
+  bool textKind = entry->kind == KindCode::DeckEditor || entry->kind == KindCode::TextEditor;
+  return textKind && IsEditorKind(kind) ? entry->kind : kind;
 }
 
-int KindAfterSaveAs(int kindCode, std::string_view chosenName) {
+KindCode KindAfterSaveAs(KindCode kind, std::string_view chosenName) {
   bool deckName = chosenName.size() >= 4 && EqualNoCase(chosenName.substr(chosenName.size() - 4), ".DCK");
-  return kindCode == kind::TextEditor && deckName ? kind::DeckEditor : kindCode;
+  return kind == KindCode::TextEditor && deckName ? KindCode::DeckEditor : kind;
 }
 
 std::string TableSaveName(const std::string& tableFileName) {

@@ -7,24 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/KindCode.h"
 #include "support/Interaction.h"
 
 namespace tal {
-
-// Window kind codes (kept in each child window).
-namespace kind {
-inline constexpr int DeckEditor = 1000;
-inline constexpr int Form = 2000;
-inline constexpr int FormText = 2100;
-inline constexpr int Listing = 3000;
-inline constexpr int Plot = 4000;
-inline constexpr int Table = 5000;
-inline constexpr int Output = 6000;
-inline constexpr int TextEditor = 7000;
-inline constexpr int Diagram = 8000;
-}  // namespace kind
-
-bool IsEditorKind(int kindCode);  // 1000, 2100, 7000
 
 // ---- ReadaFile ----------------------------------------------------------------------------------
 
@@ -57,7 +43,7 @@ bool IsFormDeckForEditing(std::string_view name, std::string_view firstLine);
 OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool talkitMode);
 // The kinds of window that opening a file of this target closes (itself and through the result-file
 // operations); their unsaved changes must be asked about first.
-std::vector<int> KindsClosedByOpening(OpenTarget target);
+std::vector<KindCode> KindsClosedByOpening(OpenTarget target);
 
 std::string NotTalkitFileMessage(const std::string& name);  // "... is not a TALKIT file."
 std::string CannotReadMessage(const std::string& name);     // a file that cannot be opened
@@ -105,16 +91,17 @@ std::string WithDefaultExtension(const std::string& name, std::string_view defau
 
 // ---- Save and Save as ---------------------------------------------------------------------------
 
-// Extension proposed for an unnamed window: 1000 and 7000 ".DCK", 2100 ".TKD", 4000 ".SPF"; "" else.
-std::string UnnamedSaveExtension(int kindCode);
+// Extension proposed for an unnamed window: 1000 and 7000 ".DCK", 2100 ".TKD", 4000 ".SPF",
+// 5000 ".TBL"; "" else.
+std::string UnnamedSaveExtension(KindCode kind);
 std::string SavingWindowTitle(const std::string& caption);  // "Saving window " + caption
 
 // One row of the Save as table: the save dialog's position for an extension and the kind an
-// editor window takes (0 = no change).
+// editor window takes (None = no change).
 struct SaveAsEntry {
   int position;
   std::string extension;
-  int kindCode;
+  KindCode kind;
 };
 const std::vector<SaveAsEntry>& SaveAsTable();
 // The first row whose extension equals the proposed name's (upper-cased, 4 characters); a name
@@ -123,9 +110,9 @@ std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName);
 
 // Save as, before the dialog: sets the dialog's name, position and default extension from the
 // proposed name, and returns the kind the window takes (its own kind when nothing changes).
-int PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, int kindCode);
+KindCode PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, KindCode kind);
 // Save as, after the dialog: a text editor (7000) saved under a ".DCK" name becomes a deck editor.
-int KindAfterSaveAs(int kindCode, std::string_view chosenName);
+KindCode KindAfterSaveAs(KindCode kind, std::string_view chosenName);
 
 // The name Save writes a table under: its own name when the extension is ".TBL"; otherwise the
 // file name's text after its first "." becomes "TBL" ("T.DAT" -> "T.TBL", "T" -> "T.TBL").

@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 
 #include "shell/TalshellForm.h"
+#include "support/Messages.h"
 #include "support/QtStrings.h"
 
 namespace tal {
@@ -17,6 +18,11 @@ QMdiSubWindow* TChildForm::subWindow() const { return qobject_cast<QMdiSubWindow
 std::string TChildForm::caption() const { return FromQt(windowTitle()); }
 
 void TChildForm::setCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+
+bool TChildForm::saveDocument(const std::string& name) {
+  ShowMessageKind(caption() + " cannot be saved.", ErrorOk, true);
+  return false;
+}
 
 void TChildForm::FormActivate() {
   if (!shell_) return;

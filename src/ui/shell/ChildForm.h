@@ -52,6 +52,14 @@ class TChildForm : public QWidget {
   virtual void pasteClipboard() {}
   virtual void clearSelection() {}
 
+  // Save and Save as of the File menu: writes the window's document under `name`, as the window's
+  // own Save as does (editors, for one, take the name as file name and caption). False when
+  // nothing was written; the window has then shown why. The default, for windows that hold no
+  // document of their own, says that the window cannot be saved.
+  virtual bool saveDocument(const std::string& name);
+  // Saving a form first commits the field being edited; false when its value is wrong.
+  virtual bool commitInput() { return true; }
+
   // Draws the window's content into a running print job at its current position
   // (job.leftMargin(), job.y()) and moves on with job.Advance.
   virtual void printOn(TPrintJob& job) {}

@@ -8,12 +8,8 @@ namespace {
 void NotAvailableYet() { ShowMessageKind("This command is not available yet.", InformationOk, false); }
 }  // namespace
 
-void TTALSHELLFORM::Open1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Save1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::Saveas1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::MakeTALKITfile1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::EditTALKITfile1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::AlterTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::InsertDeleteRuns1Click() { NotAvailableYet(); }

@@ -5,8 +5,9 @@
 //
 // The class is defined over several files by concern: TalshellForm.cpp (creation, menus,
 // TALKIT rebuild, exit), UpdateMenu.cpp, WindowsMenu.cpp, RecentFileMenu.cpp, UnitsMenu.cpp,
-// ChildWindows.cpp (making child windows), ReadaFile.cpp, ResultFiles.cpp and
-// PendingCommands.cpp (commands whose windows are still being built).
+// ChildWindows.cpp (making child windows), ReadaFile.cpp, ResultFiles.cpp, OpenSaveCommands.cpp
+// (Open, Save, Save as, Edit TALKIT file), PendingWindows.cpp (makers of windows still being built)
+// and PendingCommands.cpp (commands whose windows are still being built).
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
@@ -16,6 +17,7 @@
 #include "shell/ChildForm.h"
 #include "shell/KindCode.h"
 #include "shell/MenuItem.h"
+#include "shell/OpenSaveRules.h"
 #include "shell/RecentFiles.h"
 
 class QMdiArea;
@@ -128,9 +130,11 @@ class TTALSHELLFORM : public QMainWindow {
   void OpenFileItem(std::size_t position);
 
   // ---- opening files and results -----------------------------------------------------------
-  // Opens one file by its type and adds it to the recent-file list.
+  // Opens one file by its type and adds it to the recent-file list. Windows it would free that
+  // hold unsaved changes are asked their close question first; Cancel leaves everything as it was.
   virtual void ReadaFile(const std::string& name);
-  // Attach a deck's result files to the Windows menu (open = also show them).
+  // Attach a deck's result files to the Windows menu (open = also show them). Each first frees
+  // the windows of its kind that show the previous deck's file (after their close question).
   virtual void GetLSTFile(const std::string& name, bool open);
   virtual void GetOUTFile(const std::string& name, bool open);
   virtual void GetPLTFile(const std::string& name, bool open);
@@ -145,6 +149,43 @@ class TTALSHELLFORM : public QMainWindow {
   virtual TChildForm* NewViewerWindow(const std::string& name, KindCode kind);
   // A form window (kind 2000) reading the form deck `name`.
   virtual TChildForm* NewFormWindow(const std::string& name);
+  // A plot window (kind 4000) opening the plot description `name`.
+  virtual TChildForm* NewPlotWindow(const std::string& name);
+  // The table window (kind 5000, remembered as the one table) reading the table file `name`.
+  virtual TChildForm* NewTableWindow(const std::string& name);
+  // A diagram window (kind 8000) showing the picture `name`, fitted to it when `fit` is set.
+  virtual TChildForm* NewDiagramWindow(const std::string& name, bool fit);
+  // The index dialog for the index file `name`, modal.
+  virtual void ShowIndexDialog(const std::string& name);
+
+  // ---- commands that free windows and save documents -----------------------------------------
+  // One user command. Within it each window's close question is asked at most once: the answers
+  // are forgotten when the outermost scope ends.
+  class CommandScope {
+   public:
+    explicit CommandScope(TTALSHELLFORM& frame) : frame_(frame) { ++frame_.commandDepth_; }
+    ~CommandScope() {
+      if (--frame_.commandDepth_ == 0) frame_.answeredInCommand_.clear();
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+   private:
+    TTALSHELLFORM& frame_;
+  };
+  // Asks the close question of each window (front first) that has not answered it in the running
+  // command; false as soon as one answers Cancel. Every command that frees windows holding a
+  // document asks this first, so no change is thrown away without its question.
+  bool AskBeforeFreeing(const std::vector<TChildForm*>& windows);
+  bool AskBeforeFreeing(const std::vector<KindCode>& kinds);
+  // Save: writes every document (see Save1Click). False when one of them could not be written.
+  bool SaveAllWindows();
+  // Save as for `child` (the active child for the command, an unnamed editor for its close
+  // question). True when the document was written.
+  bool SaveAsWindow(TChildForm* child);
+  // The file dialogs keep their file name, filter and default extension from one use to the next.
+  FileDialogState& openDialogState() { return openDialog_; }
+  FileDialogState& saveDialogState() { return saveDialog_; }
 
   // Converts the values of every open form window between units systems (1 primary,
   // 2 secondary) and repaints them.
@@ -244,6 +285,8 @@ class TTALSHELLFORM : public QMainWindow {
   void HoldRunLock();
   // Closing while a program is waited for: asks whether to stop it; false keeps the frame open.
   bool ConfirmCloseDuringRun();
+  bool SaveUnnamedWindow(TChildForm* child);
+  bool SaveWindowAs(TChildForm* child, const std::string& name);
 
   QMdiArea* mdi_ = nullptr;
   std::map<MenuItem, QAction*> actions_;
@@ -272,6 +315,11 @@ class TTALSHELLFORM : public QMainWindow {
     bool runTable = false;
   } runLock_;
   QPointer<QWidget> runLog_;  // the run log window, made on first use
+  int commandDepth_ = 0;
+  std::vector<QPointer<TChildForm>> answeredInCommand_;
+  FileDialogState openDialog_ = InitialOpenDialog();
+  FileDialogState saveDialog_ = InitialSaveDialog();
+  FileDialogState talkitFileDialog_ = InitialTalkitFileDialog();
 };
 
 }  // namespace tal

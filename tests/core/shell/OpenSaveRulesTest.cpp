@@ -70,14 +70,16 @@ TEST(OpenSaveRules, FirstLineIsReadSafely) {
 }
 
 TEST(OpenSaveRules, OpeningADeckClosesEditorsAndResultWindowsButNotForms) {
-  auto has = [](const std::vector<int>& kinds, int k) { return std::find(kinds.begin(), kinds.end(), k) != kinds.end(); };
+  auto has = [](const std::vector<KindCode>& kinds, int k) {
+    return std::find(kinds.begin(), kinds.end(), static_cast<KindCode>(k)) != kinds.end();
+  };
   auto deck = KindsClosedByOpening(OpenTarget::Deck);
   for (int k : {1000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(deck, k)) << k;
   EXPECT_FALSE(has(deck, 2000));
   auto form = KindsClosedByOpening(OpenTarget::FormDeck);
   for (int k : {2000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(form, k)) << k;
   EXPECT_FALSE(has(form, 1000));
-  EXPECT_EQ(KindsClosedByOpening(OpenTarget::Table), std::vector<int>{5000});
+  EXPECT_EQ(KindsClosedByOpening(OpenTarget::Table), std::vector<KindCode>{KindCode::Table});
   EXPECT_TRUE(KindsClosedByOpening(OpenTarget::Text).empty());
   EXPECT_TRUE(KindsClosedByOpening(OpenTarget::PlotDescription).empty());
 }
@@ -189,7 +191,9 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
     FileDialogState dialog = InitialSaveDialog();
     dialog.position = 5;
     dialog.defaultExtension = "SPF";
-    EXPECT_EQ(PrepareSaveAsDialog(dialog, c.proposed, c.kindBefore), c.kindAfter) << c.proposed;
+    EXPECT_EQ(static_cast<int>(PrepareSaveAsDialog(dialog, c.proposed, static_cast<KindCode>(c.kindBefore))),
+              c.kindAfter)
+        << c.proposed;
     EXPECT_EQ(dialog.position, c.position) << c.proposed;
     EXPECT_EQ(dialog.defaultExtension, c.defaultExtension) << c.proposed;
     EXPECT_EQ(dialog.fileName, c.proposed);
@@ -198,16 +202,16 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
   FileDialogState dialog = InitialSaveDialog();
   dialog.position = 5;
   dialog.defaultExtension = "SPF";
-  EXPECT_EQ(PrepareSaveAsDialog(dialog, "/w/A.XYZ", 7000), 7000);
+  EXPECT_EQ(PrepareSaveAsDialog(dialog, "/w/A.XYZ", KindCode::TextEditor), KindCode::TextEditor);
   EXPECT_EQ(dialog.position, 5);
   EXPECT_EQ(dialog.defaultExtension, "");
 }
 
 TEST(OpenSaveRules, TextEditorSavedAsDeckBecomesADeckEditor) {
-  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.dck"), 1000);
-  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.DCKX"), 7000);
-  EXPECT_EQ(KindAfterSaveAs(2100, "/w/new.DCK"), 2100);
-  EXPECT_EQ(KindAfterSaveAs(7000, "/w/new.TXT"), 7000);
+  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.dck"), KindCode::DeckEditor);
+  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.DCKX"), KindCode::TextEditor);
+  EXPECT_EQ(KindAfterSaveAs(KindCode::TalkitText, "/w/new.DCK"), KindCode::TalkitText);
+  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.TXT"), KindCode::TextEditor);
 }
 
 TEST(OpenSaveRules, TableIsSavedUnderATblName) {
@@ -220,9 +224,11 @@ TEST(OpenSaveRules, TableIsSavedUnderATblName) {
 }
 
 TEST(OpenSaveRules, UnnamedWindowsAreOfferedTheirKindsExtension) {
-  EXPECT_EQ(UnnamedSaveExtension(1000), ".DCK");
-  EXPECT_EQ(UnnamedSaveExtension(7000), ".DCK");
-  EXPECT_EQ(UnnamedSaveExtension(2100), ".TKD");
-  EXPECT_EQ(UnnamedSaveExtension(4000), ".SPF");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::DeckEditor), ".DCK");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::TextEditor), ".DCK");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::TalkitText), ".TKD");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::Plot), ".SPF");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::Table), ".TBL");
+  EXPECT_EQ(UnnamedSaveExtension(KindCode::Listing), "");
   EXPECT_EQ(SavingWindowTitle("NoName1.DCK"), "Saving window NoName1.DCK");
 }

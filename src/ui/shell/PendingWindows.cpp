@@ -1,0 +1,32 @@
+// Makers of windows whose kinds are still being built: each is the one entry point for its kind
+// and, until its window exists, shows the file read-only as text in a window of that kind code.
+// The work that builds the window moves its maker out of this file into its own.
+#include "shell/PlainTextChild.h"
+#include "shell/TalshellForm.h"
+
+namespace tal {
+
+TChildForm* TTALSHELLFORM::NewPlotWindow(const std::string& name) {
+  auto* plot = new TPlainTextChild(this, KindCode::Plot, name);
+  AddChild(plot);
+  return plot;
+}
+
+TChildForm* TTALSHELLFORM::NewTableWindow(const std::string& name) {
+  auto* table = new TPlainTextChild(this, KindCode::Table, name);
+  setTableWindow(table);
+  AddChild(table);
+  return table;
+}
+
+TChildForm* TTALSHELLFORM::NewDiagramWindow(const std::string& name, bool fit) {
+  auto* diagram = new TPlainTextChild(this, KindCode::Diagram, name);
+  AddChild(diagram);
+  return diagram;
+}
+
+void TTALSHELLFORM::ShowIndexDialog(const std::string& name) {
+  AddChild(new TPlainTextChild(this, KindCode::TextEditor, name));
+}
+
+}  // namespace tal

@@ -1,0 +1,223 @@
+// Opening decks and files: the windows they open, the Windows menu entries of the deck's results,
+// and the close questions asked before windows are freed.
+#include "OpenSaveTestSupport.h"
+
+using namespace tal;
+using taltest::DocumentChild;
+
+class OpeningFiles : public taltest::OpenSaveTest {};
+
+TEST_F(OpeningFiles, DeckWithListingAndTwoOutputsAttachesThemWithoutOpeningViewers) {
+  makeOpenSaveFrame();
+  std::string deck = dir.write("work/A.DCK", "deck\n");
+  dir.write("work/A.LST", "listing\n");
+  dir.write("work/A.OUT", "output\n");
+  dir.write("work/A.O01", "output 1\n");
+  frame->ReadaFile(deck);
+
+  EXPECT_EQ(text(MenuItem::Listing), "Listing " + dir.file("work/A.LST"));
+  EXPECT_TRUE(enabled(MenuItem::Listing));
+  EXPECT_EQ(outputItems(), (std::vector<std::string>{"A.O01", "A.OUT"}));
+  EXPECT_TRUE(enabled(MenuItem::Output));
+  EXPECT_EQ(text(MenuItem::Input), "Input " + deck);
+  EXPECT_TRUE(enabled(MenuItem::Input));
+  EXPECT_EQ(frame->currentInputDeck(), deck);
+  for (MenuItem item : {MenuItem::Table, MenuItem::Diagram}) EXPECT_FALSE(enabled(item));
+  EXPECT_EQ(text(MenuItem::Table), "Table");
+  EXPECT_EQ(text(MenuItem::Diagram), "Diagram");
+  // Only the deck's own editor opened.
+  EXPECT_EQ(kinds(), std::vector<int>{1000});
+  EXPECT_EQ(frame->activeChild()->fileName(), deck);
+  EXPECT_TRUE(dialogs.prompts().empty());
+
+  // An output item opens its viewer.
+  frame->outputMenu()->actions()[1]->trigger();
+  EXPECT_EQ(kinds(), (std::vector<int>{6000, 1000}));
+  EXPECT_EQ(frame->activeChild()->fileName(), dir.file("work/A.OUT"));
+}
+
+TEST_F(OpeningFiles, NextDeckReplacesTheResultsOfThePrevious) {
+  makeOpenSaveFrame();
+  std::string first = dir.write("A.DCK", "a\n");
+  dir.write("A.LST", "l\n");
+  dir.write("A.OUT", "o\n");
+  dir.write("A.TBL", "t\n");
+  dir.write("A.PLT", "p\n");
+  std::string second = dir.write("B.DCK", "b\n");
+  frame->ReadaFile(first);
+  frame->GetLSTFile(first, true);
+  frame->GetOUTFile(first, true);
+  EXPECT_EQ(frame->currentPlotFile(), dir.file("A.PLT"));
+  EXPECT_EQ(text(MenuItem::Table), "Table " + dir.file("A.TBL"));
+  ASSERT_EQ(kinds().size(), 3u);
+
+  frame->ReadaFile(second);
+  EXPECT_EQ(kinds(), std::vector<int>{1000});  // old editor, listing and output viewers freed
+  EXPECT_EQ(frame->activeChild()->fileName(), second);
+  EXPECT_EQ(text(MenuItem::Listing), "Listing");
+  EXPECT_EQ(text(MenuItem::Table), "Table");
+  EXPECT_FALSE(enabled(MenuItem::Output));
+  EXPECT_TRUE(outputItems().empty());
+  EXPECT_EQ(frame->currentPlotFile(), "");
+  EXPECT_EQ(frame->currentInputDeck(), second);
+}
+
+TEST_F(OpeningFiles, FolderWithADotGivesTheShorterBaseName) {
+  makeOpenSaveFrame();
+  std::string deck = dir.write("v1.2/A.DCK", "deck\n");
+  dir.write("v1.2/A.LST", "beside the deck\n");
+  dir.write("v1.LST", "under the base name\n");
+  frame->ReadaFile(deck);
+  EXPECT_EQ(text(MenuItem::Listing), "Listing " + dir.file("v1.LST"));
+}
+
+TEST_F(OpeningFiles, DiagramPrefersTheBitmapAndNeedsADotInTheName) {
+  makeOpenSaveFrame();
+  std::string deck = dir.write("A.DCK", "deck\n");
+  dir.write("A.WMF", "metafile\n");
+  frame->GetDGMFile(deck);
+  EXPECT_EQ(recorder().calls, std::vector<std::string>{"diagram " + dir.file("A.WMF")});
+  EXPECT_EQ(text(MenuItem::Diagram), "Diagram " + dir.file("A.WMF"));
+
+  dir.write("A.BMP", "bitmap\n");
+  recorder().calls.clear();
+  frame->GetDGMFile(deck);
+  EXPECT_EQ(recorder().calls, std::vector<std::string>{"diagram " + dir.file("A.BMP") + " fitted"});
+  EXPECT_EQ(kinds(), std::vector<int>{8000});  // the metafile's window was freed
+
+  recorder().calls.clear();
+  frame->GetDGMFile(dir.file("A"));
+  EXPECT_TRUE(recorder().calls.empty());
+  EXPECT_TRUE(kinds().empty());
+  EXPECT_EQ(text(MenuItem::Diagram), "Diagram");
+  EXPECT_FALSE(enabled(MenuItem::Diagram));
+}
+
+TEST_F(OpeningFiles, EachKindOfFileGoesToItsWindow) {
+  makeOpenSaveFrame();
+  std::string form = dir.write("NOTES.TXT", "*talkit\n* a form deck by its first line\n");
+  std::string picture = dir.write("D.BMP", "BM");
+  std::string meta = dir.write("M.WMF", "metafile");
+  std::string plot = dir.write("P.SPF", "plot");
+  std::string table = dir.write("T.TBL", "table");
+  std::string other = dir.write("X.FOR", "      END\n");
+  for (const auto& name : {form, picture, meta, plot, table, other}) frame->ReadaFile(name);
+  EXPECT_EQ(recorder().calls, (std::vector<std::string>{"form " + form, "diagram " + picture + " fitted",
+                                                         "plot " + plot, "table " + table}));
+  EXPECT_EQ(frame->currentInputDeck(), form);
+  EXPECT_EQ(text(MenuItem::Table), "Table " + table);
+  EXPECT_NE(frame->tableWindow(), nullptr);
+  // The metafile and the FORTRAN source open as text in editors, front first.
+  auto children = frame->children();
+  ASSERT_GE(children.size(), 2u);
+  EXPECT_EQ(children[0]->fileName(), other);
+  EXPECT_EQ(children[0]->kind(), KindCode::TextEditor);
+  bool metaAsText = false;
+  for (auto* child : children) metaAsText |= child->fileName() == meta && child->kind() == KindCode::TextEditor;
+  EXPECT_TRUE(metaAsText);
+}
+
+TEST_F(OpeningFiles, ListingAndPlotDataOpenInListingViewers) {
+  makeOpenSaveFrame();
+  std::string listing = dir.write("A.LST", "l\n");
+  std::string plot = dir.write("A.PLT", "p\n");
+  frame->ReadaFile(listing);
+  frame->ReadaFile(plot);
+  EXPECT_EQ(kinds(), (std::vector<int>{3000, 3000}));
+  EXPECT_EQ(frame->activeChild()->fileName(), plot);
+  EXPECT_EQ(frame->currentPlotFile(), plot);
+  EXPECT_EQ(text(MenuItem::Listing), "Listing " + listing);
+}
+
+TEST_F(OpeningFiles, TalkitModeWarnsButStillOpensTheFile) {
+  makeOpenSaveFrame(true);
+  std::string deck = dir.write("A.DCK", "deck\n");
+  frame->ReadaFile(deck);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{deck + " is not a TALKIT file."});
+  EXPECT_EQ(dialogs.prompts()[0].kind, ErrorOk);
+  EXPECT_EQ(dialogs.beeps(), 1);
+  EXPECT_EQ(kinds(), std::vector<int>{1000});
+
+  dialogs.clear();
+  frame->ReadaFile(dir.write("F.TKD", "* form\n"));
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(OpeningFiles, UnreadableFileIsReportedAndNotRemembered) {
+  makeOpenSaveFrame();
+  std::string missing = dir.file("GONE.DCK");
+  frame->ReadaFile(missing);
+  frame->ReadaFile(dir.path());  // a folder
+  EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{missing + " cannot be opened for reading.",
+                                                          dir.path() + " cannot be opened for reading."}));
+  EXPECT_TRUE(frame->recentFiles().empty());
+  EXPECT_TRUE(frame->children().empty());
+}
+
+// ---- no change is thrown away without its question ----
+
+TEST_F(OpeningFiles, ChangedDeckEditorIsAskedBeforeAnotherDeckReplacesIt) {
+  makeOpenSaveFrame();
+  std::string old = dir.write("A.DCK", "a\n");
+  std::string next = dir.write("B.DCK", "b\n");
+  dir.write("B.LST", "l\n");
+  auto* changed = addDocument(KindCode::DeckEditor, old);
+  changed->allowClose = false;  // the user answers Cancel
+  frame->setCurrentInputDeck(old);
+  frame->setInputEntry(old);
+
+  frame->ReadaFile(next);
+  EXPECT_EQ(changed->closeQuestions, 1);
+  EXPECT_EQ(frame->children(), std::vector<TChildForm*>{changed});
+  EXPECT_EQ(frame->currentInputDeck(), old);
+  EXPECT_EQ(text(MenuItem::Input), "Input " + old);
+  EXPECT_EQ(text(MenuItem::Listing), "Listing");  // nothing attached either
+  EXPECT_TRUE(frame->recentFiles().empty());
+
+  changed->allowClose = true;  // now the user answers (Yes or No)
+  frame->ReadaFile(next);
+  EXPECT_EQ(changed->closeQuestions, 2);  // asked once more, not once per window operation
+  EXPECT_EQ(kinds(), std::vector<int>{1000});
+  EXPECT_EQ(frame->activeChild()->fileName(), next);
+}
+
+TEST_F(OpeningFiles, RecentFileItemAsksTheChangedEditorFirst) {
+  std::string next = dir.write("B.DCK", "b\n");
+  dir.write("TALSHELL.FNL", next + "\n");
+  makeOpenSaveFrame();
+  auto* changed = addDocument(KindCode::DeckEditor, dir.file("A.DCK"));
+  changed->allowClose = false;
+  frame->menu(Menu::File)->actions()[frame->fileMenuHeadSize() + 1]->trigger();
+  EXPECT_EQ(changed->closeQuestions, 1);
+  EXPECT_EQ(frame->children(), std::vector<TChildForm*>{changed});
+}
+
+TEST_F(OpeningFiles, ChangedTableIsAskedBeforeTheNextDeckFreesIt) {
+  makeOpenSaveFrame();
+  std::string deck = dir.write("B.DCK", "b\n");
+  auto* table = addDocument(KindCode::Table, dir.file("A.TBL"));
+  frame->setTableWindow(table);
+  table->allowClose = false;
+  frame->ReadaFile(deck);
+  EXPECT_EQ(table->closeQuestions, 1);
+  EXPECT_EQ(frame->children(), std::vector<TChildForm*>{table});
+  EXPECT_EQ(frame->tableWindow(), table);
+
+  // Outside a deck, the table operation alone asks as well.
+  frame->GetTBLFile(deck, false);
+  EXPECT_EQ(table->closeQuestions, 2);
+  EXPECT_EQ(frame->tableWindow(), table);
+}
+
+TEST_F(OpeningFiles, FormDeckFreesFormsButNotDeckEditors) {
+  makeOpenSaveFrame();
+  auto* editor = addDocument(KindCode::DeckEditor, dir.file("A.DCK"));
+  auto* form = addDocument(KindCode::TalkitForm, dir.file("OLD.TKD"));
+  std::string next = dir.write("F.TKD", "*TALKIT\n");
+  frame->ReadaFile(next);
+  EXPECT_EQ(form->closeQuestions, 1);
+  EXPECT_EQ(editor->closeQuestions, 0);
+  EXPECT_EQ(kinds(), (std::vector<int>{2000, 1000}));
+  EXPECT_EQ(frame->currentInputDeck(), next);
+  EXPECT_EQ(text(MenuItem::Input), "Input " + next);
+}
