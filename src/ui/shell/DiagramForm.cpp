@@ -76,7 +76,10 @@ void TDiagramForm::FitToPicture() {
 }
 
 bool TDiagramForm::SavePicture(const std::string& path) {
-  if (bytes_.empty()) return false;
+  if (bytes_.empty()) {
+    ShowMessageKind(caption() + " holds no picture to save.", ErrorOk, true);
+    return false;
+  }
   std::string failure = WriteFileAtomically(path, bytes_);
   if (!failure.empty()) {
     ShowMessageKind(failure, ErrorOk, true);

@@ -28,6 +28,8 @@ class TDiagramForm : public TChildForm {
   // Save as: writes the picture's file unchanged under `path` (through a temporary file). False
   // after an error naming the file.
   bool SavePicture(const std::string& path);
+  // The File menu's Save as: SavePicture(name).
+  bool saveDocument(const std::string& name) override { return SavePicture(name); }
 
   const QImage& picture() const { return picture_; }
   // The note shown instead of a picture ("" when the picture shows).

@@ -61,6 +61,8 @@ class TEditForm : public TChildForm {
   bool Save();
   // File name and caption become `name`, then Save.
   bool SaveAs(const std::string& name);
+  // The File menu's Save and Save as: SaveAs(name).
+  bool saveDocument(const std::string& name) override { return SaveAs(name); }
 
   bool isModified() const;
   void setModified(bool modified);

@@ -2,6 +2,7 @@
 // close questions every command asks before it frees windows.
 #include <algorithm>
 
+#include "shell/EditForm.h"
 #include "shell/OpenSaveRules.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
@@ -11,6 +12,14 @@
 #include "support/Text.h"
 
 namespace tal {
+
+namespace {
+// The close question of an editor without a name saves through the shell's Save as.
+const bool editorSaveAsInstalled = [] {
+  TEditForm::SaveAsHandler() = [](TEditForm& editor) { return editor.shell() && editor.shell()->SaveAsWindow(&editor); };
+  return true;
+}();
+}  // namespace
 
 // ---- close questions ------------------------------------------------------------------------
 

@@ -19,12 +19,6 @@ TChildForm* TTALSHELLFORM::NewTableWindow(const std::string& name) {
   return table;
 }
 
-TChildForm* TTALSHELLFORM::NewDiagramWindow(const std::string& name, bool fit) {
-  auto* diagram = new TPlainTextChild(this, KindCode::Diagram, name);
-  AddChild(diagram);
-  return diagram;
-}
-
 void TTALSHELLFORM::ShowIndexDialog(const std::string& name) {
   AddChild(new TPlainTextChild(this, KindCode::TextEditor, name));
 }

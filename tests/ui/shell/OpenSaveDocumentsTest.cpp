@@ -1,0 +1,143 @@
+// Opening and saving with the real editor and diagram windows: what reaches the disk, and the
+// close question of a changed deck before another deck replaces it.
+#include <QBuffer>
+#include <QImage>
+
+#include "OpenSaveTestSupport.h"
+#include "shell/DiagramForm.h"
+#include "shell/EditForm.h"
+
+using namespace tal;
+using taltest::ReadFile;
+
+class OpenSaveDocuments : public taltest::OpenSaveTest {
+ protected:
+  TEditForm* openDeck(const std::string& name) {
+    frame->ReadaFile(name);
+    return dynamic_cast<TEditForm*>(frame->activeChild());
+  }
+  TEditForm* unnamedEditor(const std::string& caption, const std::string& text) {
+    auto* editor = new TEditForm(frame.get(), KindCode::DeckEditor);
+    editor->setCaption(caption);
+    editor->setText(text);
+    editor->setModified(true);
+    frame->AddChild(editor);
+    return editor;
+  }
+  std::string changedQuestion(const std::string& name) { return name + " has been changed.  Save it?"; }
+};
+
+TEST_F(OpenSaveDocuments, ChangedDeckIsNotThrownAwayByOpeningAnother) {
+  makeOpenSaveFrame();
+  std::string a = dir.write("A.DCK", "* deck A\n");
+  std::string b = dir.write("B.DCK", "* deck B\n");
+  TEditForm* editor = openDeck(a);
+  ASSERT_NE(editor, nullptr);
+  editor->setText("* deck A, changed\n");
+  editor->setModified(true);
+
+  dialogs.answer(Button::Cancel);
+  frame->ReadaFile(b);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{changedQuestion(a)});
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNoCancel);
+  EXPECT_EQ(frame->children(), std::vector<TChildForm*>{editor});
+  EXPECT_TRUE(editor->isModified());
+  EXPECT_EQ(frame->currentInputDeck(), a);
+
+  dialogs.clear();
+  dialogs.answer(Button::Yes);
+  frame->ReadaFile(b);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{changedQuestion(a)});  // once
+  EXPECT_EQ(ReadFile(a), "* deck A, changed\n\n");
+  ASSERT_EQ(frame->children().size(), 1u);
+  EXPECT_EQ(frame->children()[0]->fileName(), b);
+}
+
+TEST_F(OpenSaveDocuments, AnsweringNoLeavesTheFileAsItWas) {
+  makeOpenSaveFrame();
+  std::string a = dir.write("A.DCK", "* deck A\n");
+  TEditForm* editor = openDeck(a);
+  ASSERT_NE(editor, nullptr);
+  editor->setText("* lost on purpose");
+  editor->setModified(true);
+  dialogs.answer(Button::No);
+  frame->ReadaFile(dir.write("B.DCK", "* deck B\n"));
+  EXPECT_EQ(ReadFile(a), "* deck A\n");
+  EXPECT_EQ(frame->currentInputDeck(), dir.file("B.DCK"));
+}
+
+TEST_F(OpenSaveDocuments, SaveWritesUnnamedEditorsUnderTheChosenNames) {
+  makeOpenSaveFrame();
+  unnamedEditor("first window", "* one");
+  unnamedEditor("second window", "* two");
+  dialogs.answerText(dir.file("two"));
+  dialogs.answerText(dir.file("one.dck"));
+  frame->action(MenuItem::Save)->trigger();
+  ASSERT_EQ(dialogs.prompts().size(), 2u);
+  EXPECT_EQ(dialogs.prompts()[0].request.title, "Saving window second window");
+  EXPECT_EQ(dialogs.prompts()[1].request.title, "Saving window first window");
+  EXPECT_EQ(ReadFile(dir.file("two.DCK")), "* two\n");
+  EXPECT_EQ(ReadFile(dir.file("one.dck")), "* one\n");
+  EXPECT_EQ(frame->children()[0]->caption(), dir.file("two.DCK"));
+}
+
+TEST_F(OpenSaveDocuments, FailedWriteIsReportedAndTheTextStaysChanged) {
+  makeOpenSaveFrame();
+  TEditForm* editor = unnamedEditor("window", "* keep me");
+  dialogs.answerText(dir.file("no-such-folder/A.DCK"));
+  EXPECT_FALSE(frame->SaveAllWindows());
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find(dir.file("no-such-folder/A.DCK")), std::string::npos);
+  EXPECT_TRUE(editor->isModified());
+}
+
+TEST_F(OpenSaveDocuments, SaveAsOfAFormDeckEditorWritesTheText) {
+  makeOpenSaveFrame();
+  std::string deck = dir.write("F.TKD", "*TALKIT\n*| a form line\n");
+  dialogs.answerText(deck);
+  frame->EditTALKITfile1Click();
+  auto* editor = dynamic_cast<TEditForm*>(frame->activeChild());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->kind(), KindCode::TalkitText);
+  dialogs.clear();
+  dialogs.answerText(dir.file("COPY"));
+  frame->Saveas1Click();
+  EXPECT_EQ(editor->kind(), KindCode::TalkitText);
+  EXPECT_EQ(ReadFile(dir.file("COPY.TKD")), "*TALKIT\n*| a form line\n");
+  EXPECT_EQ(editor->fileName(), dir.file("COPY.TKD"));
+}
+
+TEST_F(OpenSaveDocuments, UnnamedEditorClosingWithYesSavesThroughSaveAs) {
+  makeOpenSaveFrame();
+  TEditForm* editor = unnamedEditor("window", "* text");
+  dialogs.answer(Button::Yes);
+  dialogs.answerText(dir.file("KEPT.DCK"));
+  EXPECT_TRUE(editor->closeQuery());
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"This file has been changed.  Save it?"});
+  EXPECT_EQ(ReadFile(dir.file("KEPT.DCK")), "* text\n");
+
+  editor->setModified(true);
+  dialogs.clear();
+  dialogs.answer(Button::Yes);
+  dialogs.answerCancel();  // the name is not given: the window stays
+  editor->setFileName("");
+  EXPECT_FALSE(editor->closeQuery());
+}
+
+TEST_F(OpenSaveDocuments, BitmapOpensInAFittedDiagramWindowAndSavesUnchanged) {
+  makeOpenSaveFrame();
+  QImage image(8, 5, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  ASSERT_TRUE(image.save(QString::fromStdString(dir.file("A.BMP")), "BMP"));
+  std::string bytes = ReadFile(dir.file("A.BMP"));
+  frame->ReadaFile(dir.file("A.BMP"));
+  auto* diagram = dynamic_cast<TDiagramForm*>(frame->activeChild());
+  ASSERT_NE(diagram, nullptr);
+  EXPECT_EQ(diagram->caption(), dir.file("A.BMP"));
+  EXPECT_EQ(diagram->picture().size(), QSize(8, 5));
+  EXPECT_EQ(text(MenuItem::Diagram), "Diagram " + dir.file("A.BMP"));
+
+  dialogs.answerText(dir.file("B.BMP"));
+  EXPECT_TRUE(frame->SaveAsWindow(diagram));
+  EXPECT_EQ(ReadFile(dir.file("B.BMP")), bytes);
+}
