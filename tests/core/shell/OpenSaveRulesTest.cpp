@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "TestSupport.h"
 #include "shell/OpenSaveRules.h"
 
@@ -47,17 +45,6 @@ TEST(OpenSaveRules, EditTalkitFileTakesFormDecksByNameOrEitherMarker) {
   EXPECT_EQ(DecideOpen("/w/F.TXT", "*TALKITU", false).target, OpenTarget::Text);
 }
 
-TEST(OpenSaveRules, TalkitModeWarnsAboutEverythingButFormDecks) {
-  OpenDecision deck = DecideOpen("/w/A.DCK", "", true);
-  EXPECT_TRUE(deck.notTalkitFile);
-  EXPECT_EQ(deck.target, OpenTarget::Deck);  // still opened by its type
-  EXPECT_FALSE(DecideOpen("/w/F.TKD", "", true).notTalkitFile);
-  EXPECT_FALSE(DecideOpen("/w/F.TXT", "*TALKIT", true).notTalkitFile);
-  EXPECT_TRUE(DecideOpen("/w/F.TKX", "", true).notTalkitFile);  // only ".TKD" passes, as the check reads
-  EXPECT_FALSE(DecideOpen("/w/A.DCK", "", false).notTalkitFile);
-  EXPECT_EQ(NotTalkitFileMessage("/w/A.DCK"), "/w/A.DCK is not a TALKIT file.");
-}
-
 TEST(OpenSaveRules, FirstLineIsReadSafely) {
   TempDir dir;
   EXPECT_EQ(ReadFirstLine(dir.write("crlf.txt", "*TALKIT\r\nsecond\r\n")), "*TALKIT");
@@ -69,46 +56,13 @@ TEST(OpenSaveRules, FirstLineIsReadSafely) {
   EXPECT_EQ(ReadFirstLine(dir.path()), std::nullopt);
 }
 
-TEST(OpenSaveRules, OpeningADeckClosesEditorsAndResultWindowsButNotForms) {
-  auto has = [](const std::vector<KindCode>& kinds, int k) {
-    return std::find(kinds.begin(), kinds.end(), static_cast<KindCode>(k)) != kinds.end();
-  };
-  auto deck = KindsClosedByOpening(OpenTarget::Deck);
-  for (int k : {1000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(deck, k)) << k;
-  EXPECT_FALSE(has(deck, 2000));
-  auto form = KindsClosedByOpening(OpenTarget::FormDeck);
-  for (int k : {2000, 3000, 4000, 5000, 6000, 8000}) EXPECT_TRUE(has(form, k)) << k;
-  EXPECT_FALSE(has(form, 1000));
-  EXPECT_EQ(KindsClosedByOpening(OpenTarget::Table), std::vector<KindCode>{KindCode::Table});
-  EXPECT_TRUE(KindsClosedByOpening(OpenTarget::Text).empty());
-  EXPECT_TRUE(KindsClosedByOpening(OpenTarget::PlotDescription).empty());
-}
-
-TEST(OpenSaveRules, OpenDialogStartsOnDecksAndTurnsToIndexFiles) {
-  FileDialogState dialog = InitialOpenDialog();
-  ASSERT_EQ(dialog.filters.size(), 11u);
-  EXPECT_EQ(dialog.filters[3].caption, "Index files");
-  EXPECT_EQ(dialog.filters[10].pattern, "*.*");
-
-  FileDialogState plain = dialog;
-  PrepareOpenDialog(plain, false, false);
-  EXPECT_EQ(plain.fileName, "*.DCK");
-  EXPECT_EQ(plain.position, 1);
-  EXPECT_EQ(plain.defaultExtension, "DCK");
-
-  PrepareOpenDialog(dialog, true, false);
-  EXPECT_EQ(dialog.fileName, "*.IDX");
-  EXPECT_EQ(dialog.position, 4);
-  EXPECT_EQ(dialog.defaultExtension, "IDX");
-}
-
 TEST(OpenSaveRules, WithIndexFilesTheLastOpenedKindIsOfferedAgain) {
   struct Case {
     const char* last;
     const char* pattern;
     int position;
   };
-  const Case cases[] = {{"/w/A.DCK", "*.DCK", 1},  {"/w/F.tkd", "*.TKD", 2}, {"/w/T.TBL", "*.TBL", 9},
+  const Case cases[] = {{"*.DCK", "*.IDX", 4},       {"/w/A.DCK", "*.DCK", 1},  {"/w/F.tkd", "*.TKD", 2}, {"/w/T.TBL", "*.TBL", 9},
                         {"/w/E.TKX", "*.TKX", 10}, {"/w/N.TXT", "*.TXT", 11}, {"/w/v1.2/README", "*", 11}};
   for (const auto& c : cases) {
     FileDialogState dialog = InitialOpenDialog();
@@ -120,56 +74,15 @@ TEST(OpenSaveRules, WithIndexFilesTheLastOpenedKindIsOfferedAgain) {
   }
 }
 
-TEST(OpenSaveRules, TalkitModeOffersFormDecksOrIndexFiles) {
-  FileDialogState withIndex = InitialOpenDialog();
-  PrepareOpenDialog(withIndex, true, true);
-  ASSERT_EQ(withIndex.filters.size(), 2u);
-  EXPECT_EQ(withIndex.filters[0].pattern, "*.IDX");
-  EXPECT_EQ(withIndex.filters[1].caption, "TALKIT files");
-  EXPECT_EQ(withIndex.position, 1);
-  EXPECT_EQ(withIndex.fileName, "*.IDX");
-
-  FileDialogState formsOnly = InitialOpenDialog();
-  PrepareOpenDialog(formsOnly, false, true);
-  ASSERT_EQ(formsOnly.filters.size(), 1u);
-  EXPECT_EQ(formsOnly.fileName, "*.TKD");
-  EXPECT_EQ(formsOnly.defaultExtension, "TKD");
-  // A file chosen before is offered again.
-  AcceptChoice(formsOnly, {"/w/F.TKD", 0}, true);
-  PrepareOpenDialog(formsOnly, false, true);
-  EXPECT_EQ(formsOnly.fileName, "/w/F.TKD");
-}
-
-TEST(OpenSaveRules, RequestCarriesFiltersPositionAndName) {
-  FileDialogState dialog = InitialOpenDialog();
-  dialog.position = 9;
-  FileDialogRequest request = ToRequest(dialog, "Open");
-  ASSERT_EQ(request.filters.size(), 11u);
-  EXPECT_EQ(request.filters[0], "TALPIX files (*.DCK *.dck)");
-  EXPECT_EQ(request.filters[10], "All files (*)");
-  EXPECT_EQ(request.filterIndex, 8);
-  EXPECT_EQ(request.fileName, "");  // "*.DCK" is the filter's job
-  dialog.fileName = "/w/A.DCK";
-  request = ToRequest(dialog, "Open");
-  EXPECT_EQ(request.fileName, "/w/A.DCK");
-  EXPECT_EQ(request.directory, "/w");
-}
-
-TEST(OpenSaveRules, ChosenNameGetsTheDefaultExtensionWhenItHasNone) {
+TEST(OpenSaveRules, OpenedNameGetsTheDefaultExtensionOnlyWhenThatFileExists) {
   TempDir dir;
-  FileDialogState save = InitialSaveDialog();
-  save.defaultExtension = "TKD";
-  EXPECT_EQ(AcceptChoice(save, {dir.file("form"), 1}, false), dir.file("form.TKD"));
-  EXPECT_EQ(save.position, 2);
-  EXPECT_EQ(save.fileName, dir.file("form.TKD"));
-  EXPECT_EQ(AcceptChoice(save, {dir.file("form.txt"), 9}, false), dir.file("form.txt"));
-  EXPECT_EQ(save.position, 10);
-
   FileDialogState open = InitialOpenDialog();
   dir.write("Makefile", "all:\n");
   EXPECT_EQ(AcceptChoice(open, {dir.file("Makefile"), 10}, true), dir.file("Makefile"));
+  EXPECT_EQ(open.position, 11);
   dir.write("A.DCK", "deck\n");
   EXPECT_EQ(AcceptChoice(open, {dir.file("A"), 0}, true), dir.file("A.DCK"));
+  EXPECT_EQ(open.fileName, dir.file("A.DCK"));
 }
 
 TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
@@ -207,13 +120,6 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
   EXPECT_EQ(dialog.defaultExtension, "");
 }
 
-TEST(OpenSaveRules, TextEditorSavedAsDeckBecomesADeckEditor) {
-  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.dck"), KindCode::DeckEditor);
-  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.DCKX"), KindCode::TextEditor);
-  EXPECT_EQ(KindAfterSaveAs(KindCode::TalkitText, "/w/new.DCK"), KindCode::TalkitText);
-  EXPECT_EQ(KindAfterSaveAs(KindCode::TextEditor, "/w/new.TXT"), KindCode::TextEditor);
-}
-
 TEST(OpenSaveRules, TableIsSavedUnderATblName) {
   EXPECT_EQ(TableSaveName("T.DAT"), "T.TBL");
   EXPECT_EQ(TableSaveName("/w/T.TBL"), "/w/T.TBL");
@@ -223,12 +129,3 @@ TEST(OpenSaveRules, TableIsSavedUnderATblName) {
   EXPECT_EQ(TableSaveName("/w/v1.2/T.DAT"), "/w/v1.2/T.TBL");
 }
 
-TEST(OpenSaveRules, UnnamedWindowsAreOfferedTheirKindsExtension) {
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::DeckEditor), ".DCK");
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::TextEditor), ".DCK");
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::TalkitText), ".TKD");
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::Plot), ".SPF");
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::Table), ".TBL");
-  EXPECT_EQ(UnnamedSaveExtension(KindCode::Listing), "");
-  EXPECT_EQ(SavingWindowTitle("NoName1.DCK"), "Saving window NoName1.DCK");
-}

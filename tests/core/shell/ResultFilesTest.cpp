@@ -23,7 +23,8 @@ TEST(ResultFiles, ListingAndOutputsBesideTheDeckAreFoundAndNothingElse) {
   dir.write("A.O01", "out 1\n");
   dir.write("AB.OUT", "another deck's output\n");
   dir.write("B.LST", "another deck's listing\n");
-  std::filesystem::create_directory(dir.file("A.OXX"));  // a folder is no output file
+  std::filesystem::create_directory(dir.file("A.OXX"));  // folders are no result files
+  std::filesystem::create_directory(dir.file("A.TBL"));
 
   EXPECT_EQ(FindListingFile(deck), dir.file("A.LST"));
   EXPECT_EQ(FindOutputFiles(deck), (std::vector<std::string>{dir.file("A.O01"), dir.file("A.OUT")}));
@@ -69,28 +70,5 @@ TEST(ResultFiles, BitmapIsPreferredToMetafileAndANameWithoutDotHasNoDiagram) {
   EXPECT_EQ(FindListingFile(dir.file("A")), "");
 }
 
-TEST(ResultFiles, AFolderUnderAResultNameIsNotAttached) {
-  TempDir dir;
-  std::string deck = dir.write("A.DCK", "deck\n");
-  std::filesystem::create_directory(dir.file("A.LST"));
-  std::filesystem::create_directory(dir.file("A.TBL"));
-  EXPECT_EQ(FindListingFile(deck), "");
-  EXPECT_EQ(FindTableFile(deck), "");
-}
 
-TEST(ResultFiles, EverythingAttachedComesInMenuOrder) {
-  TempDir dir;
-  std::string deck = dir.write("A.TKD", "*TALKIT\n");
-  for (const char* name : {"A.BMP", "A.TBL", "A.PLT", "A.OUT", "A.LST"}) dir.write(name, "x\n");
-  auto found = FindResultFiles(deck);
-  std::vector<std::string> lines;
-  for (const auto& r : found) lines.push_back(ResultKindName(r.kind) + " " + r.path);
-  EXPECT_EQ(lines, (std::vector<std::string>{"listing " + dir.file("A.LST"), "output " + dir.file("A.OUT"),
-                                             "plot " + dir.file("A.PLT"), "table " + dir.file("A.TBL"),
-                                             "diagram " + dir.file("A.BMP")}));
-}
 
-TEST(ResultFiles, WindowsEntryCaptionShowsTheFileOrThePlainCaption) {
-  EXPECT_EQ(WindowsEntryCaption("Listing", "/w/A.LST"), "Listing /w/A.LST");
-  EXPECT_EQ(WindowsEntryCaption("Diagram", ""), "Diagram");
-}

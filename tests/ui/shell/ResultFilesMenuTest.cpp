@@ -3,9 +3,17 @@
 #include "OpenSaveTestSupport.h"
 
 using namespace tal;
-using taltest::DocumentChild;
 
 class OpeningFiles : public taltest::OpenSaveTest {};
+
+namespace {
+int CountOfKinds(const std::vector<TChildForm*>& children, std::initializer_list<int> kinds) {
+  int count = 0;
+  for (auto* child : children)
+    for (int k : kinds) count += child->kindCode() == k;
+  return count;
+}
+}  // namespace
 
 TEST_F(OpeningFiles, DeckWithListingAndTwoOutputsAttachesThemWithoutOpeningViewers) {
   makeOpenSaveFrame();
@@ -62,32 +70,20 @@ TEST_F(OpeningFiles, NextDeckReplacesTheResultsOfThePrevious) {
   EXPECT_EQ(frame->currentInputDeck(), second);
 }
 
-TEST_F(OpeningFiles, FolderWithADotGivesTheShorterBaseName) {
-  makeOpenSaveFrame();
-  std::string deck = dir.write("v1.2/A.DCK", "deck\n");
-  dir.write("v1.2/A.LST", "beside the deck\n");
-  dir.write("v1.LST", "under the base name\n");
-  frame->ReadaFile(deck);
-  EXPECT_EQ(text(MenuItem::Listing), "Listing " + dir.file("v1.LST"));
-}
 
-TEST_F(OpeningFiles, DiagramPrefersTheBitmapAndNeedsADotInTheName) {
+TEST_F(OpeningFiles, DiagramWindowIsReplacedAndABitmapIsFitted) {
   makeOpenSaveFrame();
   std::string deck = dir.write("A.DCK", "deck\n");
   dir.write("A.WMF", "metafile\n");
   frame->GetDGMFile(deck);
-  EXPECT_EQ(recorder().calls, std::vector<std::string>{"diagram " + dir.file("A.WMF")});
-  EXPECT_EQ(text(MenuItem::Diagram), "Diagram " + dir.file("A.WMF"));
-
   dir.write("A.BMP", "bitmap\n");
-  recorder().calls.clear();
   frame->GetDGMFile(deck);
-  EXPECT_EQ(recorder().calls, std::vector<std::string>{"diagram " + dir.file("A.BMP") + " fitted"});
+  EXPECT_EQ(recorder().calls, (std::vector<std::string>{"diagram " + dir.file("A.WMF"),
+                                                         "diagram " + dir.file("A.BMP") + " fitted"}));
   EXPECT_EQ(kinds(), std::vector<int>{8000});  // the metafile's window was freed
+  EXPECT_EQ(text(MenuItem::Diagram), "Diagram " + dir.file("A.BMP"));
 
-  recorder().calls.clear();
-  frame->GetDGMFile(dir.file("A"));
-  EXPECT_TRUE(recorder().calls.empty());
+  frame->GetDGMFile(dir.file("A"));  // no "." in the name: no diagram
   EXPECT_TRUE(kinds().empty());
   EXPECT_EQ(text(MenuItem::Diagram), "Diagram");
   EXPECT_FALSE(enabled(MenuItem::Diagram));
@@ -100,13 +96,18 @@ TEST_F(OpeningFiles, EachKindOfFileGoesToItsWindow) {
   std::string meta = dir.write("M.WMF", "metafile");
   std::string plot = dir.write("P.SPF", "plot");
   std::string table = dir.write("T.TBL", "table");
+  std::string listing = dir.write("L.LST", "listing\n");
+  std::string data = dir.write("L.PLT", "plot data\n");
   std::string other = dir.write("X.FOR", "      END\n");
-  for (const auto& name : {form, picture, meta, plot, table, other}) frame->ReadaFile(name);
+  for (const auto& name : {form, picture, meta, plot, table, listing, data, other}) frame->ReadaFile(name);
   EXPECT_EQ(recorder().calls, (std::vector<std::string>{"form " + form, "diagram " + picture + " fitted",
                                                          "plot " + plot, "table " + table}));
   EXPECT_EQ(frame->currentInputDeck(), form);
   EXPECT_EQ(text(MenuItem::Table), "Table " + table);
   EXPECT_NE(frame->tableWindow(), nullptr);
+  EXPECT_EQ(text(MenuItem::Listing), "Listing " + listing);
+  EXPECT_EQ(frame->currentPlotFile(), data);
+  EXPECT_EQ(CountOfKinds(frame->children(), {3000}), 2);  // the listing and the plot data as text
   // The metafile and the FORTRAN source open as text in editors, front first.
   auto children = frame->children();
   ASSERT_GE(children.size(), 2u);
@@ -117,17 +118,6 @@ TEST_F(OpeningFiles, EachKindOfFileGoesToItsWindow) {
   EXPECT_TRUE(metaAsText);
 }
 
-TEST_F(OpeningFiles, ListingAndPlotDataOpenInListingViewers) {
-  makeOpenSaveFrame();
-  std::string listing = dir.write("A.LST", "l\n");
-  std::string plot = dir.write("A.PLT", "p\n");
-  frame->ReadaFile(listing);
-  frame->ReadaFile(plot);
-  EXPECT_EQ(kinds(), (std::vector<int>{3000, 3000}));
-  EXPECT_EQ(frame->activeChild()->fileName(), plot);
-  EXPECT_EQ(frame->currentPlotFile(), plot);
-  EXPECT_EQ(text(MenuItem::Listing), "Listing " + listing);
-}
 
 TEST_F(OpeningFiles, TalkitModeWarnsButStillOpensTheFile) {
   makeOpenSaveFrame(true);
@@ -156,30 +146,6 @@ TEST_F(OpeningFiles, UnreadableFileIsReportedAndNotRemembered) {
 
 // ---- no change is thrown away without its question ----
 
-TEST_F(OpeningFiles, ChangedDeckEditorIsAskedBeforeAnotherDeckReplacesIt) {
-  makeOpenSaveFrame();
-  std::string old = dir.write("A.DCK", "a\n");
-  std::string next = dir.write("B.DCK", "b\n");
-  dir.write("B.LST", "l\n");
-  auto* changed = addDocument(KindCode::DeckEditor, old);
-  changed->allowClose = false;  // the user answers Cancel
-  frame->setCurrentInputDeck(old);
-  frame->setInputEntry(old);
-
-  frame->ReadaFile(next);
-  EXPECT_EQ(changed->closeQuestions, 1);
-  EXPECT_EQ(frame->children(), std::vector<TChildForm*>{changed});
-  EXPECT_EQ(frame->currentInputDeck(), old);
-  EXPECT_EQ(text(MenuItem::Input), "Input " + old);
-  EXPECT_EQ(text(MenuItem::Listing), "Listing");  // nothing attached either
-  EXPECT_TRUE(frame->recentFiles().empty());
-
-  changed->allowClose = true;  // now the user answers (Yes or No)
-  frame->ReadaFile(next);
-  EXPECT_EQ(changed->closeQuestions, 2);  // asked once more, not once per window operation
-  EXPECT_EQ(kinds(), std::vector<int>{1000});
-  EXPECT_EQ(frame->activeChild()->fileName(), next);
-}
 
 TEST_F(OpeningFiles, RecentFileItemAsksTheChangedEditorFirst) {
   std::string next = dir.write("B.DCK", "b\n");
