@@ -12,6 +12,4 @@ DeckWindowState FormRunState(TChildForm& form) {
   return state;
 }
 
-bool WriteFormDeck(TChildForm& form) { return true; }
-
 }  // namespace tal

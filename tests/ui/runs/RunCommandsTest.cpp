@@ -11,6 +11,7 @@
 #include "runs/RunLogWindow.h"
 #include "runs/RunMonitor.h"
 #include "runs/SetupDialog.h"
+#include "shell/EditForm.h"
 
 using namespace tal;
 
@@ -210,4 +211,60 @@ TEST_F(RunCommands, ClosingDuringARunAsksToStopIt) {
   EXPECT_EQ(dialogs.messages()[0], "A program started by TALSHELL is still running.  Stop it and close?");
   EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNo);
   EXPECT_TRUE(statusText().startsWith("TALPIX32 was stopped after "));
+}
+
+namespace {
+// An engine that copies the deck it was given into seen.txt, then leaves its results.
+const char* CopyingEngine =
+    "cat \"$1\" > \"$(dirname \"$0\")/seen.txt\"\nb=\"${1%.*}\"; echo L > \"$b.LST\"; echo O > \"$b.OUT\"\n";
+
+// Replaces the editor's text as typing would.
+void Type(TEditForm& editor, const QString& text) {
+  editor.editor()->selectAll();
+  editor.editor()->insertPlainText(text);
+}
+}  // namespace
+
+TEST_F(RunCommands, ChangedEditorAnsweredYesSavesAndRunsTheNewText) {
+  dir.writeScript("engine/TALPIX32", CopyingEngine);
+  auto& f = makeFrame();
+  auto* editor = static_cast<TEditForm*>(f.NewEditorWindow(deck));
+  Type(*editor, "changed deck");
+  ASSERT_TRUE(editor->isModified());
+  dialogs.answer(Button::Yes);
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Do you wish to save file " + deck + " before calling TALPIX?"});
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNoCancel);
+  EXPECT_EQ(taltest::ReadFile(deck), "changed deck\n");
+  EXPECT_EQ(taltest::ReadFile(dir.file("engine/seen.txt")), "changed deck\n");
+  EXPECT_FALSE(editor->isModified());
+  // The new results are attached to the Windows menu, not opened.
+  EXPECT_EQ(f.action(MenuItem::Listing)->text().toStdString(), "Listing " + dir.file("work/A.LST"));
+  EXPECT_TRUE(enabled(MenuItem::Listing));
+  EXPECT_EQ(f.FirstChildOfKind(KindCode::Listing), nullptr);
+  EXPECT_EQ(taltest::Captions(f.outputMenu()), QStringList{"A.OUT"});
+}
+
+TEST_F(RunCommands, ChangedEditorAnsweredNoRunsTheDeckAsStored) {
+  dir.writeScript("engine/TALPIX32", CopyingEngine);
+  auto& f = makeFrame();
+  auto* editor = static_cast<TEditForm*>(f.NewEditorWindow(deck));
+  Type(*editor, "not saved\n");
+  dialogs.answer(Button::No);
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_EQ(taltest::ReadFile(dir.file("engine/seen.txt")), "deck\n");
+  EXPECT_EQ(taltest::ReadFile(deck), "deck\n");
+  EXPECT_TRUE(editor->isModified());
+}
+
+TEST_F(RunCommands, ChangedEditorAnsweredCancelRunsNothing) {
+  dir.writeScript("engine/TALPIX32", CopyingEngine);
+  auto& f = makeFrame();
+  auto* editor = static_cast<TEditForm*>(f.NewEditorWindow(deck));
+  Type(*editor, "not saved\n");
+  dialogs.answer(Button::Cancel);
+  f.action(MenuItem::Calculate)->trigger();
+  EXPECT_FALSE(taltest::Exists(dir.file("engine/seen.txt")));
+  EXPECT_FALSE(enabled(MenuItem::Listing));
+  EXPECT_TRUE(editor->isModified());
 }
