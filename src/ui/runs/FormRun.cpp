@@ -1,5 +1,6 @@
-// Calculate's view of a form window. Until the form window reports its own changes and its
-// "<BEFORE>"/"<AFTER>" commands here, a form runs as an unchanged deck without commands.
+// Calculate's view of a form window: the deck it was read from, its changed state and its
+// "<BEFORE>"/"<AFTER>" commands.
+#include "forms/TalkitForm.h"
 #include "runs/DeckRun.h"
 #include "shell/ChildForm.h"
 
@@ -9,6 +10,11 @@ DeckWindowState FormRunState(TChildForm& form) {
   DeckWindowState state;
   state.kind = form.kindCode();
   state.deckName = form.fileName();
+  if (auto* talkit = qobject_cast<TTALKITForm*>(&form)) {
+    state.changed = talkit->DCKChanged();
+    state.beforeCommand = talkit->beforeCommand();
+    state.afterCommand = talkit->afterCommand();
+  }
   return state;
 }
 

@@ -1,8 +1,7 @@
 // Making the child windows that the shell's own commands open (Windows entries, ReadaFile).
-// Until the form window exists, a form deck shows read-only as text in a window of its kind code.
+#include "forms/TalkitForm.h"
 #include "shell/DiagramForm.h"
 #include "shell/EditForm.h"
-#include "shell/PlainTextChild.h"
 #include "shell/ViewForm.h"
 #include "shell/TalshellForm.h"
 #include "support/Text.h"
@@ -33,8 +32,14 @@ TChildForm* TTALSHELLFORM::NewDiagramWindow(const std::string& name, bool fit) {
 }
 
 TChildForm* TTALSHELLFORM::NewFormWindow(const std::string& name) {
-  auto* form = new TPlainTextChild(this, KindCode::TalkitForm, name);
+  auto* form = new TTALKITForm(this);
+  // A form whose reading was discarded is released before it is ever shown.
+  if (!form->ReadDeck(name)) {
+    delete form;
+    return nullptr;
+  }
   AddChild(form);
+  form->PlaceWindow();
   return form;
 }
 

@@ -2,6 +2,7 @@
 // the settings record; only the settings dialog's Store writes it to disk.
 #include <QAction>
 
+#include "forms/TalkitForm.h"
 #include "runs/SettingsFile.h"
 #include "shell/TalshellForm.h"
 
@@ -33,12 +34,10 @@ void TTALSHELLFORM::SecondaryUnits1Click() {
   ConvertOpenForms(1, 2);
 }
 
-// Every form window converts its values between the units systems and repaints. The conversion
-// itself belongs to the form window (added by the forms work); this is the one place that
-// reaches all of them.
+// Every form window converts its values between the units systems and repaints.
 void TTALSHELLFORM::ConvertOpenForms(int from, int to) {
   for (TChildForm* child : children())
-    if (child->kind() == KindCode::TalkitForm) child->update();
+    if (auto* form = qobject_cast<TTALKITForm*>(child)) form->ConvertUnits(from, to);
 }
 
 }  // namespace tal

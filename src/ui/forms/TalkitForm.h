@@ -1,0 +1,190 @@
+#pragma once
+// The form window (kind 2000): a form deck shown as labels, fields, lists, file fields, group
+// frames with check boxes and radio buttons, pictures and application buttons in one scrolling
+// area. The form's model (forms/FormModel.h) holds every value and rule; this window lays the
+// model out (forms/FormLayout.h), keeps its controls in step with it, and adds what only a window
+// has: focus, the keyboard, the exit check's refocus, the file dialog, the close question, F1.
+//
+// The class is defined over several files: TalkitForm.cpp (reading, building, placing, group
+// switching), FormKeyboard.cpp (the keyboard table), FormCommands.cpp (saving, closing, units,
+// clipboard, help, application links) and FormPrint.cpp (printing).
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/DeckReader.h"
+#include "forms/FormFonts.h"
+#include "forms/FormLayout.h"
+#include "forms/FormModel.h"
+#include "shell/ChildForm.h"
+
+class QAbstractButton;
+class QScrollArea;
+
+namespace tal {
+
+class TDescriptor;
+class TInput;
+class TFileInput;
+class TOpenFile;
+class Tmygroupbox;
+class TGCheckBox;
+class TGRadioButton;
+class TmyImage;
+class TAppButton;
+
+// What F1 hands to the help window: the topic of the focused field (0 when the focus is not on a
+// field), the deck and the caption the help window takes (the label of the first item with that
+// topic, "Dialog" when there is none).
+struct FormHelpRequest {
+  int topic = 0;
+  std::string deckName;
+  std::string caption;
+};
+// Shows the help of a form. The program's handler opens the form help window; tests replace it.
+std::function<void(const FormHelpRequest&)>& FormHelpHandler();
+// The caption of the help window for `topic`.
+std::string HelpCaption(const FormModel& form, int topic);
+// The close question of a changed form: its file name and " has been changed.  Save it?".
+std::string FormChangedQuestion(const std::string& fileName);
+
+class TTALKITForm : public TChildForm {
+  Q_OBJECT
+
+ public:
+  // `shell` may be null (a form outside the main window, as in tests and benchmarks).
+  explicit TTALKITForm(TTALSHELLFORM* shell);
+  ~TTALKITForm() override;
+
+  // Reads the form deck and builds the window from it, with the wait cursor and the progress
+  // window counting lines. False when the reading discarded the form: the caller releases the
+  // window. The units of the fields are those of the settings.
+  bool ReadDeck(const std::string& fileName);
+  ReadOutcome outcome() const { return outcome_; }
+  // Sizes and places the window in the frame once it is shown there (maximised on screens below
+  // 641 pixels; else at the top left, screen height minus 70 high, as wide as the group frames).
+  void PlaceWindow();
+
+  FormModel& model() { return model_; }
+  const FormModel& model() const { return model_; }
+  const FormLayout& layout() const { return layout_; }
+  QScrollArea* scrollArea() const { return scroll_; }
+  // The widget that holds every control; positions "on the area" are relative to it.
+  QWidget* area() const { return area_; }
+
+  // ---- controls of an item (nullptr where the item has none) ---------------------------------
+  TDescriptor* labelOf(std::size_t item) const;
+  QWidget* fieldOf(std::size_t item) const;  // TInput, TFileInput, TOpenFile or TmyImage
+  TDescriptor* unitOf(std::size_t item) const;
+  TAppButton* buttonOf(std::size_t item) const;
+  Tmygroupbox* frameOf(std::size_t item) const;
+  QAbstractButton* choiceOf(std::size_t item, std::size_t choice) const;
+  // Top left corner of a control on the area, and whether it is shown there.
+  QPoint PositionOnArea(const QWidget* control) const;
+  bool ShownOnArea(const QWidget* control) const;
+  // The focusable controls in tab order that are shown now.
+  std::vector<QWidget*> FocusOrder() const;
+
+  // ---- the form's interfaces to the shell ----------------------------------------------------
+  // Runs the exit check of the focused numeric field, if the focus is on one. False when that
+  // check failed (the error state is then set, the message shown and the field refocused);
+  // true when it passed or the focus is not on a numeric field.
+  bool CheckactiveInput();
+  bool DCKChanged() const;
+  void ClearModify();
+  // Writes the deck to `target` (WriteDeck): afterwards the window shows `target` and the form is
+  // unchanged. False after a failure that has been shown; the form stays changed.
+  bool WriteDeck(const std::string& target);
+  // Save: commits the field being edited; unless its check failed, writes the deck under the
+  // form's own name (never another window's deck).
+  bool SaveDeck();
+  // Save as, once the name is chosen: commits the field being edited, then writes to `target`.
+  bool SaveDeckAs(const std::string& target);
+  // Converts the numeric fields between units systems (1 primary, 2 secondary) and repaints.
+  void ConvertUnits(int from, int to);
+  // The "<BEFORE>" and "<AFTER>" commands in force.
+  const std::string& beforeCommand() const { return model_.beforeCommand; }
+  const std::string& afterCommand() const { return model_.afterCommand; }
+
+  bool closeQuery() override;
+  // Save and Save as of the File menu: the field being edited first, then the deck.
+  bool commitInput() override { return CheckactiveInput(); }
+  bool saveDocument(const std::string& name) override { return WriteDeck(name); }
+
+  // Edit menu commands on the focused field.
+  void cutSelection() override;
+  void copySelection() override;
+  void pasteClipboard() override;
+  void clearSelection() override;
+
+  // Prints the form as the user sees it into a running print job.
+  void printOn(TPrintJob& job) override;
+
+  // F1: opens the help for the focused field.
+  void ShowHelp();
+
+  // ---- called by the controls -----------------------------------------------------------------
+  void InputChanged(TInput& input, const QString& text);
+  void InputExit(TInput& input, Qt::FocusReason reason);
+  void ListRowChosen(TFileInput& list, int row);
+  void BrowseFile(TOpenFile& field);
+  void CheckBoxClicked(TGCheckBox& box, bool checked);
+  void RadioButtonClicked(TGRadioButton& button);
+  void AppButtonClicked(TAppButton& button);
+  void StartBrowser(TmyImage& picture);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct ItemControls {
+    TDescriptor* label = nullptr;
+    QWidget* field = nullptr;
+    TDescriptor* unit = nullptr;
+    TAppButton* button = nullptr;
+    Tmygroupbox* frame = nullptr;
+    std::vector<QAbstractButton*> choices;
+  };
+  // Items from one group frame to the next lie in one band of the area, so that switching a
+  // group moves a few bands instead of every control below it.
+  struct Band {
+    QWidget* widget = nullptr;
+    std::size_t firstItem = 0;
+    int baseTop = 0;  // top of the band with every group shown
+  };
+
+  void BuildControls();
+  void BuildItem(std::size_t index, QWidget* parent, QPoint origin);
+  QWidget* ParentOf(std::size_t index) const;
+  void GroupSwitched(std::size_t groupItem, bool visible);
+  void PlaceBands();
+  void ResizeArea();
+  // Puts the model's values and states into the controls.
+  void ShowFieldTexts();
+  void ShowChoiceStates();
+  void ShowUnitCaptions();
+  bool RunExitCheck(TInput& input);
+  // Keyboard table: true when the key was taken.
+  bool HandleKey(QWidget* target, QKeyEvent& key);
+  void FocusControl(QWidget* control, Qt::FocusReason reason);
+  QWidget* PageTarget(QWidget* current, bool forward) const;
+  QWidget* FocusedControl() const;
+  int HelpTopicOf(const QWidget* control) const;
+
+  FormModel model_;
+  FormLayout layout_;
+  ReadOutcome outcome_ = ReadOutcome::NotOpened;
+  std::shared_ptr<FormPictures> pictures_;
+  QtFormMetrics metrics_;
+  QScrollArea* scroll_ = nullptr;
+  QWidget* area_ = nullptr;
+  std::vector<ItemControls> controls_;
+  std::vector<Band> bands_;
+  std::vector<int> bandOfItem_;
+  std::vector<QWidget*> tabOrder_;
+  bool refocusing_ = false;  // the exit check gives the focus back: other fields are not checked
+};
+
+}  // namespace tal

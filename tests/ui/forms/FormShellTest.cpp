@@ -1,0 +1,167 @@
+// Form windows in the main window: opening through the Input entry, the window's placement,
+// the units commands of TALKIT mode, and Calculate with the form's before and after commands.
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "../shell/ShellTestSupport.h"
+#include "FormWindowTestSupport.h"
+#include "forms/TalkitForm.h"
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "support/Files.h"
+#include "support/Numbers.h"
+#include "support/Text.h"
+
+using namespace tal;
+
+namespace {
+
+class FormShell : public taltest::ShellTest {
+ protected:
+  TTALKITForm* openForm(const std::vector<std::string>& lines, const std::string& name = "HOUSE.TKD") {
+    std::string deck = formwindowtest::WriteDeck(dir, lines, "work/" + name);
+    frame->setCurrentInputDeck(deck);
+    frame->Input1Click();
+    return qobject_cast<TTALKITForm*>(frame->FirstChildOfKind(KindCode::TalkitForm));
+  }
+  int formCount() const {
+    int count = 0;
+    for (TChildForm* child : frame->children()) count += child->kind() == KindCode::TalkitForm;
+    return count;
+  }
+  QLineEdit* areaField(TTALKITForm& form) {
+    for (std::size_t i = 0; i < form.model().items.size(); ++i)
+      if (form.model().items[i].kind == FormItemKind::Numeric) return qobject_cast<QLineEdit*>(form.fieldOf(i));
+    return nullptr;
+  }
+};
+
+}  // namespace
+
+TEST_F(FormShell, InputEntryOpensTheFormDeckAsAFormAndThenBringsItForward) {
+  makeFrame();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->model().items.size(), 6u);
+  EXPECT_EQ(frame->activeChild(), form);
+  frame->Input1Click();
+  EXPECT_EQ(formCount(), 1);
+}
+
+TEST_F(FormShell, DiscardedFormDeckLeavesNoWindow) {
+  makeFrame();
+  std::string deck = dir.write("work/BAD.TKD", "X=1\n*|Value|m|ft|0|1|zero|10\n");
+  EXPECT_EQ(frame->NewFormWindow(deck), nullptr);
+  EXPECT_EQ(formCount(), 0);
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"****Input Error****\nX=1\n*|Value|m|ft|0|1|zero|10"});
+}
+
+TEST_F(FormShell, FormWindowTakesTheWidthOfItsGroupsAtTheTopLeft) {
+  makeFrame();
+  frame->resize(1000, 700);
+  frame->show();
+  QApplication::processEvents();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  QMdiSubWindow* window = form->subWindow();
+  ASSERT_NE(window, nullptr);
+  QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_GE(screen.width(), 641);
+  EXPECT_FALSE(window->isMaximized());
+  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  const FormLayout& layout = form->layout();
+  ASSERT_GT(layout.widestGroup(), 100);
+  EXPECT_EQ(form->width(), layout.widestGroup() + 2 * layout.charWidth() + 30);
+  EXPECT_EQ(window->height(), std::min(screen.height() - 70, frame->mdiArea()->viewport()->height()));
+}
+
+TEST_F(FormShell, UnitsCommandsConvertEveryOpenForm) {
+  makeFrame(true);
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(areaField(*form)->text(), "25");
+  frame->action(MenuItem::SecondaryUnits)->trigger();
+  EXPECT_EQ(CurrentSettings().units, 2);
+  EXPECT_EQ(areaField(*form)->text(), "269");
+  frame->action(MenuItem::PrimaryUnits)->trigger();
+  EXPECT_EQ(areaField(*form)->text(), "25");
+}
+
+namespace {
+
+class FormCalculate : public FormShell {
+ protected:
+  void SetUp() override {
+    FormShell::SetUp();
+    CurrentSettings().talpixDir = dir.file("engine");
+    // Each program appends what it saw to order.txt in the program directory.
+    dir.writeScript("engine/TALPIX32", "echo \"engine $*\" >> \"" + dir.file("order.txt") + "\"\n");
+    dir.writeScript("BIN/BEFORE.SH", "echo \"before $(sed -n 7p \"$1\")\" >> \"" + dir.file("order.txt") + "\"\n");
+    dir.writeScript("BIN/AFTER.SH", "echo after >> \"" + dir.file("order.txt") + "\"\n");
+  }
+  std::vector<std::string> order() { return SplitLines(taltest::ReadFile(dir.file("order.txt"))); }
+  std::vector<std::string> linesWithCommands(const std::string& deckPath) {
+    std::vector<std::string> lines = formwindowtest::HouseLines();
+    lines.push_back("*|<BEFORE> BIN/BEFORE.SH " + deckPath);
+    lines.push_back("*|<AFTER> BIN/AFTER.SH");
+    return lines;
+  }
+};
+
+}  // namespace
+
+TEST_F(FormCalculate, SavesTheChangedFormThenRunsBeforeEngineAndAfter) {
+  makeFrame();
+  std::string deck = dir.file("work/HOUSE.TKD");
+  TTALKITForm* form = openForm(linesWithCommands(deck));
+  ASSERT_NE(form, nullptr);
+  QLineEdit* area = areaField(*form);
+  area->setText("40");
+  ASSERT_TRUE(form->DCKChanged());
+  dialogs.answer(Button::Yes);
+  frame->Calculate1Click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Do you wish to save file " + deck + " before calling TALPIX?"});
+  std::vector<std::string> ran = order();
+  ASSERT_EQ(ran.size(), 3u) << taltest::ReadFile(dir.file("order.txt"));
+  // The before command already sees the saved value.
+  ASSERT_TRUE(ran[0].starts_with("before AREA= "));
+  EXPECT_EQ(ParseReal(TrimShort(ran[0].substr(13))).value, 40);
+  EXPECT_EQ(ran[1], "engine " + deck);
+  EXPECT_EQ(ran[2], "after");
+  EXPECT_FALSE(form->DCKChanged());
+}
+
+TEST_F(FormCalculate, CancelledSaveQuestionRunsNothing) {
+  makeFrame();
+  std::string deck = dir.file("work/HOUSE.TKD");
+  TTALKITForm* form = openForm(linesWithCommands(deck));
+  ASSERT_NE(form, nullptr);
+  areaField(*form)->setText("40");
+  dialogs.answer(Button::Cancel);
+  frame->Calculate1Click();
+  EXPECT_TRUE(order().empty());
+  EXPECT_TRUE(form->DCKChanged());
+  EXPECT_EQ(taltest::ReadFile(deck), formwindowtest::Joined(linesWithCommands(deck)));
+}
+
+TEST_F(FormCalculate, FieldThatFailsItsCheckStopsTheRun) {
+  makeFrame();
+  frame->show();
+  std::string deck = dir.file("work/HOUSE.TKD");
+  TTALKITForm* form = openForm(linesWithCommands(deck));
+  ASSERT_NE(form, nullptr);
+  formwindowtest::ShowActive(*frame);
+  QLineEdit* area = areaField(*form);
+  area->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(form->focusWidget(), area);
+  area->setText("-5");
+  dialogs.answer(Button::Yes);
+  frame->Calculate1Click();
+  EXPECT_EQ(dialogs.messages().back(), "This parameter must be >= 1 and <= 1000");
+  EXPECT_TRUE(order().empty());
+  EXPECT_EQ(taltest::ReadFile(deck), formwindowtest::Joined(linesWithCommands(deck)));
+}
