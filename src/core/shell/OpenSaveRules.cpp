@@ -47,7 +47,8 @@ OpenDecision DecideOpen(std::string_view name, std::string_view firstLine, bool 
   OpenDecision decision;
   decision.extension = IsFormDeckMarker(firstLine) ? std::string(".TKD") : ExtensionOf(name);
   decision.target = TargetOfExtension(decision.extension);
-  decision.notTalkitFile = talkitMode && decision.extension != ".TKD";
+  // An encoded form deck is as much a TALKIT file as a plain one: neither is warned about.
+  decision.notTalkitFile = talkitMode && decision.target != OpenTarget::FormDeck;
   return decision;
 }
 

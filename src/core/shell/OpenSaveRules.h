@@ -29,7 +29,7 @@ enum class OpenTarget {
 struct OpenDecision {
   std::string extension;       // upper-cased, at most 4 characters; ".TKD" for a marked file
   OpenTarget target = OpenTarget::Text;
-  bool notTalkitFile = false;  // TALKIT mode and not a form deck: warn, then open it anyway
+  bool notTalkitFile = false;  // TALKIT mode and not a form deck (.TKD, .TKX, marked): warn, then open it
 };
 
 // The first line of a file, without its line end, cut to 255 characters; nullopt when the file

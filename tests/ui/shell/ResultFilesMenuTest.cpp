@@ -130,6 +130,8 @@ TEST_F(OpeningFiles, TalkitModeWarnsButStillOpensTheFile) {
 
   dialogs.clear();
   frame->ReadaFile(dir.write("F.TKD", "* form\n"));
+  frame->ReadaFile(dir.write("E.TKX", "encoded form"));  // an encoded form deck is one too
+  frame->ReadaFile(dir.write("M.TXT", "*TALKIT\n"));
   EXPECT_TRUE(dialogs.messages().empty());
 }
 
