@@ -162,6 +162,7 @@ void TTALKITForm::BuildControls() {
   ShowChoiceStates();
   for (std::size_t i = 0; i < n; ++i)
     if (controls_[i].frame) controls_[i].frame->setVisible(model_.items[i].group.visible);
+  for (Band& band : bands_) FitBand(band);
   PlaceBands();
   ResizeArea();
 }
@@ -270,8 +271,22 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
 
 void TTALKITForm::GroupSwitched(std::size_t groupItem, bool visible) {
   if (Tmygroupbox* frame = controls_[groupItem].frame) frame->setVisible(visible);
+  FitBand(bands_[static_cast<std::size_t>(bandOfItem_[groupItem])]);
   PlaceBands();
   ResizeArea();
+}
+
+// A band moved up by a switched-off frame reaches over the band above it. It takes the mouse only
+// where it shows something, so the controls of the band above stay within reach; a band with
+// nothing to show is hidden.
+void TTALKITForm::FitBand(Band& band) {
+  QRect shown = band.widget->childrenRect();
+  if (shown.isEmpty()) {
+    band.widget->hide();
+    return;
+  }
+  band.widget->setMask(QRegion(shown));
+  band.widget->show();
 }
 
 void TTALKITForm::PlaceBands() {

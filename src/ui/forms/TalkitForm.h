@@ -159,6 +159,7 @@ class TTALKITForm : public TChildForm {
   void BuildItem(std::size_t index, QWidget* parent, QPoint origin);
   QWidget* ParentOf(std::size_t index) const;
   void GroupSwitched(std::size_t groupItem, bool visible);
+  void FitBand(Band& band);
   void PlaceBands();
   void ResizeArea();
   // Puts the model's values and states into the controls.

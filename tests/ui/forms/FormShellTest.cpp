@@ -1,12 +1,15 @@
 // Form windows in the main window: opening through the Input entry, the window's placement,
 // the units commands of TALKIT mode, and Calculate with the form's before and after commands.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 #include "../shell/ShellTestSupport.h"
 #include "FormWindowTestSupport.h"
+#include "forms/FormImages.h"
 #include "forms/TalkitForm.h"
 #include <QGuiApplication>
 #include <QScreen>
@@ -164,4 +167,67 @@ TEST_F(FormCalculate, FieldThatFailsItsCheckStopsTheRun) {
   EXPECT_EQ(dialogs.messages().back(), "This parameter must be >= 1 and <= 1000");
   EXPECT_TRUE(order().empty());
   EXPECT_EQ(taltest::ReadFile(deck), formwindowtest::Joined(linesWithCommands(deck)));
+}
+
+TEST_F(FormShell, EditMenuActsOnTheFocusedField) {
+  makeFrame();
+  frame->show();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  formwindowtest::ShowActive(*frame);
+  QLineEdit* area = areaField(*form);
+  area->setFocus();
+  area->selectAll();
+  frame->action(MenuItem::Cut)->trigger();
+  EXPECT_EQ(area->text(), "");
+  EXPECT_EQ(QApplication::clipboard()->text(), "25");
+  EXPECT_TRUE(form->DCKChanged());
+  frame->action(MenuItem::Paste)->trigger();
+  EXPECT_EQ(area->text(), "25");
+  area->setSelection(0, 1);
+  frame->action(MenuItem::Clear)->trigger();
+  EXPECT_EQ(area->text(), "5");
+  // The list copies the row it shows.
+  std::size_t list = 0;
+  while (form->model().items[list].kind != FormItemKind::List) ++list;
+  form->fieldOf(list)->setFocus();
+  frame->action(MenuItem::Copy)->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "Gas boiler");
+}
+
+TEST_F(FormShell, FormDeckByItsFirstLineOpensAsAForm) {
+  makeFrame();
+  formwindowtest::WriteDeck(dir, {}, "work/unused.TKD");  // the list and weather files
+  std::vector<std::string> lines = formwindowtest::HouseLines();
+  lines[0] = "*talkit";
+  std::string name = dir.write("work/HOUSE.TXT", formwindowtest::Joined(lines));
+  frame->ReadaFile(name);
+  auto* form = qobject_cast<TTALKITForm*>(frame->FirstChildOfKind(KindCode::TalkitForm));
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->fileName(), name);
+  EXPECT_EQ(frame->currentInputDeck(), name);
+}
+
+TEST_F(FormShell, ApplicationButtonLocatesAMissingProgramAndRunsIt) {
+  makeFrame();
+  std::string record = dir.file("args.txt");
+  std::string program = dir.writeScript("apps/sheet", "printf '%s|' \"$@\" > \"" + record + "\"\n");
+  CurrentSettings().linkEntries[1] = dir.file("apps/missing");
+  TTALKITForm* form = openForm({"A=1", "*|Alpha|m|ft|0|1|0|10|0|2|DATA.XLS SHEET1"});
+  ASSERT_NE(form, nullptr);
+  TAppButton* button = form->buttonOf(0);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->toolTip(), "DATA.XLS SHEET1");
+
+  dialogs.answer(Button::No);
+  button->click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Application link " + dir.file("apps/missing") +
+                                                         " was not found.  Do you want to browse to locate this file?"});
+  EXPECT_FALSE(taltest::Exists(record));
+
+  dialogs.clear();
+  dialogs.answer(Button::Yes).answerText(program);
+  button->click();
+  EXPECT_EQ(taltest::ReadFile(record), "DATA.XLS|SHEET1|");
+  EXPECT_EQ(CurrentSettings().linkEntries[1], program);
 }

@@ -36,10 +36,12 @@ inline std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
+// Writes the deck as `name` (a path inside `dir`) with the list and weather files beside it.
 inline std::string WriteDeck(const taltest::TempDir& dir, const std::vector<std::string>& lines,
                              const std::string& name = "HOUSE.TKD") {
-  dir.write("HEATERS.DAT", "3\n1, Gas boiler\n2\tHeat pump\n3 , Wood stove\n");
-  dir.write("WEATHER.DAT", "weather data\n");
+  std::string folder = name.find('/') == std::string::npos ? std::string{} : name.substr(0, name.rfind('/') + 1);
+  dir.write(folder + "HEATERS.DAT", "3\n1, Gas boiler\n2\tHeat pump\n3 , Wood stove\n");
+  dir.write(folder + "WEATHER.DAT", "weather data\n");
   return dir.write(name, Joined(lines));
 }
 

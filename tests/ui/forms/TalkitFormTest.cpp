@@ -303,8 +303,8 @@ TEST_F(FormWindowTest, StoppedReadingKeepsWhatWasBuilt) {
 }
 
 TEST_F(FormWindowTest, RadioButtonsSwitchTheirGroupsAndMoveWhatIsBelow) {
-  std::vector<std::string> lines{"*|(DRIVE|Drive", "*|Electric motor|MOTOR", "*|Diesel engine|DIESEL", "*|)",
-                                 "*|<PICTURE> \"Pump station\"",
+  std::vector<std::string> lines{"*|<PICTURE> \"Pump station\"", "*|(DRIVE|Drive", "*|Electric motor|MOTOR",
+                                 "*|Diesel engine|DIESEL", "*|)",
                                  "*|[MOTOR|Electric motor", "POWER=15", "*|Rated power|kW|hp|0|1.341|0.5|500|5",
                                  "*|]", "*|[DIESEL|Diesel engine", "FUEL=2.5",
                                  "*|Fuel use|l/h|gal/h|0|0.264172|0|100.00|6", "VOL=3", "*|Tank|m3|gal|0|264|0|10",
@@ -324,8 +324,16 @@ TEST_F(FormWindowTest, RadioButtonsSwitchTheirGroupsAndMoveWhatIsBelow) {
   EXPECT_EQ(Edit(*form, item(FormItemKind::Numeric, "Fuel use"))->text(), "2.50");
   EXPECT_EQ(Edit(*form, item(FormItemKind::Numeric, "Flow rate"))->text(), "1.2000E+01");
   int flowTop = topOf(flow);
+  // The mouse reaches the buttons: nothing moved up over them catches it.
+  auto reachable = [this](QWidget* control) {
+    return form->area()->childAt(control->mapTo(form->area(), control->rect().center())) == control;
+  };
+  EXPECT_TRUE(reachable(form->choiceOf(radio, 0)));
+  EXPECT_TRUE(reachable(form->choiceOf(radio, 1)));
 
   form->choiceOf(radio, 0)->click();
+  EXPECT_TRUE(reachable(form->choiceOf(radio, 1)));
+  EXPECT_TRUE(reachable(flow));
   EXPECT_TRUE(form->choiceOf(radio, 0)->isChecked());
   EXPECT_FALSE(form->choiceOf(radio, 1)->isChecked());
   EXPECT_TRUE(form->ShownOnArea(motor));
