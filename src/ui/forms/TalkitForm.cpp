@@ -75,8 +75,8 @@ bool TTALKITForm::ReadDeck(const std::string& fileName) {
   setFileName(fileName);
   setCaption(fileName);
   BusyScope busy;
+  // The progress window counts the lines read ("Reading line" and the count).
   TCompiling& progress = CompilingWindow();
-  progress.Update(0);
   progress.show();
   ReadOptions options;
   options.units = UnitsOfSettings();

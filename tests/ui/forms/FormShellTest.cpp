@@ -195,19 +195,6 @@ TEST_F(FormShell, EditMenuActsOnTheFocusedField) {
   EXPECT_EQ(QApplication::clipboard()->text(), "Gas boiler");
 }
 
-TEST_F(FormShell, FormDeckByItsFirstLineOpensAsAForm) {
-  makeFrame();
-  formwindowtest::WriteDeck(dir, {}, "work/unused.TKD");  // the list and weather files
-  std::vector<std::string> lines = formwindowtest::HouseLines();
-  lines[0] = "*talkit";
-  std::string name = dir.write("work/HOUSE.TXT", formwindowtest::Joined(lines));
-  frame->ReadaFile(name);
-  auto* form = qobject_cast<TTALKITForm*>(frame->FirstChildOfKind(KindCode::TalkitForm));
-  ASSERT_NE(form, nullptr);
-  EXPECT_EQ(form->fileName(), name);
-  EXPECT_EQ(frame->currentInputDeck(), name);
-}
-
 TEST_F(FormShell, ApplicationButtonLocatesAMissingProgramAndRunsIt) {
   makeFrame();
   std::string record = dir.file("args.txt");

@@ -10,6 +10,7 @@
 
 #include "FormWindowTestSupport.h"
 #include "forms/ErrorState.h"
+#include "runs/CompilingWindow.h"
 #include "forms/FormGroups.h"
 #include "forms/FormLabels.h"
 #include "support/Files.h"
@@ -99,6 +100,10 @@ TEST_F(HouseForm, ShowsTheDeckValues) {
   EXPECT_FALSE(form->DCKChanged());
   EXPECT_EQ(form->kind(), KindCode::TalkitForm);
   EXPECT_EQ(form->caption(), path);
+  // The progress window counted lines while reading and is gone again.
+  EXPECT_EQ(CompilingWindow().labelText(), "Reading line ");
+  EXPECT_GE(CompilingWindow().numberText().toInt(), 1);
+  EXPECT_FALSE(CompilingWindow().isVisible());
 }
 
 TEST_F(HouseForm, UncheckingHidesTheGroupAndMovesEverythingBelowUp) {
@@ -286,13 +291,6 @@ TEST_F(FormWindowTest, FormReadInSecondaryUnitsShowsThem) {
   std::size_t area = item(FormItemKind::Numeric);
   EXPECT_EQ(Edit(*form, area)->text(), "269");
   EXPECT_EQ(form->unitOf(area)->text(), "ft2");
-}
-
-TEST_F(FormWindowTest, DiscardedReadingReleasesTheWindow) {
-  std::string deck = dir.write("BAD.TKD", "*|<PICTURE> MISSING.BMP\n");
-  TTALKITForm window(nullptr);
-  EXPECT_FALSE(window.ReadDeck(deck));
-  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Figure file MISSING.BMP was not found"});
 }
 
 TEST_F(FormWindowTest, StoppedReadingKeepsWhatWasBuilt) {
