@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "BatchCommand.h"
+#include "StreamInteraction.h"
 #include "forms/DeckReader.h"
 #include "forms/DeckWriter.h"
 #include "forms/ErrorState.h"
@@ -18,37 +19,6 @@ namespace {
 constexpr const char* Usage =
     "usage: talbatch form show FORM [--units 1|2]\n"
     "       talbatch form set FORM [-o OUT] [--units 1|2] NAME=VALUE ... [--check CAPTION=on|off] [--choose CAPTION]\n";
-
-// Messages of the form code go to standard error; questions take their default answer.
-class StreamInteraction final : public Interaction {
- public:
-  explicit StreamInteraction(std::ostream& err) : err_(err), previous_(setInteraction(this)) {}
-  ~StreamInteraction() override { setInteraction(previous_); }
-  StreamInteraction(const StreamInteraction&) = delete;
-  StreamInteraction& operator=(const StreamInteraction&) = delete;
-
-  int messages() const { return messages_; }
-
-  Button message(const std::string& text, int kind) override {
-    ++messages_;
-    err_ << text << "\n";
-    auto buttons = ButtonsOfKind(kind);
-    return buttons.empty() ? Button::None : buttons.front();
-  }
-  void beep() override {}
-  std::optional<FileChoice> openFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileChoice> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> inputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void setBusy(bool) override {}
-
- private:
-  std::ostream& err_;
-  Interaction* previous_;
-  int messages_ = 0;
-};
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -6,6 +6,7 @@
 
 #include "forms/TalkitForm.h"
 #include "runs/SettingsFile.h"
+#include "support/LinkBitmap.h"
 #include "support/QtStrings.h"
 
 namespace tal {
@@ -18,19 +19,6 @@ TmyImage::TmyImage(TTALKITForm* form, std::size_t item, int application, QWidget
 void TmyImage::mousePressEvent(QMouseEvent* event) {
   QLabel::mousePressEvent(event);
   if (application_ != 0 && event->button() == Qt::LeftButton) form_->StartBrowser(*this);
-}
-
-QIcon LinkBitmapIcon(const std::string& path) {
-  QPixmap picture(path.empty() ? QString() : ToQt(path));
-  if (picture.isNull()) return {};
-  QIcon icon;
-  if (picture.width() == 32) {
-    icon.addPixmap(picture.copy(0, 0, 16, picture.height()), QIcon::Normal);
-    icon.addPixmap(picture.copy(16, 0, 16, picture.height()), QIcon::Disabled);
-  } else {
-    icon.addPixmap(picture, QIcon::Normal);
-  }
-  return icon;
 }
 
 TAppButton::TAppButton(TTALKITForm* form, std::size_t item, int application, const std::string& argument,

@@ -46,8 +46,4 @@ class TAppButton : public QToolButton {
   std::string argument_;
 };
 
-// The glyph of a link entry's bitmap: one image, or normal and disabled images side by side when
-// the bitmap is 32 pixels wide. Null when there is no readable bitmap.
-QIcon LinkBitmapIcon(const std::string& path);
-
 }  // namespace tal

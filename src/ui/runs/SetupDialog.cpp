@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "runs/Installation.h"
+#include "support/LinkBitmap.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
 #include "support/QtStrings.h"
@@ -265,23 +266,8 @@ void TSetupDlg::LinkBitmapClick(int row) {
   ShowBitmap(row);
 }
 
-// One image, or two side by side (normal and disabled) when the bitmap is 32 pixels wide.
 void TSetupDlg::ShowBitmap(int row) {
-  QToolButton* button = linkButtons.at(static_cast<std::size_t>(row));
-  const std::string& path = bitmaps_.at(static_cast<std::size_t>(row));
-  QPixmap picture(path.empty() ? QString() : QString::fromLocal8Bit(path.c_str()));
-  if (picture.isNull()) {
-    button->setIcon(QIcon());
-    return;
-  }
-  QIcon icon;
-  if (picture.width() == 32) {
-    icon.addPixmap(picture.copy(0, 0, 16, picture.height()), QIcon::Normal);
-    icon.addPixmap(picture.copy(16, 0, 16, picture.height()), QIcon::Disabled);
-  } else {
-    icon.addPixmap(picture, QIcon::Normal);
-  }
-  button->setIcon(icon);
+  linkButtons.at(static_cast<std::size_t>(row))->setIcon(LinkBitmapIcon(bitmaps_.at(static_cast<std::size_t>(row))));
 }
 
 }  // namespace tal
