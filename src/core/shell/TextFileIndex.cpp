@@ -68,34 +68,25 @@ std::string WithoutCarriageReturn(std::string line) {
 
 }  // namespace
 
-TextFileIndex::~TextFileIndex() { Close(); }
-
-void TextFileIndex::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
-std::string TextFileIndex::Open(const std::string& path) {
-  Close();
-  path_ = path;
-  size_ = indexed_ = lines_ = lastLineStart_ = 0;
-  longest_ = 0;
-  complete_ = false;
-  checkpoints_.assign(1, Checkpoint{0, 0});
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return "Cannot open " + path + ": " + std::strerror(errno);
-  struct stat st;
-  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    Close();
-    return "Cannot open " + path + ": not a plain file";
+std::shared_ptr<const FileBytes> FileBytes::Open(const std::string& path, std::string& error) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "Cannot open " + path + ": " + std::strerror(errno);
+    return nullptr;
   }
-  size_ = static_cast<std::uint64_t>(st.st_size);
-  if (size_ == 0) complete_ = true;
-  return "";
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    error = "Cannot open " + path + ": not a plain file";
+    return nullptr;
+  }
+  return std::shared_ptr<const FileBytes>(new FileBytes(fd, static_cast<std::uint64_t>(st.st_size)));
 }
 
-std::size_t TextFileIndex::Read(std::uint64_t offset, char* buffer, std::size_t count) const {
-  if (fd_ < 0 || offset >= size_) return 0;
+FileBytes::~FileBytes() { ::close(fd_); }
+
+std::size_t FileBytes::Read(std::uint64_t offset, char* buffer, std::size_t count) const {
+  if (offset >= size_) return 0;
   count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
   std::size_t done = 0;
   while (done < count) {
@@ -107,6 +98,46 @@ std::size_t TextFileIndex::Read(std::uint64_t offset, char* buffer, std::size_t 
   return done;
 }
 
+void LineScan::Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added) {
+  const char* p = bytes;
+  const char* end = bytes + count;
+  while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+    const char* feed = static_cast<const char*>(hit);
+    std::uint64_t feedOffset = indexed + static_cast<std::uint64_t>(feed - bytes);
+    longest = std::max<std::size_t>(longest, static_cast<std::size_t>(feedOffset - lastLineStart));
+    ++lines;
+    lastLineStart = feedOffset + 1;
+    if (lines - lastCheckpoint.line >= LinesPerBlock || lastLineStart - lastCheckpoint.offset >= BytesPerBlock) {
+      lastCheckpoint = LineCheckpoint{lines, lastLineStart};
+      added.push_back(lastCheckpoint);
+    }
+    p = feed + 1;
+  }
+  indexed += count;
+}
+
+std::string TextFileIndex::Open(const std::string& path) {
+  path_ = path;
+  size_ = 0;
+  scan_ = LineScan{};
+  complete_ = false;
+  checkpoints_.assign(1, LineCheckpoint{0, 0});
+  std::string error;
+  file_ = FileBytes::Open(path, error);
+  if (!file_) {
+    complete_ = true;  // nothing to index: a caller waiting for the index must not wait forever
+    return error;
+  }
+  size_ = file_->size();
+  if (size_ == 0) complete_ = true;
+  return "";
+}
+
+std::size_t TextFileIndex::Read(std::uint64_t offset, char* buffer, std::size_t count) const {
+  if (!file_ || offset >= size_) return 0;
+  return file_->Read(offset, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset)));
+}
+
 std::string TextFileIndex::Bytes(std::uint64_t from, std::uint64_t to) const {
   std::string out;
   if (to <= from || from >= size_) return out;
@@ -116,68 +147,58 @@ std::string TextFileIndex::Bytes(std::uint64_t from, std::uint64_t to) const {
   return out;
 }
 
-void TextFileIndex::NoteLineStart(std::uint64_t offset) {
-  const Checkpoint& last = checkpoints_.back();
-  if (lines_ - last.line >= LinesPerBlock || offset - last.offset >= BytesPerBlock)
-    checkpoints_.push_back(Checkpoint{lines_, offset});
+void TextFileIndex::Finish(std::uint64_t end) {
+  size_ = std::min(size_, end);
+  complete_ = true;
+  if (scan_.lastLineStart < size_)
+    scan_.longest = std::max<std::size_t>(scan_.longest, static_cast<std::size_t>(size_ - scan_.lastLineStart));
 }
 
 bool TextFileIndex::IndexMore(std::size_t budgetBytes) {
-  if (complete_ || fd_ < 0) return true;
+  if (complete_ || !file_) return true;
   buffer_.resize(ReadPiece);
-  std::uint64_t stop = std::min<std::uint64_t>(size_, indexed_ + std::max<std::size_t>(budgetBytes, 1));
-  while (indexed_ < stop) {
-    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(ReadPiece, stop - indexed_));
-    std::size_t got = Read(indexed_, buffer_.data(), want);
-    if (got == 0) {  // shortened or unreadable: the file ends here
-      size_ = indexed_;
-      break;
-    }
-    const char* p = buffer_.data();
-    const char* end = p + got;
-    while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-      const char* feed = static_cast<const char*>(hit);
-      std::uint64_t feedOffset = indexed_ + static_cast<std::uint64_t>(feed - buffer_.data());
-      longest_ = std::max<std::size_t>(longest_, static_cast<std::size_t>(feedOffset - lastLineStart_));
-      ++lines_;
-      lastLineStart_ = feedOffset + 1;
-      NoteLineStart(lastLineStart_);
-      p = feed + 1;
-    }
-    indexed_ += got;
+  std::uint64_t stop = std::min<std::uint64_t>(size_, scan_.indexed + std::max<std::size_t>(budgetBytes, 1));
+  std::vector<LineCheckpoint> added;
+  while (scan_.indexed < stop) {
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(ReadPiece, stop - scan_.indexed));
+    std::size_t got = Read(scan_.indexed, buffer_.data(), want);
+    if (got == 0) break;  // shortened or unreadable: the file ends here
+    added.clear();
+    scan_.Scan(buffer_.data(), got, added);
+    checkpoints_.insert(checkpoints_.end(), added.begin(), added.end());
+    if (got < want) break;
   }
-  if (indexed_ >= size_) {
-    complete_ = true;
-    longest_ = std::max<std::size_t>(longest_, static_cast<std::size_t>(size_ - lastLineStart_));
-  }
+  if (scan_.indexed >= size_ || scan_.indexed < stop) Finish(scan_.indexed);
   return complete_;
 }
 
+bool TextFileIndex::Apply(const LineScan& from, const LineScan& to, std::vector<LineCheckpoint> added, bool atEnd) {
+  if (complete_ || from.indexed != scan_.indexed || from.lines != scan_.lines) return false;
+  checkpoints_.insert(checkpoints_.end(), added.begin(), added.end());
+  scan_ = to;
+  if (atEnd || scan_.indexed >= size_) Finish(scan_.indexed);
+  return true;
+}
+
 void TextFileIndex::IndexThrough(std::uint64_t offset) {
-  while (!complete_ && indexed_ <= offset) IndexMore(ReadPiece * 4);
+  while (!complete_ && scan_.indexed <= offset) IndexMore(ReadPiece * 4);
 }
 
 std::size_t TextFileIndex::lineCount() const {
-  bool unterminatedLast = complete_ && lastLineStart_ < size_;
-  return static_cast<std::size_t>(lines_) + (unterminatedLast ? 1 : 0);
+  bool unterminatedLast = complete_ && scan_.lastLineStart < size_;
+  return static_cast<std::size_t>(scan_.lines) + (unterminatedLast ? 1 : 0);
 }
 
-const TextFileIndex::Checkpoint& TextFileIndex::CheckpointFor(std::size_t line) const {
+const LineCheckpoint& TextFileIndex::CheckpointFor(std::size_t line) const {
   auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), static_cast<std::uint64_t>(line),
-                                [](std::uint64_t l, const Checkpoint& c) { return l < c.line; });
+                                [](std::uint64_t l, const LineCheckpoint& c) { return l < c.line; });
   return *(after - 1);  // the first checkpoint is line 0, so there is always one
 }
 
-std::uint64_t TextFileIndex::NextLineStart(std::uint64_t offset) const {
-  ForwardScanner scan(*this, indexed_);
-  std::uint64_t feed = scan.FindLineFeed(offset);
-  return feed < indexed_ ? feed + 1 : indexed_;
-}
-
 std::uint64_t TextFileIndex::LineStart(std::size_t n) const {
-  if (n >= lineCount()) return complete_ ? size_ : lastLineStart_;
-  const Checkpoint& cp = CheckpointFor(n);
-  ForwardScanner scan(*this, indexed_);
+  if (n >= lineCount()) return complete_ ? size_ : scan_.lastLineStart;
+  const LineCheckpoint& cp = CheckpointFor(n);
+  ForwardScanner scan(*this, scan_.indexed);
   std::uint64_t offset = cp.offset;
   for (std::uint64_t line = cp.line; line < n; ++line) offset = scan.FindLineFeed(offset) + 1;
   return offset;
@@ -189,7 +210,7 @@ std::vector<std::string> TextFileIndex::Lines(std::size_t first, std::size_t cou
   if (first >= total) return out;
   count = std::min(count, total - first);
   out.reserve(count);
-  ForwardScanner scan(*this, indexed_);
+  ForwardScanner scan(*this, scan_.indexed);
   std::uint64_t offset = LineStart(first);
   for (std::size_t i = 0; i < count; ++i) {
     std::uint64_t feed = scan.FindLineFeed(offset);
@@ -212,9 +233,9 @@ std::size_t TextFileIndex::LineAt(std::uint64_t offset) const {
   std::size_t total = lineCount();
   if (total == 0) return 0;
   auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), offset,
-                                [](std::uint64_t o, const Checkpoint& c) { return o < c.offset; });
-  const Checkpoint& cp = *(after - 1);
-  ForwardScanner scan(*this, indexed_);
+                                [](std::uint64_t o, const LineCheckpoint& c) { return o < c.offset; });
+  const LineCheckpoint& cp = *(after - 1);
+  ForwardScanner scan(*this, scan_.indexed);
   std::size_t line = static_cast<std::size_t>(cp.line);
   std::uint64_t start = cp.offset;
   while (line + 1 < total) {

@@ -19,19 +19,22 @@ namespace {
 void Fold(char* begin, char* end) { std::transform(begin, end, begin, FoldLatin1); }
 }  // namespace
 
-TextFileSearch::TextFileSearch(const TextFileIndex& file, FileSearchRequest request)
-    : file_(file), request_(std::move(request)), needle_(request_.text) {
+TextFileSearch::TextFileSearch(std::shared_ptr<const FileBytes> file, std::uint64_t size, FileSearchRequest request)
+    : file_(std::move(file)), size_(file_ ? size : 0), request_(std::move(request)), needle_(request_.text) {
   if (!request_.matchCase) Fold(needle_.data(), needle_.data() + needle_.size());
   if (needle_.empty()) state_ = State::NotFound;
-  next_ = request_.forward ? request_.from : std::min(request_.from, file_.size());
+  next_ = request_.forward ? request_.from : std::min(request_.from, size_);
 }
+
+TextFileSearch::TextFileSearch(const TextFileIndex& index, FileSearchRequest request)
+    : TextFileSearch(index.file(), index.size(), std::move(request)) {}
 
 bool TextFileSearch::SearchSlice(std::uint64_t start, std::uint64_t stopStart) {
   // A match may start anywhere before stopStart, so read the needle's length less one beyond it.
-  std::uint64_t end = std::min(file_.size(), stopStart - 1 + needle_.size());
+  std::uint64_t end = std::min(size_, stopStart - 1 + needle_.size());
   if (end <= start || end - start < needle_.size()) return false;
   slice_.resize(static_cast<std::size_t>(end - start));
-  std::size_t got = file_.Read(start, slice_.data(), slice_.size());
+  std::size_t got = file_->Read(start, slice_.data(), slice_.size());
   slice_.resize(got);
   if (!request_.matchCase) Fold(slice_.data(), slice_.data() + slice_.size());
   if (request_.forward) {
@@ -53,7 +56,7 @@ bool TextFileSearch::SearchSlice(std::uint64_t start, std::uint64_t stopStart) {
 TextFileSearch::State TextFileSearch::Step(std::size_t budgetBytes) {
   if (state_ != State::Running) return state_;
   std::uint64_t budget = std::max<std::size_t>(budgetBytes, 1);
-  std::uint64_t size = file_.size();
+  std::uint64_t size = size_;
   if (request_.forward) {
     if (next_ >= size) return state_ = State::NotFound;
     std::uint64_t stop = std::min(size, next_ + budget);

@@ -4,11 +4,13 @@
 // can drop the search at any time. Text is 8-bit; without match case, letters compare
 // case-free in Latin-1 (A-Z, and the accented capitals with their small letters).
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tal {
 
+class FileBytes;
 class TextFileIndex;
 
 struct FileSearchRequest {
@@ -23,7 +25,10 @@ class TextFileSearch {
  public:
   enum class State { Running, Found, NotFound };
 
-  TextFileSearch(const TextFileIndex& file, FileSearchRequest request);
+  // Searches the first `size` bytes of `file`.
+  TextFileSearch(std::shared_ptr<const FileBytes> file, std::uint64_t size, FileSearchRequest request);
+  // Searches the file of `index` as far as its size.
+  TextFileSearch(const TextFileIndex& index, FileSearchRequest request);
 
   // Searches about `budgetBytes` more; returns the state reached.
   State Step(std::size_t budgetBytes);
@@ -39,7 +44,8 @@ class TextFileSearch {
   // Looks in bytes [start, start + length) for a match starting in [start, stopStart).
   bool SearchSlice(std::uint64_t start, std::uint64_t stopStart);
 
-  const TextFileIndex& file_;
+  std::shared_ptr<const FileBytes> file_;
+  std::uint64_t size_;
   FileSearchRequest request_;
   std::string needle_;      // folded when case does not matter
   std::vector<char> slice_;

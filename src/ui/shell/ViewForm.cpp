@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -19,8 +18,6 @@ namespace tal {
 
 namespace {
 
-// How long one slice of indexing or searching may hold the event loop.
-constexpr qint64 SliceMilliseconds = 12;
 constexpr std::size_t FirstScreenBytes = 256 * 1024;
 constexpr int TabWidth = 8;
 constexpr int TextIndent = 4;
@@ -83,43 +80,61 @@ TTextFileView::TTextFileView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setAutoFillBackground(true);
   viewport()->setCursor(Qt::IBeamCursor);
   setFocusPolicy(Qt::StrongFocus);
-  indexTimer_.setInterval(0);
-  searchTimer_.setInterval(0);
-  connect(&indexTimer_, &QTimer::timeout, this, &TTextFileView::IndexSlice);
-  connect(&searchTimer_, &QTimer::timeout, this, &TTextFileView::SearchSlice);
   connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
-TTextFileView::~TTextFileView() = default;
+TTextFileView::~TTextFileView() {
+  // Stop the workers while this object can still take (and drop) their last reports.
+  search_.reset();
+  scan_.reset();
+}
 
 int TTextFileView::lineHeight() const { return fontMetrics().height(); }
 int TTextFileView::charWidth() const { return std::max(1, fontMetrics().horizontalAdvance(QLatin1Char('M'))); }
 
 std::string TTextFileView::Open(const std::string& path) {
   CancelFind();
+  scan_.reset();
   anchor_ = caret_ = {};
   std::string failure = index_.Open(path);
   if (failure.empty()) index_.IndexMore(FirstScreenBytes);
   UpdateScrollRanges();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
-  if (failure.empty() && !index_.complete()) indexTimer_.start();
+  if (!index_.complete()) StartBackgroundScan();
   viewport()->update();
   return failure;
 }
 
-void TTextFileView::IndexSlice() {
+void TTextFileView::StartBackgroundScan() {
+  QPointer<TTextFileView> self(this);
+  scan_ = std::make_unique<BackgroundLineScan>(index_.file(), index_.scan(), index_.size(),
+                                               [self](BackgroundLineScan::Delivery delivery) {
+                                                 // Runs on the worker: hand the report to the window's thread.
+                                                 QMetaObject::invokeMethod(
+                                                     self.data(), [self, d = std::move(delivery)]() mutable {
+                                                       if (self) self->TakeScan(std::move(d));
+                                                     },
+                                                     Qt::QueuedConnection);
+                                               });
+}
+
+void TTextFileView::TakeScan(BackgroundLineScan::Delivery delivery) {
   std::size_t before = index_.lineCount();
-  QElapsedTimer clock;
-  clock.start();
-  while (!index_.complete() && clock.elapsed() < SliceMilliseconds) index_.IndexMore(1024 * 1024);
+  if (!index_.Apply(delivery.from, delivery.to, std::move(delivery.added), delivery.atEnd)) return;
+  IndexGrew(before);
+}
+
+// Bookkeeping after the index grew: scroll ranges, a repaint when new lines reach the screen, the
+// end followed, a found match that was waiting for its line.
+void TTextFileView::IndexGrew(std::size_t linesBefore) {
   UpdateScrollRanges();
   if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-  // Repaint only when lines came into the part of the file on screen.
-  if (before < firstVisibleLine() + static_cast<std::size_t>(visibleLineCount()) + 1) viewport()->update();
+  if (linesBefore < firstVisibleLine() + static_cast<std::size_t>(visibleLineCount()) + 1) viewport()->update();
+  ShowPendingMatch();
   if (index_.complete()) {
-    indexTimer_.stop();
+    scan_.reset();
     if (followEnd_) ScrollToEnd();
     followEnd_ = false;
     emit indexComplete();
@@ -128,8 +143,10 @@ void TTextFileView::IndexSlice() {
 
 void TTextFileView::IndexAll() {
   if (index_.complete()) return;
+  scan_.reset();  // printing needs every line now: finish here
+  std::size_t before = index_.lineCount();
   index_.IndexThrough(index_.size());
-  IndexSlice();  // finishes the bookkeeping of a complete index
+  IndexGrew(before);
 }
 
 int TTextFileView::visibleLineCount() const { return std::max(1, viewport()->height() / std::max(1, lineHeight())); }
@@ -350,44 +367,49 @@ void TTextFileView::StartFind(const std::string& text, bool matchCase, bool down
   request.matchCase = matchCase;
   request.forward = down;
   request.from = down ? OffsetOf(std::max(anchor_, caret_)) : OffsetOf(std::min(anchor_, caret_));
-  search_ = std::make_unique<TextFileSearch>(index_, request);
   searchDone_ = std::move(done);
-  searchTimer_.start();
-  SearchSlice();  // a hit near the caret shows at once
+  searchLength_ = text.size();
+  unsigned generation = ++searchGeneration_;
+  QPointer<TTextFileView> self(this);
+  search_ = std::make_unique<BackgroundSearch>(index_.file(), index_.size(), request,
+                                               [self, generation](std::optional<std::uint64_t> offset) {
+                                                 QMetaObject::invokeMethod(
+                                                     self.data(), [self, generation, offset] {
+                                                       if (self) self->TakeSearchResult(generation, offset);
+                                                     },
+                                                     Qt::QueuedConnection);
+                                               });
 }
 
 void TTextFileView::CancelFind() {
-  searchTimer_.stop();
+  ++searchGeneration_;  // a result already on its way is dropped
   search_.reset();
+  pendingMatch_.reset();
   searchDone_ = nullptr;
 }
 
-void TTextFileView::SearchSlice() {
-  if (!search_) return;
-  QElapsedTimer clock;
-  clock.start();
-  TextFileSearch::State state = search_->state();
-  while (state == TextFileSearch::State::Running && clock.elapsed() < SliceMilliseconds)
-    state = search_->Step(4 * 1024 * 1024);
-  if (state == TextFileSearch::State::NotFound) return FinishSearch(false);
-  if (state != TextFileSearch::State::Found) return;
-  // The match must lie in the indexed part before it can be shown by line.
-  std::uint64_t end = search_->foundOffset() + search_->foundLength();
-  while (!index_.complete() && index_.indexedBytes() < end && clock.elapsed() < SliceMilliseconds)
-    index_.IndexMore(1024 * 1024);
-  if (!index_.complete() && index_.indexedBytes() < end) return;
-  UpdateScrollRanges();
+void TTextFileView::TakeSearchResult(unsigned generation, std::optional<std::uint64_t> offset) {
+  if (generation != searchGeneration_) return;
+  search_.reset();
+  if (!offset) return FinishSearch(false);
+  pendingMatch_ = offset;
+  ShowPendingMatch();
+}
+
+// A match can only be shown by line once the index has reached it.
+void TTextFileView::ShowPendingMatch() {
+  if (!pendingMatch_) return;
+  if (!index_.complete() && index_.indexedBytes() < *pendingMatch_ + searchLength_) return;
   FinishSearch(true);
 }
 
 void TTextFileView::FinishSearch(bool found) {
-  searchTimer_.stop();
-  if (found) {
-    std::uint64_t offset = search_->foundOffset();
-    Select(PlaceOf(offset), PlaceOf(offset + search_->foundLength()));
+  if (found && pendingMatch_) {
+    std::uint64_t offset = *pendingMatch_;
+    Select(PlaceOf(offset), PlaceOf(offset + searchLength_));
   }
+  pendingMatch_.reset();
   std::function<void(bool)> done = std::move(searchDone_);
-  search_.reset();
   searchDone_ = nullptr;
   if (done) done(found);
 }

@@ -1,14 +1,15 @@
 #pragma once
 // The viewer window (kinds 3000 listing and 6000 output): a read-only view of a text file of any
-// size. The view reads the file through a line index built a slice at a time from the event loop,
-// so the first screen shows at once, the window stays responsive while a large file is indexed or
-// searched, and the file is never loaded whole.
+// size. The view reads the file through a line index: the beginning is indexed at once for the
+// first screen, the rest by a worker thread whose progress the window takes over from its event
+// loop, and searches run on a worker too. So a large file or a slow disk never holds the window,
+// and the file is never loaded whole.
 #include <QAbstractScrollArea>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 #include <string>
 
+#include "shell/BackgroundFileWork.h"
 #include "shell/ChildForm.h"
 #include "shell/TextFileIndex.h"
 #include "shell/TextFileSearch.h"
@@ -37,7 +38,7 @@ class TTextFileView : public QAbstractScrollArea {
   // Returns "" or a message naming the file.
   std::string Open(const std::string& path);
   const TextFileIndex& index() const { return index_; }
-  bool indexing() const { return indexTimer_.isActive(); }
+  bool indexing() const { return !index_.complete(); }
   // Indexes the rest of the file now (printing needs every line).
   void IndexAll();
 
@@ -61,7 +62,7 @@ class TTextFileView : public QAbstractScrollArea {
   // Starts a search from the caret; `done(found)` runs when it ends. A new search replaces a
   // running one.
   void StartFind(const std::string& text, bool matchCase, bool down, std::function<void(bool)> done);
-  bool searching() const { return search_ != nullptr; }
+  bool searching() const { return search_ != nullptr || pendingMatch_.has_value(); }
   void CancelFind();
 
   // The largest selection CopySelection puts on the clipboard.
@@ -79,8 +80,11 @@ class TTextFileView : public QAbstractScrollArea {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  void IndexSlice();
-  void SearchSlice();
+  void StartBackgroundScan();
+  void TakeScan(BackgroundLineScan::Delivery delivery);
+  void IndexGrew(std::size_t linesBefore);
+  void TakeSearchResult(unsigned generation, std::optional<std::uint64_t> offset);
+  void ShowPendingMatch();
   void FinishSearch(bool found);
   void UpdateScrollRanges();
   void MoveCaret(TextPlace place, bool extend);
@@ -92,9 +96,11 @@ class TTextFileView : public QAbstractScrollArea {
   int charWidth() const;
 
   TextFileIndex index_;
-  QTimer indexTimer_;
-  QTimer searchTimer_;
-  std::unique_ptr<TextFileSearch> search_;
+  std::unique_ptr<BackgroundLineScan> scan_;
+  std::unique_ptr<BackgroundSearch> search_;
+  unsigned searchGeneration_ = 0;
+  std::size_t searchLength_ = 0;
+  std::optional<std::uint64_t> pendingMatch_;  // found, waiting for the index to reach it
   std::function<void(bool)> searchDone_;
   bool followEnd_ = false;
   TextPlace anchor_;

@@ -110,6 +110,7 @@ TEST(TextFileIndex, AMissingFileIsReportedByName) {
   std::string message = index.Open("/nonexistent/folder/A.LST");
   EXPECT_NE(message.find("/nonexistent/folder/A.LST"), std::string::npos);
   EXPECT_FALSE(index.isOpen());
+  EXPECT_TRUE(index.complete()) << "nothing is left to index";
   EXPECT_EQ(index.lineCount(), 0u);
   EXPECT_TRUE(index.Lines(0, 10).empty());
 }

@@ -1,0 +1,222 @@
+// The viewer on the output a long simulation leaves (a generated 200 MB file in /tmp, kept between
+// runs and never committed): the first screen, indexing to the end, scrolling to the end and a
+// search through the whole file, with the longest time the window's event loop was held and the
+// memory the process grew by. And typing into a 10,000-line deck editor with colours and line
+// numbers.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "shell/EditForm.h"
+#include "shell/ViewForm.h"
+
+using namespace tal;
+
+namespace {
+
+void EnsureApplication() {
+  if (QApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "talbench";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
+constexpr std::uint64_t BigFileBytes = 200ull * 1024 * 1024;
+const char* const EndMarker = "END OF RUN: SIMULATION COMPLETE";
+
+// A 200 MB output file of engine-like rows, generated once; its last line is the end marker.
+const std::string& BigOutputFile() {
+  static const std::string path = [] {
+    std::filesystem::create_directories("/tmp/talshell-viewer-bench");
+    std::string file = "/tmp/talshell-viewer-bench/BIG.OUT";
+    std::error_code ec;
+    auto size = std::filesystem::file_size(file, ec);
+    if (ec || size < BigFileBytes) {
+      std::ofstream out(file, std::ios::binary);
+      char row[160];
+      std::uint64_t written = 0;
+      for (long i = 0; written < BigFileBytes; ++i) {
+        int n = std::snprintf(row, sizeof row, " %12.4f  %14.6E  %14.6E  %14.6E  %10ld\n", i * 0.25, 20.0 + (i % 977) * 0.01,
+                              0.35 + (i % 13) * 0.001, 1234.5 + (i % 101), i);
+        out.write(row, n);
+        written += static_cast<std::uint64_t>(n);
+      }
+      out << EndMarker << "\n";
+    }
+    return file;
+  }();
+  return path;
+}
+
+// Drops the file's pages from the page cache, so the next read comes from the disk.
+void EvictFromCache(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) return;
+  ::fdatasync(fd);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::close(fd);
+}
+
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      status >> value;
+      return value;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  return 0;
+}
+
+// Runs the event loop until `done`; returns the longest single pass in milliseconds (how long the
+// window was held at worst).
+template <typename Done>
+double RunEventLoopUntil(Done done) {
+  double longest = 0;
+  QElapsedTimer pass;
+  while (!done()) {
+    pass.start();
+    QApplication::processEvents(QEventLoop::AllEvents);
+    longest = std::max(longest, pass.nsecsElapsed() / 1e6);
+  }
+  return longest;
+}
+
+std::unique_ptr<TViewForm> OpenViewer() {
+  auto viewer = std::make_unique<TViewForm>(nullptr, BigOutputFile(), KindCode::Output);
+  viewer->resize(900, 700);
+  viewer->show();
+  return viewer;
+}
+
+// state.range(0): 1 = the file comes from the disk (evicted from the page cache first).
+void BM_ViewerFirstScreen(benchmark::State& state) {
+  EnsureApplication();
+  BigOutputFile();
+  for (auto _ : state) {
+    if (state.range(0)) {
+      state.PauseTiming();
+      EvictFromCache(BigOutputFile());
+      state.ResumeTiming();
+    }
+    auto viewer = OpenViewer();
+    QImage screen = viewer->grab().toImage();  // the first screen, painted
+    benchmark::DoNotOptimize(screen.constBits());
+    state.counters["lines_shown"] = viewer->view()->visibleLineCount();
+  }
+}
+BENCHMARK(BM_ViewerFirstScreen)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ViewerIndexWholeFile(benchmark::State& state) {
+  EnsureApplication();
+  BigOutputFile();
+  double held = 0;
+  long grown = 0;
+  std::size_t lines = 0, indexBytes = 0;
+  for (auto _ : state) {
+    if (state.range(0)) {
+      state.PauseTiming();
+      EvictFromCache(BigOutputFile());
+      state.ResumeTiming();
+    }
+    long before = ResidentKilobytes();
+    auto viewer = OpenViewer();
+    held = std::max(held, RunEventLoopUntil([&] { return viewer->view()->index().complete(); }));
+    grown = ResidentKilobytes() - before;
+    lines = viewer->view()->index().lineCount();
+    indexBytes = viewer->view()->index().memoryUse();
+  }
+  state.counters["file_MB"] = BigFileBytes / 1048576.0;
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["max_event_loop_hold_ms"] = held;
+  state.counters["rss_growth_MB"] = grown / 1024.0;
+  state.counters["index_MB"] = indexBytes / 1048576.0;
+}
+BENCHMARK(BM_ViewerIndexWholeFile)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ViewerScrollToEnd(benchmark::State& state) {
+  EnsureApplication();
+  BigOutputFile();
+  double held = 0;
+  for (auto _ : state) {
+    auto viewer = OpenViewer();
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(viewer->view(), &end);
+    TTextFileView* view = viewer->view();
+    held = std::max(held, RunEventLoopUntil([&] {
+                      return view->index().complete() &&
+                             view->firstVisibleLine() + view->visibleLineCount() >= view->index().lineCount();
+                    }));
+    QImage screen = viewer->grab().toImage();  // the last screen, painted
+    benchmark::DoNotOptimize(screen.constBits());
+  }
+  state.counters["max_event_loop_hold_ms"] = held;
+}
+BENCHMARK(BM_ViewerScrollToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ViewerSearchToEnd(benchmark::State& state) {
+  EnsureApplication();
+  BigOutputFile();
+  double held = 0;
+  long grown = 0;
+  bool found = false;
+  for (auto _ : state) {
+    long before = ResidentKilobytes();
+    auto viewer = OpenViewer();
+    std::optional<bool> result;
+    viewer->view()->StartFind("end of run", false, true, [&](bool f) { result = f; });
+    held = std::max(held, RunEventLoopUntil([&] { return result.has_value(); }));
+    found = result.value_or(false) && viewer->view()->anchor().line + 1 == viewer->view()->index().lineCount();
+    grown = ResidentKilobytes() - before;
+  }
+  state.counters["found_on_last_line"] = found;
+  state.counters["max_event_loop_hold_ms"] = held;
+  state.counters["rss_growth_MB"] = grown / 1024.0;
+}
+BENCHMARK(BM_ViewerSearchToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One keystroke in the middle of a 10,000-line deck, colours and line numbers on, repainted.
+void BM_DeckEditorKeystroke(benchmark::State& state) {
+  EnsureApplication();
+  std::string deck;
+  for (int unit = 0; unit < 2000; ++unit) {
+    deck += "* unit " + std::to_string(unit) + "\n";
+    deck += "UNIT " + std::to_string(unit) + " TYPE 1 Collector\n";
+    deck += "PARAMETERS 2\n";
+    deck += "AREA 0.8\n";
+    deck += "INPUTS 2\n";
+  }
+  TEditForm editor(nullptr, KindCode::DeckEditor);
+  editor.setText(deck.substr(0, deck.size() - 1));
+  editor.resize(900, 700);
+  editor.show();
+  QTextCursor middle(editor.editor()->document()->findBlockByNumber(editor.editor()->blockCount() / 2));
+  editor.editor()->setTextCursor(middle);
+  editor.editor()->setFocus();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(editor.editor(), &press);
+    QApplication::processEvents();  // highlighting, gutter and repaint
+    editor.editor()->viewport()->repaint();
+  }
+  state.counters["lines"] = editor.editor()->blockCount();
+  state.counters["highlighted"] = editor.highlighted();
+}
+BENCHMARK(BM_DeckEditorKeystroke)->Unit(benchmark::kMicrosecond)->Iterations(300);
+
+}  // namespace
