@@ -1,22 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/AboutTexts.h"
 #include "shell/DiagramFit.h"
 
 using namespace tal;
-
-TEST(AboutTexts, BothModes) {
-  AboutTexts full = AboutTextsFor(false);
-  EXPECT_EQ(full.caption, "About TALSHELL");
-  EXPECT_EQ(full.title, "TALSHELL");
-  EXPECT_EQ(full.subtitle, "An Environment Program for TALPIX");
-  EXPECT_EQ(full.bits, "32-bit");
-  EXPECT_EQ(full.version, "Version 2.015    06/09/99");
-  AboutTexts talkit = AboutTextsFor(true);
-  EXPECT_EQ(talkit.title, "TALKIT");
-  EXPECT_EQ(talkit.subtitle, "An Editor Program for TALPIX");
-  EXPECT_EQ(talkit.caption, "About TALSHELL");
-}
 
 TEST(DiagramFit, EachDirectionFitsOnItsOwn) {
   QSize screen(1280, 1024);
