@@ -74,7 +74,7 @@ std::string DescribeItem(const FormModel& form, std::size_t index) {
     case FormItemKind::Group:
     case FormItemKind::CheckBoxGroup:
     case FormItemKind::RadioGroup: {
-      line << "  " << item.group.name << " " << Quoted(item.group.caption) << "  " << OnOff(item.group.visible);
+      line << "  " << item.group.name << " " << Quoted(item.group.caption) << "  " << OnOff(item.group.switchedOn);
       bool radio = item.kind == FormItemKind::RadioGroup;
       for (const GroupChoice& choice : item.group.choices)
         line << "  " << (radio ? (choice.checked ? "(o)" : "( )") : (choice.checked ? "[x]" : "[ ]")) << " "
@@ -84,7 +84,7 @@ std::string DescribeItem(const FormModel& form, std::size_t index) {
   }
   if (item.inGroup && item.enclosingGroup >= 0) {
     const FormItem& group = form.items[static_cast<std::size_t>(item.enclosingGroup)];
-    line << "  in " << group.group.name << " " << OnOff(group.group.visible);
+    line << "  in " << group.group.name << " " << OnOff(group.group.switchedOn);
   }
   return line.str();
 }

@@ -168,3 +168,24 @@ TEST(TalbatchForm, EncodedDeckFromTheCommandLine) {
   EXPECT_NE(result.out.find("group  line 6  HEATING \"Heating system\"  off"), std::string::npos) << result.out;
   EXPECT_NE(result.out.find("[ ] \"Use heating\" (HEATING)"), std::string::npos);
 }
+
+TEST(TalbatchForm, GroupsThatNothingSwitchesKeepTheirState) {
+  taltest::TempDir dir;
+  std::string path = dir.write("G.TKD",
+                               "*|[EMPTY|Deck lines only\nX=1\n*|]\n"
+                               "*|#*|[OFF|Switched off\n*|#Z=3\n*|#*|Z|u|v|0|1|0|10\n*|#*|]\n"
+                               "W=4\n*|W|u|v|0|1|0|10\n");
+  FormRun run = Form({"show", path});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                "group  line 1  EMPTY \"Deck lines only\"  on",
+                                "group  line 4  OFF \"Switched off\"  off",
+                                "numeric  line 5  \"Z\"  Z = 3 u  range 0 .. 10  in OFF off",
+                                "numeric  line 8  \"W\"  W = 4 u  range 0 .. 10",
+                            }));
+  run = Form({"set", path, "W=5"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FileLines(path), (std::vector<std::string>{"*|[EMPTY|Deck lines only", "X=1", "*|]", "*|#*|[OFF|Switched off",
+                                                       "*|#Z= 3.0000000000000E+00", "*|#*|Z|u|v|0|1|0|10", "*|#*|]",
+                                                       "W= 5.0000000000000E+00", "*|W|u|v|0|1|0|10"}));
+}

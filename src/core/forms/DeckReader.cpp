@@ -185,6 +185,7 @@ Step DeckReading::OpenGroup(const std::string& line, bool hidden) {
   item.group.name = header.name;
   item.group.caption = header.caption;
   item.group.startsOn = !hidden;
+  item.group.switchedOn = !hidden;
   currentGroup_ = static_cast<int>(form_.items.size() - 1);
   return Step::Next;
 }
@@ -408,6 +409,10 @@ Step DeckReading::AddFile(const std::string& line, const ValueAnnotation& a) {
 // ---- Completion pass ----------------------------------------------------------------------------------
 
 bool DeckReading::CompletionPass() {
+  // A group that starts switched off is hidden before the check boxes and radio buttons take
+  // their states, so that it also stays off when none of them names it.
+  for (std::size_t g = 0; g < form_.items.size(); ++g)
+    if (form_.items[g].kind == FormItemKind::Group && !form_.items[g].group.startsOn) form_.SwitchGroupAt(g, false);
   for (std::size_t g = 0; g < form_.items.size(); ++g) {
     FormItemKind kind = form_.items[g].kind;
     if (kind != FormItemKind::CheckBoxGroup && kind != FormItemKind::RadioGroup) continue;

@@ -170,7 +170,7 @@ std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::strin
     if (p < form.items.size() && form.items[p].lineNumber == counter) {
       const FormItem& item = form.items[p];
       if (!item.inGroup) visible = true;
-      if (item.kind == FormItemKind::Group) visible = item.group.visible;
+      if (item.kind == FormItemKind::Group) visible = item.group.switchedOn;
       if (auto regenerated = ItemLine(form, p)) text = *regenerated;
       ++p;
     }

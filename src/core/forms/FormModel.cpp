@@ -50,25 +50,30 @@ std::optional<Real> ToPrimaryValue(const NumericField& field, Real shown, UnitSy
 void FormModel::SwitchGroup(std::string_view name, bool on) {
   std::string wanted = UpperShort(name);
   for (std::size_t i = 0; i < items.size(); ++i) {
-    FormItem& item = items[i];
-    if (!IsGroupKind(item.kind) || UpperShort(item.group.name) != wanted) continue;
-    GroupData& group = item.group;
-    // Only commands long enough to name a program count.
-    bool hasBefore = group.beforeCommand.size() > 4;
-    bool hasAfter = group.afterCommand.size() > 4;
-    if (on) {
-      if (group.visible) return;
-      group.visible = true;
-      if (hasBefore) beforeCommand = group.beforeCommand;
-      if (hasAfter) afterCommand = group.afterCommand;
-    } else {
-      if (hasBefore) beforeCommand.clear();
-      if (hasAfter) afterCommand.clear();
-      if (!group.visible) return;
-      group.visible = false;
-    }
-    if (groupObserver_) groupObserver_(i, on);
+    if (!IsGroupKind(items[i].kind) || UpperShort(items[i].group.name) != wanted) continue;
+    if (!SwitchGroupAt(i, on)) return;
   }
+}
+
+bool FormModel::SwitchGroupAt(std::size_t i, bool on) {
+  GroupData& group = items[i].group;
+  group.switchedOn = on;
+  // Only commands long enough to name a program count.
+  bool hasBefore = group.beforeCommand.size() > 4;
+  bool hasAfter = group.afterCommand.size() > 4;
+  if (on) {
+    if (group.visible) return false;
+    group.visible = true;
+    if (hasBefore) beforeCommand = group.beforeCommand;
+    if (hasAfter) afterCommand = group.afterCommand;
+  } else {
+    if (hasBefore) beforeCommand.clear();
+    if (hasAfter) afterCommand.clear();
+    if (!group.visible) return false;
+    group.visible = false;
+  }
+  if (groupObserver_) groupObserver_(i, on);
+  return true;
 }
 
 int FormModel::FindGroup(std::string_view name) const {

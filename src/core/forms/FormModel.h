@@ -107,7 +107,10 @@ struct GroupData {
   std::string name;     // compared without regard to case
   std::string caption;
   bool startsOn = true;  // plain groups: false when the header carried the hidden-group marker
-  bool visible = true;   // the frame is shown (the group is switched on)
+  bool visible = true;   // the frame is shown
+  // The group is switched on; the writer marks every line of a plain group that is off. It
+  // differs from `visible` for a plain group without items, whose frame is hidden while it is on.
+  bool switchedOn = true;
   bool hasItems = false; // plain groups: something was placed inside
   std::string beforeCommand, afterCommand;  // from "<BEFORE>" and "<AFTER>" lines inside the group
   std::vector<GroupChoice> choices;         // kinds 6 and 7
@@ -162,6 +165,8 @@ class FormModel {
   // already hidden. Group commands follow: a group switched on gives the form its before and
   // after commands, switching it off clears them.
   void SwitchGroup(std::string_view name, bool on);
+  // The same for the one group item `groupItem`; false when the walk by name would end here.
+  bool SwitchGroupAt(std::size_t groupItem, bool on);
   // The first group item of that name; -1 when there is none.
   int FindGroup(std::string_view name) const;
 

@@ -279,6 +279,46 @@ TEST(WriteDeck, TwoItemsOfOneLineDoNotStopTheOthers) {
   EXPECT_EQ(FileLines(path)[2], "Y= 5.0000000000000E+00");
 }
 
+TEST(WriteDeck, OnlyGroupsThatAreSwitchedOffGetTheMarker) {
+  taltest::TempDir dir;
+  // EMPTY holds deck lines but no field, so its frame is hidden although it is on. OFF starts
+  // off and no check box names it. Saving another field changes neither.
+  std::string text =
+      "*|[EMPTY|Deck lines only\nX=1\n*|]\n"
+      "*|#*|[OFF|Switched off\n*|#*|<BEFORE> ./prepare.sh\n*|#Z=3\n*|#*|Z|u|v|0|1|0|10\n*|#*|]\n"
+      "W=4\n*|W|u|v|0|1|0|10\n";
+  std::string path = dir.write("G.TKD", text);
+  FormModel form = ReadOk(path);
+  EXPECT_FALSE(form.IsShown(static_cast<std::size_t>(form.FindGroup("EMPTY"))));
+  EXPECT_FALSE(form.IsShown(static_cast<std::size_t>(form.FindGroup("OFF"))));
+  EXPECT_FALSE(form.IsShown(static_cast<std::size_t>(FindItem(form, FormItemKind::Numeric, "Z"))));
+  // The command of a group that is off is not the form's.
+  EXPECT_EQ(form.beforeCommand, "");
+  std::size_t w = static_cast<std::size_t>(FindItem(form, FormItemKind::Numeric, "W"));
+  form.SetFieldText(w, "5");
+  ScriptedInteraction ui;
+  ASSERT_TRUE(WriteDeck(form, path));
+  EXPECT_EQ(FileLines(path), (std::vector<std::string>{"*|[EMPTY|Deck lines only", "X=1", "*|]",
+                                                       "*|#*|[OFF|Switched off", "*|#*|<BEFORE> ./prepare.sh",
+                                                       "*|#Z= 3.0000000000000E+00", "*|#*|Z|u|v|0|1|0|10", "*|#*|]",
+                                                       "W= 5.0000000000000E+00", "*|W|u|v|0|1|0|10"}));
+
+  // A check box switches the group without fields like any other.
+  path = dir.write("B.TKD", "*|[EMPTY\nX=1\n*|]\n*|{B|Boxes\n*|Use empty|EMPTY\n*|}\n");
+  form = ReadOk(path);
+  std::size_t boxes = CheckBoxItem(form);
+  EXPECT_TRUE(form.items[boxes].group.choices[0].checked);
+  form.SetCheckBox(boxes, 0, false);
+  ASSERT_TRUE(WriteDeck(form, path));
+  EXPECT_EQ(FileLines(path), (std::vector<std::string>{"*|#*|[EMPTY", "*|#X=1", "*|#*|]", "*|{B|Boxes",
+                                                       "*|Use empty|EMPTY", "*|}"}));
+  form = ReadOk(path);
+  EXPECT_FALSE(form.items[boxes].group.choices[0].checked);
+  form.SetCheckBox(boxes, 0, true);
+  ASSERT_TRUE(WriteDeck(form, path));
+  EXPECT_EQ(FileLines(path)[1], "X=1");
+}
+
 TEST(WriteDeck, FailuresLeaveTheFilesAndTheForm) {
   taltest::TempDir dir;
   std::string path = formtest::WriteExample(dir);
