@@ -152,7 +152,11 @@ bool FormModel::CheckNumericField(std::size_t index) {
     message = field.text.empty() ? "The input field is empty" : "Illegal character in input";
   } else {
     auto [low, high] = ShownLimits(index);
-    if (!CheckRealValue(text, 6, low, high).valid)
+    // Untouched text stands for the exact value, whose display may round across a limit (1000 m2
+    // shows as 10764 ft2 against a converted maximum of 10763.9): that value is checked instead.
+    bool inRange = field.text == field.shownText ? field.value >= field.minimum && field.value <= field.maximum
+                                                 : CheckRealValue(text, 6, low, high).valid;
+    if (!inRange)
       message = "This parameter must be >= " + FormatReal(field.format, low) + " and <= " +
                 FormatReal(field.format, high);
   }

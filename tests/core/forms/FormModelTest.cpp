@@ -184,6 +184,29 @@ TEST(ExitCheck, LimitsInSecondaryUnits) {
   EXPECT_EQ(ui.messages(), (std::vector<std::string>{"This parameter must be >= 32 and <= 212"}));
 }
 
+TEST(ExitCheck, AnUntouchedFieldIsCheckedByTheValueItStandsFor) {
+  taltest::TempDir dir;
+  // 1000 m2 shows as 10764 ft2, above the converted maximum of 10763.9; 0.004 shows as 0.00,
+  // below its minimum. Both values lie in range, so leaving the fields untouched passes.
+  FormModel form = ReadForm(dir, {"AREA=1000", "*|Floor area|m2|ft2|0|10.7639|1|1000", "D=0.004", "*|D|u|v|0|1|0.004|1.00",
+                                  "E=1001", "*|E|u|v|0|1|0|1000"},
+                            UnitSystem::Secondary);
+  ASSERT_EQ(form.items[0].numeric.text, "10764");
+  ASSERT_EQ(form.items[1].numeric.text, "0.00");
+  ScriptedInteraction ui;
+  EXPECT_TRUE(form.CheckNumericField(0));
+  EXPECT_TRUE(form.CheckNumericField(1));
+  EXPECT_TRUE(ui.messages().empty());
+  // A deck value out of range is still refused, untouched or not.
+  EXPECT_FALSE(form.CheckNumericField(2));
+  EXPECT_EQ(ui.messages(), (std::vector<std::string>{"This parameter must be >= 0 and <= 1000"}));
+  // A typed number is checked as typed against the converted limits.
+  form.SetFieldText(0, "10765");
+  EXPECT_FALSE(form.CheckNumericField(0));
+  form.SetFieldText(0, "10763");
+  EXPECT_TRUE(form.CheckNumericField(0));
+}
+
 TEST(ChangedState, EveryKindOfChangeAndItsClearing) {
   taltest::TempDir dir;
   auto lines = formtest::ExampleLines();
