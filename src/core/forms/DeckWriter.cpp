@@ -43,16 +43,23 @@ bool ReportFailure(const std::string& message) {
 // Keeps the old file as ".BAK" and gives the bytes to write from. nullopt after a shown failure.
 std::optional<std::string> BackUp(const std::string& fileName) {
   std::string backup = BackupNameOf(fileName);
-  if (auto existing = FindFileNoCase(FolderOf(backup), FileNameOf(backup))) {
-    std::error_code ec;
-    if (!std::filesystem::remove(*existing, ec) && ec) {
-      ReportFailure(ReportError(ec.value()) + ".  Could not erase " + *existing);
-      return std::nullopt;
-    }
-  }
+  // The old contents are read before anything is erased, so a failure leaves both files.
   int code = 0;
   auto bytes = ReadSource(fileName, code);
-  if (!bytes || !WriteFileAtomically(backup, *bytes).empty()) {
+  if (!bytes) {
+    ReportFailure("Unable to rename " + fileName + " to " + backup);
+    return std::nullopt;
+  }
+  auto existing = FindFileNoCase(FolderOf(backup), FileNameOf(backup));
+  std::error_code ec;
+  // A deck that is itself named like its back-up (a ".BAK" opened as a form) has no other copy
+  // to keep: erasing "the old back-up" would erase the deck.
+  if (existing && std::filesystem::equivalent(*existing, fileName, ec)) return bytes;
+  if (existing && !std::filesystem::remove(*existing, ec) && ec) {
+    ReportFailure(ReportError(ec.value()) + ".  Could not erase " + *existing);
+    return std::nullopt;
+  }
+  if (!WriteFileAtomically(backup, *bytes).empty()) {
     ReportFailure("Unable to rename " + fileName + " to " + backup);
     return std::nullopt;
   }

@@ -369,6 +369,22 @@ TEST(WriteDeck, FailuresLeaveTheFilesAndTheForm) {
   EXPECT_TRUE(form.DCKChanged());
 }
 
+TEST(WriteDeck, ADeckNamedLikeItsBackUpIsNotErased) {
+  // A back-up opened as a form and saved: its back-up name is its own name (found without
+  // regard to case), so there is no older copy to erase or keep; the deck is written in place.
+  for (const std::string name : {"HOUSE.BAK", "house.bak"}) {
+    SCOPED_TRACE(name);
+    taltest::TempDir dir;
+    std::string path = dir.write(name, "*TALKIT\nX=1\n*|X|u|v|0|1|0|10\n");
+    FormModel form = ReadOk(path);
+    form.SetFieldText(0, "2");
+    ScriptedInteraction ui;
+    ASSERT_TRUE(WriteDeck(form, path));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(FileLines(path), (std::vector<std::string>{"*TALKIT", "X= 2.0000000000000E+00", "*|X|u|v|0|1|0|10"}));
+  }
+}
+
 TEST(WriteDeck, ALineThatCannotBeStoredEncodedStopsTheWrite) {
   taltest::TempDir dir;
   // Byte 233 at position 38 would be stored as a line feed.
