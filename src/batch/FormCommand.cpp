@@ -161,16 +161,20 @@ int ShowForm(const Arguments& args, BatchIo& io) {
   return ok ? 0 : 2;
 }
 
-// The fields a NAME=VALUE sets: numeric, list and file fields of that variable name.
+// The fields a NAME=VALUE sets: numeric, list and file fields of that variable name, or, when no
+// field has that name, of that label (file fields are all named by their "ASSIGN" word, so their
+// labels are the way to tell them apart).
 std::vector<std::size_t> FieldsNamed(const FormModel& form, const std::string& name) {
-  std::vector<std::size_t> found;
+  std::vector<std::size_t> byVariable, byLabel;
   for (std::size_t i = 0; i < form.items.size(); ++i) {
     const FormItem& item = form.items[i];
     bool field = item.kind == FormItemKind::Numeric || item.kind == FormItemKind::File ||
                  (item.kind == FormItemKind::List && item.list.visible());
-    if (field && EqualNoCase(TrimShort(item.variable), TrimShort(name))) found.push_back(i);
+    if (!field) continue;
+    if (EqualNoCase(TrimShort(item.variable), TrimShort(name))) byVariable.push_back(i);
+    if (EqualNoCase(TrimShort(item.label), TrimShort(name))) byLabel.push_back(i);
   }
-  return found;
+  return byVariable.empty() ? byLabel : byVariable;
 }
 
 // Sets one field as the user would; "" on success, else the message (already shown for

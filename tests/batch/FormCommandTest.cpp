@@ -84,6 +84,20 @@ TEST(TalbatchForm, SetFillsInEveryKindAndWritesInPlace) {
   EXPECT_EQ(taltest::ReadFile(dir.file("HOUSE.BAK")), formtest::JoinLines(ExampleLines()));
 }
 
+TEST(TalbatchForm, FieldsOfTheSameNameAreToldApartByTheirLabels) {
+  taltest::TempDir dir;
+  for (const char* name : {"IN.DAT", "OUT.DAT", "NEW.DAT"}) dir.write(name, "x");
+  std::string path = dir.write("A.TKD", "ASSIGN IN.DAT 10\n*|?Input file|1\nASSIGN OUT.DAT 11\n*|?Output file|2\n");
+  FormRun run = Form({"set", path, "output FILE=NEW.DAT"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FileLines(path), (std::vector<std::string>{"ASSIGN IN.DAT 10", "*|?Input file|1", "ASSIGN NEW.DAT 11",
+                                                       "*|?Output file|2"}));
+  // The variable name sets every field that has it.
+  run = Form({"set", path, "ASSIGN=IN.DAT"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(FileLines(path)[2], "ASSIGN IN.DAT 11");
+}
+
 TEST(TalbatchForm, SetWithCheckBoxesRadioButtonsAndUnits) {
   taltest::TempDir dir;
   formtest::WriteCompanions(dir);
