@@ -65,6 +65,12 @@ class LayoutBuilder {
   int TopFor(std::size_t i, int growth);
   void WidenFrameFor(std::size_t i, int right, int extra);
   void CloseFrame();
+  // A field placed after its label by counting average characters (`counted`) would reach over
+  // a label of wider letters: it then starts half an average character after the label's text.
+  int ClearOfLabel(int counted, const LayoutRect& label, const FontSlot& font, const std::string& text) const;
+  // Numeric fields are 10 average characters wide, or wider where the numbers their limits show
+  // (in either unit system) or their present text need more room, so a number never shows cut.
+  int NumericFieldWidth(std::size_t i, const FontSlot& font) const;
 
   void PlaceText(std::size_t i);
   void PlaceNumeric(std::size_t i);
@@ -117,6 +123,9 @@ void LayoutBuilder::Advance(std::size_t p, FormItemKind kind) {
       break;
     case FormItemKind::Picture:
     case FormItemKind::AppLinkPicture:
+      // One and a half lines below the previous label, as for groups. After an item in a plain
+      // group, adding the frame's top to the running y (which holds it already) would leave a
+      // gap as high as the frame's position on the form.
       y_ = label.top + LH + LH / 2 + frameOffset;
       break;
   }
@@ -146,6 +155,22 @@ void LayoutBuilder::CloseFrame() {
     widest_ = std::max(widest_, frame.width);
   }
   openFrame_ = -1;
+}
+
+int LayoutBuilder::ClearOfLabel(int counted, const LayoutRect& label, const FontSlot& font,
+                                const std::string& text) const {
+  return std::max(counted, label.left + metrics_.TextWidth(font, text) + metrics_.aveCharWidth(font) / 2);
+}
+
+int LayoutBuilder::NumericFieldWidth(std::size_t i, const FontSlot& font) const {
+  const NumericField& field = form_.items[i].numeric;
+  int widest = metrics_.TextWidth(font, field.text);
+  for (UnitSystem units : {UnitSystem::Primary, UnitSystem::Secondary})
+    for (Real limit : {field.minimum, field.maximum})
+      widest = std::max(widest, metrics_.TextWidth(font, FormatReal(field.format, ToShownValue(field, limit, units))));
+  // The field takes at most 25 characters, whatever limits in fixed-point form would need.
+  widest = std::min(widest, metrics_.TextWidth(font, std::string(NumericField::MaxLength, '8')));
+  return std::max(10 * metrics_.aveCharWidth(font), widest + FormLayout::EditFrame);
 }
 
 void LayoutBuilder::Run(bool completed) {
@@ -198,7 +223,8 @@ void LayoutBuilder::PlaceText(std::size_t i) {
     if (T1 >= 0) {
       g.field.left = T1;
     } else if (alignment == Alignment::Left) {
-      g.field.left = (Length(item.label) + 1) * metrics_.aveCharWidth(font) + MW + T0;
+      g.field.left = ClearOfLabel((Length(item.label) + 1) * metrics_.aveCharWidth(font) + MW + T0, g.label, font,
+                                  item.label);
     } else {
       // The label shrinks to its text and moves so that label and field end together.
       g.labelAlignment = Alignment::Left;
@@ -221,9 +247,9 @@ void LayoutBuilder::PlaceNumeric(std::size_t i) {
   int ave = metrics_.aveCharWidth(font);
   g.label = {MW + style.tabs[0], top, metrics_.TextWidth(font, item.label), metrics_.GetHeight(font) + 2};
   g.hasField = true;
-  g.field.left = style.tabs[2] >= 0 ? style.tabs[2] : (Length(item.label) + 1) * ave;
+  g.field.left = style.tabs[2] >= 0 ? style.tabs[2] : ClearOfLabel((Length(item.label) + 1) * ave, g.label, font, item.label);
   g.field.top = top;
-  g.field.width = 10 * ave;
+  g.field.width = NumericFieldWidth(i, font);
   g.field.height = metrics_.GetHeight(font) + 2;
   g.hasUnit = true;
   const std::string& caption = form_.UnitCaption(i);
@@ -255,7 +281,7 @@ void LayoutBuilder::PlaceList(std::size_t i) {
   int widest = 0;
   for (const std::string& choice : form_.ListChoices(i)) widest = std::max(widest, metrics_.GetWidth(font, choice));
   g.hasField = true;
-  g.field.left = style.tabs[2] >= 0 ? style.tabs[2] : (Length(item.label) + 2) * ave;
+  g.field.left = style.tabs[2] >= 0 ? style.tabs[2] : ClearOfLabel((Length(item.label) + 2) * ave, g.label, font, item.label);
   g.field.top = top - 4;
   g.field.width = widest + 20;
   g.field.height = metrics_.GetHeight(font);
@@ -275,7 +301,12 @@ void LayoutBuilder::PlaceFile(std::size_t i) {
   int ave = metrics_.aveCharWidth(font);
   g.label = {MW + style.tabs[0], top, ave * (Length(item.label) + 1), metrics_.GetHeight(font) + 2};
   g.hasField = true;
-  g.field = {(Length(item.label) + 2) * W, top, ave * (Length(item.file.fileName) + 1), metrics_.GetHeight(font) + 2};
+  // The field is as wide as the file name and one more average character, and never too narrow
+  // to show the whole name.
+  int width = std::max(ave * (Length(item.file.fileName) + 1),
+                       metrics_.TextWidth(font, item.file.fileName) + FormLayout::EditFrame);
+  g.field = {ClearOfLabel((Length(item.label) + 2) * W, g.label, font, item.label), top, width,
+             metrics_.GetHeight(font) + 2};
   WidenFrameFor(i, std::max(g.label.right(), g.field.right()), 20);
 }
 

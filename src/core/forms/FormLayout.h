@@ -89,6 +89,8 @@ class FormLayout {
   static constexpr int AnchorLeft = -10;
   static constexpr int ButtonWidth = 30;  // the hidden template button
   static constexpr int ButtonHeight = 22;
+  // What the frame and inner margins of an edit field take beside its text.
+  static constexpr int EditFrame = 10;
 
   // Lays out every item of `form`. `completed`: the reading ran its completion pass (button
   // column and equal group widths); a reading that stopped early or missed a group close keeps

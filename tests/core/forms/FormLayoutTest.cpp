@@ -94,10 +94,12 @@ TEST(FormLayoutTest, WorkedExamplePlacesEveryItemByTheRules) {
   ASSERT_EQ(layout.item(options).choices.size(), 1u);
   EXPECT_EQ(layout.item(options).choices[0], (LayoutRect{10, 18, (11 + 5) * 6, 18}));
 
-  // The file field: below the group's hidden label, its field at (label length + 2) columns.
+  // The file field: below the group's hidden label. (label length + 2) columns would put it at
+  // the end of the label's text, so it starts half a character after it; it is as wide as the
+  // name with the edit field's frame, more than (name length + 1) average characters.
   const ItemGeometry& weather = layout.item(Index(form, FormItemKind::File, "Weather file"));
   EXPECT_EQ(weather.label, (LayoutRect{12, 119 + 42 - 18 + 20, 13 * 6, 18}));
-  EXPECT_EQ(weather.field, (LayoutRect{14 * 6, 163, 12 * 6, 18}));
+  EXPECT_EQ(weather.field, (LayoutRect{12 + 12 * 6 + 3, 163, 11 * 6 + FormLayout::EditFrame, 18}));
   EXPECT_EQ(layout.widestGroup(), 480);
 }
 
@@ -306,4 +308,68 @@ TEST(FormLayoutTest, WindowPlacementFollowsTheScreenAndTheWidestGroup) {
   EXPECT_EQ(PlaceFormWindow(1024, 768, 100, 7).clientWidth, -1);
   EXPECT_EQ(PlaceFormWindow(1024, 768, 101, 7).clientWidth, 101 + 14 + 30);
   EXPECT_EQ(PlaceFormWindow(1024, 768, -1, 7).clientWidth, -1);
+}
+
+TEST(FormLayoutTest, FieldsPlacedAfterTheirLabelsNeverCoverThem) {
+  taltest::TempDir dir;
+  // These metrics make every character 6 pixels wide, so counting (label length + 1) average
+  // characters from the form's edge ends where a label that starts at the left margin ends.
+  ReadForm read = LayOutLines(dir, {"A=1", "*|Rated power|kW|hp|0|1|0|10", "K=1", "*|<Heater|HEATERS.DAT|2|1",
+                                    "ASSIGN WEATHER.DAT 10", "*|?Weather file|4", "*|<TAB0 40", "*|*Note|x",
+                                    "B=1", "*|Indented|m|ft|0|1|0|10", "*|<TAB2 30", "C=1", "*|Tabbed|m|ft|0|1|0|10"});
+  const FormModel& form = read.result.form;
+  const FormLayout& layout = read.layout;
+  const int half = 6 / 2;
+  for (FormItemKind kind : {FormItemKind::Numeric, FormItemKind::List, FormItemKind::File, FormItemKind::Text}) {
+    for (std::size_t i = 0; i < form.items.size(); ++i) {
+      if (form.items[i].kind != kind || form.items[i].label == "Tabbed") continue;
+      const ItemGeometry& g = layout.item(i);
+      int labelEnd = g.label.left + static_cast<int>(form.items[i].label.size()) * 6;
+      EXPECT_GE(g.field.left, labelEnd + half) << form.items[i].label;
+    }
+  }
+  // A counted place that leaves room is kept: the text line's field follows its label by one
+  // more character than the label has.
+  EXPECT_EQ(layout.item(Index(form, FormItemKind::Text, "Note")).field.left, (4 + 1) * 6 + 12 + 40);
+  // An indented label (tab stop 0) pushes its field along.
+  const ItemGeometry& indented = layout.item(Index(form, FormItemKind::Numeric, "Indented"));
+  EXPECT_EQ(indented.label.left, 12 + 40);
+  EXPECT_EQ(indented.field.left, 12 + 40 + 8 * 6 + half);
+  // A tab stop the deck sets is kept as it is, even over the label.
+  EXPECT_EQ(layout.item(Index(form, FormItemKind::Numeric, "Tabbed")).field.left, 30);
+}
+
+TEST(FormLayoutTest, NumericFieldsMakeRoomForTheNumbersTheyShow) {
+  taltest::TempDir dir;
+  ReadForm read = LayOutLines(dir, {"A=1", "*|Small|m|ft|0|1|0|10", "B=12", "*|Flow|m3/h|gpm|0|4.40287|0|1E3",
+                                    "C=1", "*|Long|m|ft|0|1|0|100000000000000000000000000000"});
+  const FormModel& form = read.result.form;
+  const FormLayout& layout = read.layout;
+  // 10 average characters hold small numbers.
+  EXPECT_EQ(layout.item(Index(form, FormItemKind::Numeric, "Small")).field.width, 10 * 6);
+  // "1.2000E+01" fills 10 characters: the edit field's frame comes on top.
+  EXPECT_EQ(form.items[Index(form, FormItemKind::Numeric, "Flow")].numeric.text, "1.2000E+01");
+  EXPECT_EQ(layout.item(Index(form, FormItemKind::Numeric, "Flow")).field.width, 10 * 6 + FormLayout::EditFrame);
+  // No wider than the 25 characters the field takes.
+  EXPECT_EQ(layout.item(Index(form, FormItemKind::Numeric, "Long")).field.width, 25 * 6 + FormLayout::EditFrame);
+}
+
+TEST(FormLayoutTest, PictureAfterAGroupGoesBelowTheGroupsLastItem) {
+  taltest::TempDir dir;
+  dir.write("P.BMP", "not read by these metrics");
+  // The group starts far down the form, so counting its top twice would show.
+  std::vector<std::string> lines;
+  for (int n = 0; n < 10; ++n) lines.push_back("*|*Line " + std::to_string(n));
+  lines.insert(lines.end(), {"*|[G|Group", "A=1", "*|Alpha|m|ft|0|1|0|10", "*|]", "*|<PICTURE> P.BMP"});
+  ReadForm read = LayOutLines(dir, lines);
+  const FormModel& form = read.result.form;
+  const FormLayout& layout = read.layout;
+  std::size_t group = Index(form, FormItemKind::Group);
+  std::size_t alpha = Index(form, FormItemKind::Numeric);
+  const LayoutRect& frame = layout.item(group).field;
+  ASSERT_GT(frame.top, 200);
+  const LayoutRect& picture = layout.item(Index(form, FormItemKind::Picture)).field;
+  // One and a half lines below Alpha's label, and half a line for leaving the frame.
+  EXPECT_EQ(picture.top, frame.top + layout.item(alpha).label.top + 18 + 9 + 9);
+  EXPECT_GE(picture.top, frame.bottom());
 }

@@ -38,6 +38,18 @@ void Type(QLineEdit* edit, const QString& text) {
   edit->insert(text);  // as typed: the text changes through the user's path
 }
 
+// Whether an edit field shows its whole text: moving the cursor from the first character to
+// the end goes the text's full width without scrolling it out of the field.
+bool ShowsWholeText(QLineEdit* edit) {
+  auto cursorX = [edit] { return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x(); };
+  edit->setCursorPosition(0);
+  int start = cursorX();
+  edit->setCursorPosition(static_cast<int>(edit->text().size()));
+  int end = cursorX();
+  edit->setCursorPosition(0);
+  return end - start == edit->fontMetrics().horizontalAdvance(edit->text()) && end < edit->width();
+}
+
 class HouseForm : public FormWindowTest {
  protected:
   void SetUp() override {
@@ -377,4 +389,26 @@ TEST_F(FormWindowTest, TextLineFieldCountsAsAChange) {
   EXPECT_TRUE(dialogs.messages().empty());
   ASSERT_TRUE(form->SaveDeck());
   EXPECT_EQ(SplitLines(taltest::ReadFile(form->fileName()))[0], "*|*Station|Beta|7");
+}
+
+TEST_F(FormWindowTest, FieldsShowTheirWholeTextBesideTheirLabels) {
+  // Capital file names and exponential numbers are wider than average characters.
+  open(WriteDeck(dir, {"FLOW=12", "*|Rated power|m3/h|gpm|0|4.40287|0|1E3|8", "ASSIGN WEATHER.DAT 10",
+                       "*|?WEATHER FILE|4", "KIND=2", "*|<MAXIMUM WATTAGE|HEATERS.DAT|2|1"}));
+  QLineEdit* flow = Edit(*form, item(FormItemKind::Numeric));
+  QLineEdit* weather = Edit(*form, item(FormItemKind::File));
+  EXPECT_EQ(flow->text(), "1.2000E+01");
+  EXPECT_TRUE(ShowsWholeText(flow));
+  EXPECT_EQ(weather->text(), "WEATHER.DAT");
+  EXPECT_TRUE(ShowsWholeText(weather));
+  // No field lies over its label's text.
+  for (FormItemKind kind : {FormItemKind::Numeric, FormItemKind::File, FormItemKind::List}) {
+    std::size_t i = item(kind);
+    TDescriptor* label = form->labelOf(i);
+    int textEnd = form->PositionOnArea(label).x() + label->fontMetrics().horizontalAdvance(label->text());
+    EXPECT_GT(form->PositionOnArea(form->fieldOf(i)).x(), textEnd) << label->text().toStdString();
+  }
+  // The check itself tells a cut text.
+  weather->resize(weather->width() / 2, weather->height());
+  EXPECT_FALSE(ShowsWholeText(weather));
 }
