@@ -59,7 +59,7 @@ std::string CheckLink(const SettingsRecord& s, std::size_t row) {
   std::string name = "link" + std::to_string(row + 1);
   if (s.linkEntries[row].find('\x01') != std::string::npos || s.linkBitmaps[row].find('\x01') != std::string::npos)
     return name + " must not hold the character with code 1";
-  std::size_t length = s.linkEntries[row].size() + (s.linkBitmaps[row].empty() ? 0 : 1 + s.linkBitmaps[row].size());
+  std::size_t length = StoredLinkEntry(s.linkEntries[row], s.linkBitmaps[row]).size();
   if (length > ShortTextMax)
     return name + " and " + name + "_bitmap together take " + std::to_string(length) +
            " characters, at most 255 are allowed";

@@ -54,12 +54,6 @@ void PutText(std::string& bytes, std::size_t at, const std::string& text) {
   std::memcpy(&bytes[at + 1], text.data(), length);
 }
 
-std::string EntryWithBitmap(const std::string& entry, const std::string& bitmap) {
-  std::string path = entry.substr(0, entry.find(BitmapSeparator));
-  if (!bitmap.empty()) path += BitmapSeparator + bitmap;
-  return path;
-}
-
 // Splits a stored entry at its first code-1 character; a bitmap that cannot be read is dropped.
 void SplitLinkEntry(const std::string& stored, std::string& entry, std::string& bitmap) {
   std::size_t separator = stored.find(BitmapSeparator);
@@ -159,7 +153,7 @@ std::string EncodeSettings(const SettingsRecord& s) {
   PutText(bytes, MirellOffset, s.mirellDir);
   PutInt32(bytes, LinkCountOffset, LinkCount);
   for (std::size_t i = 0; i < s.linkEntries.size(); ++i)
-    PutText(bytes, LinksOffset + TextBlock * i, EntryWithBitmap(s.linkEntries[i], s.linkBitmaps[i]));
+    PutText(bytes, LinksOffset + TextBlock * i, StoredLinkEntry(s.linkEntries[i], s.linkBitmaps[i]));
   std::size_t reservedAt = LinksOffset + TextBlock * LinkCount;
   for (std::size_t i = 0; i < s.reservedIntegers.size(); ++i)
     PutInt32(bytes, reservedAt + 4 * i, s.reservedIntegers[i]);
@@ -168,6 +162,12 @@ std::string EncodeSettings(const SettingsRecord& s) {
   static_assert(LinksOffset + TextBlock * LinkCount + ReservedIntegersSize + ReservedBytesSize + PaddingSize ==
                 SettingsFileSize);
   return bytes;
+}
+
+std::string StoredLinkEntry(const std::string& entry, const std::string& bitmap) {
+  std::string path = entry.substr(0, entry.find(BitmapSeparator));
+  if (!bitmap.empty()) path += BitmapSeparator + bitmap;
+  return path;
 }
 
 std::string WriteDFT(const std::string& programDir, const SettingsRecord& settings) {

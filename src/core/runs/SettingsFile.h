@@ -57,6 +57,11 @@ DftReadResult ReadDFT(const std::string& programDir, SettingsRecord& settings);
 // texts are cut to 255 characters. Returns "" on success, else a message naming the file.
 std::string WriteDFT(const std::string& programDir, const SettingsRecord& settings);
 
+// A link entry as the settings file holds it: the path (without any old bitmap part), then the
+// character with code 1 and the bitmap path when a bitmap is set. Both share one text of at most
+// 255 characters; what does not fit is cut when the file is written.
+std::string StoredLinkEntry(const std::string& entry, const std::string& bitmap);
+
 // "Please copy the TALSHELL.DFT file into the " + programDir + " directory."
 std::string MissingDftMessage(const std::string& programDir);
 

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "runs/Installation.h"
 #include "support/LinkBitmap.h"
@@ -46,6 +47,12 @@ QWidget* PageWithGroup(QGroupBox* group) {
 
 // A link entry without an old bitmap part (everything from the character with code 1).
 std::string WithoutBitmapPart(const std::string& entry) { return entry.substr(0, entry.find('\x01')); }
+
+// "Link N and its bitmap PATH take L characters; at most 255 fit in the settings file."
+std::string LinkTooLongMessage(int row, const std::string& bitmap, std::size_t length) {
+  return "Link " + std::to_string(row + 1) + " and its bitmap " + bitmap + " take " + std::to_string(length) +
+         " characters; at most " + std::to_string(ShortTextMax) + " fit in the settings file.";
+}
 
 }  // namespace
 
@@ -211,6 +218,7 @@ bool TSetupDlg::FormShow() {
     links[i]->setText(ToQt(s.linkEntries[i]));
     bitmaps_[i] = s.linkBitmaps[i];
     ShowBitmap(row);
+    FitLinkField(row);
   }
 
   voxenLabel->setText(ReadInstallation(programDir_).merodinFrontEnd ? "Merodin" : "VOXEN");
@@ -262,8 +270,26 @@ void TSetupDlg::LinkBitmapClick(int row) {
   if (!choice) return;
   std::string path = choice->path;
   if (ExtensionOf(path).empty()) path += ".bmp";  // the default extension
+  // The link and its bitmap share one text of the settings file: a bitmap that does not fit
+  // would be stored cut, and lost on the next start.
+  std::size_t length = StoredLinkEntry(FromQt(links.at(static_cast<std::size_t>(row))->text()), path).size();
+  if (length > ShortTextMax) {
+    ShowMessageKind(LinkTooLongMessage(row, path, length), ErrorOk, true);
+    return;
+  }
   bitmaps_[static_cast<std::size_t>(row)] = path;
   ShowBitmap(row);
+  FitLinkField(row);
+}
+
+// While a row has a bitmap its link field takes only what fits beside it; what the field holds
+// already is never cut.
+void TSetupDlg::FitLinkField(int row) {
+  auto i = static_cast<std::size_t>(row);
+  std::size_t taken = StoredLinkEntry("", bitmaps_[i]).size();
+  std::size_t room = taken < ShortTextMax ? ShortTextMax - taken : 0;
+  QLineEdit* field = links[i];
+  field->setMaxLength(static_cast<int>(std::max(room, static_cast<std::size_t>(field->text().size()))));
 }
 
 void TSetupDlg::ShowBitmap(int row) {

@@ -86,6 +86,7 @@ class TSetupDlg : public QDialog {
   QWidget* BuildDirectoriesPage();
   QWidget* BuildLinksPage();
   void ShowBitmap(int row);
+  void FitLinkField(int row);
   // The directory fields and the record's directory texts, in field order.
   std::array<std::string*, DirectoryCount> DirectoryTexts();
 

@@ -1,16 +1,21 @@
 // Form windows in the main window: opening through the Input entry, the window's placement,
-// the units commands of TALKIT mode, and Calculate with the form's before and after commands.
+// the units commands of TALKIT mode and of the settings dialog, and Calculate with the form's
+// before and after commands.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include "../shell/ShellTestSupport.h"
 #include "FormWindowTestSupport.h"
 #include "forms/FormImages.h"
 #include "forms/TalkitForm.h"
+#include "runs/SetupDialog.h"
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -91,6 +96,32 @@ TEST_F(FormShell, UnitsCommandsConvertEveryOpenForm) {
   EXPECT_EQ(areaField(*form)->text(), "269");
   frame->action(MenuItem::PrimaryUnits)->trigger();
   EXPECT_EQ(areaField(*form)->text(), "25");
+}
+
+TEST_F(FormShell, SetupDialogUnitsChangeConvertsTheOpenForm) {
+  dir.write("CNFGTL.TAL", "engine\nY\nY\nY\nY\nY\nY\nY\n");
+  makeFrame();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(areaField(*form)->text(), "25");
+  auto chooseUnits = [&](bool secondary) {
+    QTimer::singleShot(0, [&, secondary] {
+      auto* dialog = frame->findChild<TSetupDlg*>();
+      ASSERT_NE(dialog, nullptr);
+      (secondary ? dialog->secondaryUnits : dialog->primaryUnits)->setChecked(true);
+      dialog->okButton->click();
+    });
+    frame->action(MenuItem::Setup)->trigger();
+  };
+  chooseUnits(true);
+  EXPECT_EQ(CurrentSettings().units, 2);
+  EXPECT_EQ(areaField(*form)->text(), "269");
+  chooseUnits(true);  // OK without a change converts nothing again
+  EXPECT_EQ(areaField(*form)->text(), "269");
+  chooseUnits(false);
+  EXPECT_EQ(CurrentSettings().units, 1);
+  EXPECT_EQ(areaField(*form)->text(), "25");
+  EXPECT_TRUE(dialogs.messages().empty());
 }
 
 namespace {

@@ -203,6 +203,41 @@ TEST_F(SetupDialogTest, LinkBitmapsAreChosenShownAndStored) {
   EXPECT_EQ(settings.linkBitmaps[2], "");
 }
 
+TEST_F(SetupDialogTest, ALinkAndItsBitmapMustFitInOneStoredText) {
+  // A bitmap path of 100 characters beside a link of 150: 251 characters with the separator fit,
+  // a link of 160 would not.
+  std::string bitmap = dir.file(std::string(100 - dir.path().size() - 5, 'b') + ".bmp");
+  ASSERT_EQ(bitmap.size(), 100u);
+  QImage picture(16, 16, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  ASSERT_TRUE(picture.save(QString::fromStdString(bitmap), "BMP"));
+  ASSERT_TRUE(show());
+
+  dialog.links[0]->setText(QString(160, 'L'));
+  user.answerText(bitmap);
+  dialog.linkButtons[0]->click();
+  ASSERT_EQ(user.messages(), std::vector<std::string>{"Link 1 and its bitmap " + bitmap +
+                                                      " take 261 characters; at most 255 fit in the settings file."});
+  EXPECT_EQ(user.prompts().back().kind, ErrorOk);
+  EXPECT_TRUE(dialog.linkButtons[0]->icon().isNull());
+  EXPECT_EQ(dialog.links[0]->text().size(), 160);  // the link is kept as typed
+
+  dialog.links[0]->setText(QString(150, 'L'));
+  user.answerText(bitmap);
+  dialog.linkButtons[0]->click();
+  EXPECT_EQ(user.messages().size(), 1u);
+  EXPECT_FALSE(dialog.linkButtons[0]->icon().isNull());
+  // With the bitmap chosen the field takes only what still fits beside it.
+  dialog.links[0]->setText(QString(200, 'M'));
+  EXPECT_EQ(dialog.links[0]->text().size(), 154);
+
+  dialog.storeButton->click();
+  SettingsRecord back;
+  ASSERT_TRUE(ReadDFT(dir.path(), back).ok);
+  EXPECT_EQ(back.linkEntries[0], std::string(154, 'M'));
+  EXPECT_EQ(back.linkBitmaps[0], bitmap);  // stored whole, so still there on the next start
+}
+
 TEST_F(SetupDialogTest, FrontEndVariantRenamesTheVoxenDirectory) {
   dir.write("TALSHELL.INI", "FrontEnd=MERODIN\n");
   ASSERT_TRUE(show());
