@@ -4,6 +4,7 @@
 
 #include "runs/ProgramRunner.h"
 #include "runs/RunMonitor.h"
+#include "shell/KindCode.h"
 #include "support/Files.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
@@ -32,7 +33,7 @@ class WorkingDirectoryKeeper {
 
 bool CountsAsCommand(const std::string& command) { return command.size() >= FormCommandMinimumLength; }
 
-bool IsFormWindow(const DeckWindowState& window) { return window.kind == 2000; }
+bool IsFormWindow(const DeckWindowState& window) { return window.kind == static_cast<int>(KindCode::TalkitForm); }
 
 }  // namespace
 
