@@ -57,6 +57,17 @@ TEST(RunCommand, EngineThatCannotStartGives127AndTheMessage) {
   EXPECT_EQ(r.out, "");
 }
 
+TEST(RunCommand, EngineEndedBySignalGivesOneAndStillListsTheResults) {
+  TempDir dir;
+  WriteSettings(dir, dir.file("engine"));
+  dir.writeScript("engine/TALPIX32", "echo L > \"${1%.*}.LST\"\nkill -KILL $$\n");
+  std::string deck = dir.write("A.DCK", "deck\n");
+  auto r = RunTalbatch({"run", deck, "--program-dir", dir.file("prog")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "listing " + dir.file("A.LST") + "\n");
+  EXPECT_EQ(r.err.rfind("talbatch run: TALPIX32 ended abnormally after ", 0), 0u) << r.err;
+}
+
 TEST(RunCommand, BadInput) {
   TempDir dir;
   dir.write("A.DCK", "deck\n");
