@@ -4,21 +4,23 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "../shell/ShellTestSupport.h"
 #include "FormWindowTestSupport.h"
+#include "forms/AnnotationLine.h"
 #include "forms/FormImages.h"
 #include "forms/TalkitForm.h"
 #include "runs/SetupDialog.h"
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "support/Files.h"
 #include "support/Numbers.h"
 #include "support/Text.h"
@@ -248,4 +250,77 @@ TEST_F(FormShell, ApplicationButtonLocatesAMissingProgramAndRunsIt) {
   button->click();
   EXPECT_EQ(taltest::ReadFile(record), "DATA.XLS|SHEET1|");
   EXPECT_EQ(CurrentSettings().linkEntries[1], program);
+}
+
+TEST_F(FormShell, SaveWritesTheFormsOwnDeckWithTheFieldBeingTyped) {
+  makeFrame();
+  frame->show();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  formwindowtest::ShowActive(*frame);
+  std::string deck = form->fileName();
+  // Another deck has become the current input deck meanwhile.
+  std::string other = dir.write("work/OTHER.DCK", "X=1\n");
+  frame->setCurrentInputDeck(other);
+  QLineEdit* area = areaField(*form);
+  area->setFocus();
+  QApplication::processEvents();
+  area->setText("2000");  // out of range: the save stops at the field
+  frame->action(MenuItem::Save)->trigger();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"This parameter must be >= 1 and <= 1000"});
+  EXPECT_EQ(taltest::ReadFile(deck), formwindowtest::Joined(formwindowtest::HouseLines()));
+
+  area->setText("40");
+  frame->action(MenuItem::Save)->trigger();
+  std::vector<std::string> lines = SplitLines(taltest::ReadFile(deck));
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(ParseReal(TrimShort(lines[6].substr(6))).value, 40);
+  EXPECT_EQ(taltest::ReadFile(other), "X=1\n");
+  EXPECT_FALSE(form->DCKChanged());
+}
+
+TEST_F(FormShell, SaveAsAnEncodedDeckWritesItEncodedAndTheWindowShowsIt) {
+  makeFrame();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  std::string original = form->fileName();
+  std::string copy = dir.file("work/COPY.TKX");
+  areaField(*form)->setText("30");
+  dialogs.answerText(copy);
+  frame->action(MenuItem::SaveAs)->trigger();
+  EXPECT_EQ(dialogs.prompts().at(0).request.fileName, original);  // the form's own deck is proposed
+  EXPECT_EQ(form->fileName(), copy);
+  EXPECT_EQ(form->caption(), copy);
+  EXPECT_FALSE(form->DCKChanged());
+  // The original is untouched; the copy decodes line by line to the deck with the new value.
+  EXPECT_EQ(taltest::ReadFile(original), formwindowtest::Joined(formwindowtest::HouseLines()));
+  std::vector<std::string> stored = SplitLines(taltest::ReadFile(copy));
+  ASSERT_EQ(stored.size(), 16u);
+  EXPECT_NE(stored[0], "*TALKIT");
+  EXPECT_EQ(DecodeLine(stored[0]), "*TALKIT");
+  std::string area = DecodeLine(stored[6]);
+  ASSERT_TRUE(area.starts_with("AREA= ")) << area;
+  EXPECT_EQ(ParseReal(TrimShort(area.substr(6))).value, 30);
+}
+
+TEST_F(FormShell, HelpKeyShowsTheTopicNumberUntilTheHelpWindowIsThere) {
+  makeFrame();
+  frame->show();
+  TTALKITForm* form = openForm(formwindowtest::HouseLines());
+  ASSERT_NE(form, nullptr);
+  formwindowtest::ShowActive(*frame);
+  QLineEdit* area = areaField(*form);
+  area->setFocus();
+  QApplication::processEvents();
+  QString title, text;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    title = dialog->windowTitle();
+    for (QLabel* label : dialog->findChildren<QLabel*>()) text += label->text();
+    dialog->accept();
+  });
+  formwindowtest::PressKey(area, Qt::Key_F1);
+  EXPECT_EQ(title, "Floor area");  // the label of the field with topic 3
+  EXPECT_EQ(text, "Help topic 3");
 }
