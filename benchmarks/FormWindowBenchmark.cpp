@@ -6,14 +6,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-#include "TestSupport.h"
+#include "FormBenchmarkDeck.h"
 #include "forms/TalkitForm.h"
 #include "support/ScriptedInteraction.h"
 
 namespace {
 
-constexpr int FieldCount = 5000;
-constexpr int FieldsPerGroup = 50;
+using formbench::FieldCount;
 
 QApplication& Application() {
   static int argc = 1;
@@ -26,50 +25,8 @@ QApplication& Application() {
   return *application;
 }
 
-// A check box at the top switches the first group; the fields follow in groups of 50, each
-// switched by a check box of the last group, with text lines between them.
-std::string GeneratedDeck() {
-  std::string deck = "*TALKIT\n*|<FONT1 ARIAL 12\n*|<TAB2 6 CM\n*|*Generated form\n";
-  deck += "*|{TOPSWITCH|Top\n*|Show the first group|G0\n*|}\n";
-  int group = 0;
-  for (int field = 0; field < FieldCount; ++field) {
-    if (field % FieldsPerGroup == 0) {
-      if (field > 0) deck += "*|]\n";
-      deck += "*|[G" + std::to_string(group) + "|Group " + std::to_string(group) + "\n";
-      ++group;
-    }
-    std::string n = std::to_string(field);
-    switch (field % 10) {
-      case 7:
-        deck += "KIND" + n + "=" + std::to_string(field % 20 + 1) + "\n*|<Kind " + n + "|KINDS.DAT|2|1|5\n";
-        break;
-      case 8: deck += "ASSIGN WEATHER.DAT " + std::to_string(field % 90 + 10) + "\n*|?Weather " + n + "|4\n"; break;
-      default:
-        deck += "X" + n + "=" + std::to_string(field % 97) + ".25\n*|Value " + n + "|m2|ft2|0|10.7639|0|1000.00|3\n";
-        break;
-    }
-    if (field % 25 == 0) deck += "*|*Section " + n + "|note\n";
-  }
-  deck += "*|]\n*|{SWITCHES|Switches\n";
-  for (int g = 1; g < group; ++g) deck += "*|Use group " + std::to_string(g) + "|G" + std::to_string(g) + "\n";
-  deck += "*|}\n";
-  return deck;
-}
-
-struct Workspace {
-  taltest::TempDir dir;
-  std::string deck;
-  Workspace() {
-    std::string kinds = "20\n";
-    for (int k = 1; k <= 20; ++k) kinds += std::to_string(k) + ",Kind " + std::to_string(k) + "," + std::to_string(k) + ".5\n";
-    dir.write("KINDS.DAT", kinds);
-    dir.write("WEATHER.DAT", "data\n");
-    deck = dir.write("BIG.TKD", GeneratedDeck());
-  }
-};
-
-Workspace& Shared() {
-  static Workspace workspace;
+formbench::Workspace& Shared() {
+  static formbench::Workspace workspace(true);
   return workspace;
 }
 

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <cstddef>
 
+#include "forms/FormFields.h"
+
 namespace tal {
 
 class TTALKITForm;
@@ -15,7 +17,7 @@ class TFileInput : public QComboBox {
   TFileInput(TTALKITForm* form, std::size_t item, QWidget* parent);
 
   std::size_t item() const { return item_; }
-  int tag() const { return 22; }  // the tag of list and file fields
+  int tag() const { return ListOrFileTag; }
 
  private:
   TTALKITForm* form_;
