@@ -32,7 +32,7 @@ QImage Placeholder() {
 
 }  // namespace
 
-int PixelSizeOfPoints(int points) { return (points * 96 + 36) / 72; }
+int PixelSizeOfPoints(int points) { return (points * FormPixelsPerInch + 36) / 72; }
 
 QFont FontOfSlot(const FontSlot& slot) {
   QFont font = ProgramFont(Latin1(slot.name), std::max(1, slot.size));

@@ -17,6 +17,9 @@
 
 namespace tal {
 
+// A form's pixels: its fonts, tab stops and positions count 96 of them to the inch.
+inline constexpr int FormPixelsPerInch = 96;
+
 // Pixel size of a font of `points` points at 96 pixels per inch.
 int PixelSizeOfPoints(int points);
 // The screen font of a slot (name, size, style; the colour is separate).

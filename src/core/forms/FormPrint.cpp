@@ -11,7 +11,10 @@ class FormPrinter {
  public:
   FormPrinter(TPrintJob& job, const FormModel& form, const FormLayout& layout, FormPictures& pictures)
       : job_(job), painter_(job.painter()), form_(form), layout_(layout), pictures_(pictures) {
-    scale_ = job.screenScale();
+    // One inch of the form becomes one margin unit. The form counts 96 pixels to the inch on
+    // every screen, so the screen's own resolution does not enter: the boxed values stay where
+    // the labels printed in points leave room for them.
+    scale_ = static_cast<double>(job.margin()) / FormPixelsPerInch;
     // The gap around boxed values is the width of "8" in the form's field font.
     QFont font = PrinterFontOfSlot(form.styles.back().font(2));
     gap_ = QFontMetrics(font, painter_.device()).horizontalAdvance("8");

@@ -10,8 +10,7 @@
 namespace tal {
 
 // Prints `form`, laid out as `layout`, at the job's position and moves the position on.
-// Screen positions become printer positions through the job's scale (one screen inch is one
-// margin unit).
+// Form positions become printer positions at one margin unit per inch of the form.
 void PrintForm(TPrintJob& job, const FormModel& form, const FormLayout& layout, FormPictures& pictures);
 
 }  // namespace tal

@@ -20,7 +20,8 @@ class FormPrintLayout : public taltest::GuiTest {
  protected:
   // Reads the deck, lets `change` act on the form, and prints it on a fresh page. Returns the
   // print position after the form; `top` gets the position before it.
-  int Print(const std::vector<std::string>& lines, const std::function<void(FormModel&)>& change = nullptr) {
+  int Print(const std::vector<std::string>& lines, const std::function<void(FormModel&)>& change = nullptr,
+            double screenDpi = 96) {
     formtest::WriteCompanions(dir);
     ScriptedInteraction answers;
     ReadResult read = ReadDeck(dir.write("FORM.TKD", formtest::JoinLines(lines)));
@@ -33,6 +34,7 @@ class FormPrintLayout : public taltest::GuiTest {
     page.fill(Qt::white);
     QPainter painter(&page);
     TPrintJob job(painter, PageGeometry{PageWidth, PageHeight, false}, [] { return true; });
+    job.setScreenDpi(screenDpi);
     job.Begin("1.0");
     top = job.y();
     margin = job.leftMargin();
@@ -98,4 +100,17 @@ TEST_F(FormPrintLayout, AFormWithEveryGroupSwitchedOffPrintsOnlyWhatLiesOutside)
   int outsideOnly = Print({"*|*Outside", "*|*After"}) - top;
   EXPECT_GT(withGroups, outsideOnly);
   EXPECT_EQ(switchedOff, outsideOnly);
+}
+
+TEST_F(FormPrintLayout, FormPositionsPrintAtOneMarginUnitPerInchOnAnyScreen) {
+  // An indent of 2 inches (192 form pixels) after the two-character margin.
+  const std::vector<std::string> deck{"*|<TAB0 2 IN", "*|*Indented"};
+  int after = Print(deck);
+  int left = InkColumns(top, after + 40).first;
+  const int unit = PageHeight / 11;
+  EXPECT_GE(left, margin + 2 * unit);
+  EXPECT_LT(left, margin + 2 * unit + unit / 3);  // plus the form's two-character margin
+  // A screen of twice the resolution shows the form at the same 96 pixels to the inch.
+  after = Print(deck, nullptr, 192);
+  EXPECT_EQ(InkColumns(top, after + 40).first, left);
 }
