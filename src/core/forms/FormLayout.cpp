@@ -66,7 +66,8 @@ class LayoutBuilder {
   void WidenFrameFor(std::size_t i, int right, int extra);
   void CloseFrame();
   // A field placed after its label by counting average characters (`counted`) would reach over
-  // a label of wider letters: it then starts half an average character after the label's text.
+  // a label of wider letters: it then starts one average character after the label's text, the
+  // room the count leaves after an average label (a printed form draws its box into it).
   int ClearOfLabel(int counted, const LayoutRect& label, const FontSlot& font, const std::string& text) const;
   // Numeric fields are 10 average characters wide, or wider where the numbers their limits show
   // (in either unit system) or their present text need more room, so a number never shows cut.
@@ -159,7 +160,7 @@ void LayoutBuilder::CloseFrame() {
 
 int LayoutBuilder::ClearOfLabel(int counted, const LayoutRect& label, const FontSlot& font,
                                 const std::string& text) const {
-  return std::max(counted, label.left + metrics_.TextWidth(font, text) + metrics_.aveCharWidth(font) / 2);
+  return std::max(counted, label.left + metrics_.TextWidth(font, text) + metrics_.aveCharWidth(font));
 }
 
 int LayoutBuilder::NumericFieldWidth(std::size_t i, const FontSlot& font) const {

@@ -95,11 +95,11 @@ TEST(FormLayoutTest, WorkedExamplePlacesEveryItemByTheRules) {
   EXPECT_EQ(layout.item(options).choices[0], (LayoutRect{10, 18, (11 + 5) * 6, 18}));
 
   // The file field: below the group's hidden label. (label length + 2) columns would put it at
-  // the end of the label's text, so it starts half a character after it; it is as wide as the
+  // the end of the label's text, so it starts one character after it; it is as wide as the
   // name with the edit field's frame, more than (name length + 1) average characters.
   const ItemGeometry& weather = layout.item(Index(form, FormItemKind::File, "Weather file"));
   EXPECT_EQ(weather.label, (LayoutRect{12, 119 + 42 - 18 + 20, 13 * 6, 18}));
-  EXPECT_EQ(weather.field, (LayoutRect{12 + 12 * 6 + 3, 163, 11 * 6 + FormLayout::EditFrame, 18}));
+  EXPECT_EQ(weather.field, (LayoutRect{12 + 12 * 6 + 6, 163, 11 * 6 + FormLayout::EditFrame, 18}));
   EXPECT_EQ(layout.widestGroup(), 480);
 }
 
@@ -319,22 +319,21 @@ TEST(FormLayoutTest, FieldsPlacedAfterTheirLabelsNeverCoverThem) {
                                     "B=1", "*|Indented|m|ft|0|1|0|10", "*|<TAB2 30", "C=1", "*|Tabbed|m|ft|0|1|0|10"});
   const FormModel& form = read.result.form;
   const FormLayout& layout = read.layout;
-  const int half = 6 / 2;
+  const int gap = 6;  // one average character
   for (FormItemKind kind : {FormItemKind::Numeric, FormItemKind::List, FormItemKind::File, FormItemKind::Text}) {
     for (std::size_t i = 0; i < form.items.size(); ++i) {
       if (form.items[i].kind != kind || form.items[i].label == "Tabbed") continue;
       const ItemGeometry& g = layout.item(i);
       int labelEnd = g.label.left + static_cast<int>(form.items[i].label.size()) * 6;
-      EXPECT_GE(g.field.left, labelEnd + half) << form.items[i].label;
+      EXPECT_GE(g.field.left, labelEnd + gap) << form.items[i].label;
     }
   }
-  // A counted place that leaves room is kept: the text line's field follows its label by one
-  // more character than the label has.
+  // The text line's count already leaves one character after a label of average letters.
   EXPECT_EQ(layout.item(Index(form, FormItemKind::Text, "Note")).field.left, (4 + 1) * 6 + 12 + 40);
   // An indented label (tab stop 0) pushes its field along.
   const ItemGeometry& indented = layout.item(Index(form, FormItemKind::Numeric, "Indented"));
   EXPECT_EQ(indented.label.left, 12 + 40);
-  EXPECT_EQ(indented.field.left, 12 + 40 + 8 * 6 + half);
+  EXPECT_EQ(indented.field.left, 12 + 40 + 8 * 6 + gap);
   // A tab stop the deck sets is kept as it is, even over the label.
   EXPECT_EQ(layout.item(Index(form, FormItemKind::Numeric, "Tabbed")).field.left, 30);
 }
