@@ -73,7 +73,9 @@ std::string DecodeSettings(const std::string& bytes, const std::string& path, Se
   if (bytes.size() < SettingsFileMinimumSize)
     return Damaged(path, "it is " + std::to_string(bytes.size()) + " bytes long, at least " +
                              std::to_string(SettingsFileMinimumSize) + " are needed");
-  s.units = GetInt32(bytes, 0);
+  // Anything but 1 means secondary units, as the menu and the settings dialog show it; holding
+  // it as 2 keeps the forms, which convert between 1 and 2, in step with what those show.
+  s.units = GetInt32(bytes, 0) == 1 ? 1 : 2;
   s.includeHeader = GetInt32(bytes, 4);
   s.includeSimulationCard = GetInt32(bytes, 8);
   s.version32 = static_cast<std::uint8_t>(bytes[12]);

@@ -47,7 +47,7 @@ inline constexpr std::size_t SettingsFileMinimumSize = 4116;  // without the lin
 // Reads "TALSHELL.DFT" (name matched without regard to case) from `programDir` into `settings`.
 // A missing or unreadable file gives MissingDftMessage; a damaged one (too short, more than five
 // link entries, entries or reserved blocks running past its end) a message naming the file.
-// `settings` is changed only when the read succeeds. A link entry holding the character with
+// `settings` is changed only when the read succeeds. A units value other than 1 reads as 2. A link entry holding the character with
 // code 1 is split there: the rest becomes the row's bitmap, kept only when that file is readable.
 DftReadResult ReadDFT(const std::string& programDir, SettingsRecord& settings);
 

@@ -208,6 +208,20 @@ TEST(SettingsFile, FewerLinkEntriesReadTheRestEmpty) {
   EXPECT_EQ(read.reservedIntegers[0], 42);
 }
 
+// A units value other than 1 shows as secondary units in the menu and the settings dialog; the
+// forms must then be in secondary units too, or picking primary units converts them twice.
+TEST(SettingsFile, AnyUnitsValueButOneReadsAsSecondary) {
+  for (std::int32_t stored : {1, 2, 0, 3, -1}) {
+    TempDir dir;
+    std::string bytes = EncodeSettings(SampleSettings());
+    PutInt32(bytes, 0, stored);
+    dir.write("TALSHELL.DFT", bytes);
+    SettingsRecord read;
+    ASSERT_TRUE(ReadDFT(dir.path(), read).ok) << stored;
+    EXPECT_EQ(read.units, stored == 1 ? 1 : 2) << stored;
+  }
+}
+
 TEST(SettingsFile, MissingFileGivesTheCopyMessageAndLeavesTheRecord) {
   TempDir dir;
   SettingsRecord s = SampleSettings();
