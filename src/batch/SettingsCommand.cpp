@@ -131,7 +131,9 @@ Arguments SplitArguments(const std::vector<std::string>& args) {
       a.ok = false;
     }
   }
-  if (!dirSeen) a.dir = AbsolutePath(".");
+  // The program directory as the program names it in its messages: full, without a trailing "/".
+  a.dir = AbsolutePath(dirSeen ? a.dir : ".");
+  while (a.dir.size() > 1 && a.dir.back() == '/') a.dir.pop_back();
   return a;
 }
 

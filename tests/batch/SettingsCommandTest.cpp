@@ -82,6 +82,12 @@ TEST(SettingsCommand, ShowOfAMissingFileFails) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find(MissingDftMessage(dir.path())), std::string::npos) << r.err;
+  // The folder is named as the program names its own: full and without a trailing "/".
+  for (const std::string& given : {std::string("."), std::string("./"), dir.path() + "/"}) {
+    auto fromInside = RunTalbatch({"settings", "show", given}, dir.path());
+    EXPECT_EQ(fromInside.exitCode, 1) << given;
+    EXPECT_EQ(fromInside.err, "talbatch: " + MissingDftMessage(dir.path()) + "\n") << given;
+  }
 }
 
 TEST(SettingsCommand, SetCreatesTheFileWhenMissing) {
