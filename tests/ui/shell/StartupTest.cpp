@@ -42,6 +42,15 @@ TEST_F(Startup, MissingSettingsFileIsReportedAndNoWindowIsMade) {
   EXPECT_EQ(dialogs.beeps(), 1);
 }
 
+TEST_F(Startup, DamagedSettingsFileIsRefusedNamingItAndNoWindowIsMade) {
+  std::string settings = dir.write("TALSHELL.DFT", std::string(4000, '\0'));
+  useMode(false);
+  EXPECT_EQ(CreateMainWindow(), nullptr);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find(settings), std::string::npos) << dialogs.messages()[0];
+  EXPECT_EQ(dialogs.prompts()[0].kind, ErrorOk);
+}
+
 TEST_F(Startup, MissingSettingsFileEndsTheProgramWithAFailureStatus) {
   std::unique_ptr<TTALSHELLFORM> started;
   StartupArguments start{dir.file("talshell"), {}, dir.path(), ""};
