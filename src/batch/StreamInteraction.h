@@ -1,5 +1,4 @@
 #pragma once
-#include <optional>
 #include <ostream>
 #include <string>
 
@@ -9,7 +8,7 @@ namespace tal::batch {
 
 // Installed while a batch command runs: every message goes to standard error (counted), questions
 // take their default answer and choosers are cancelled, since nobody is there to answer.
-class StreamInteraction final : public Interaction {
+class StreamInteraction final : public DefaultAnswers {
  public:
   explicit StreamInteraction(std::ostream& err) : err_(err), previous_(setInteraction(this)) {}
   ~StreamInteraction() override { setInteraction(previous_); }
@@ -21,17 +20,8 @@ class StreamInteraction final : public Interaction {
   Button message(const std::string& text, int kind) override {
     ++messages_;
     err_ << text << "\n";
-    auto buttons = ButtonsOfKind(kind);
-    return buttons.empty() ? Button::None : buttons.front();
+    return DefaultAnswers::message(text, kind);
   }
-  void beep() override {}
-  std::optional<FileChoice> openFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileChoice> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> inputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void setBusy(bool) override {}
 
  private:
   std::ostream& err_;

@@ -2,27 +2,14 @@
 
 namespace tal {
 namespace {
-
-class SilentInteraction final : public Interaction {
- public:
-  Button message(const std::string&, int kind) override {
-    auto buttons = ButtonsOfKind(kind);
-    return buttons.empty() ? Button::None : buttons.front();
-  }
-  void beep() override {}
-  std::optional<FileChoice> openFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileChoice> saveFile(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> inputText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void setBusy(bool) override {}
-};
-
-SilentInteraction silentInteraction;
+DefaultAnswers silentInteraction;
 Interaction* installed = &silentInteraction;
-
 }  // namespace
+
+Button DefaultAnswers::message(const std::string&, int kind) {
+  auto buttons = ButtonsOfKind(kind);
+  return buttons.empty() ? Button::None : buttons.front();
+}
 
 Interaction& interaction() { return *installed; }
 

@@ -50,8 +50,22 @@ class Interaction {
   virtual void setBusy(bool busy) = 0;
 };
 
-// The installed implementation. Without one, a silent implementation answers every question with
-// its default button and cancels every chooser (used by talbatch).
+// Nobody to ask: every box is answered with its first (default) button, every chooser and input
+// box is cancelled, beeps and the wait cursor do nothing.
+class DefaultAnswers : public Interaction {
+ public:
+  Button message(const std::string& text, int kind) override;
+  void beep() override {}
+  std::optional<FileChoice> openFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileChoice> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> inputText(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void setBusy(bool) override {}
+};
+
+// The installed implementation; DefaultAnswers until one is installed.
 Interaction& interaction();
 // Installs `implementation` (not owned); nullptr restores the silent one. Returns the previous one.
 Interaction* setInteraction(Interaction* implementation);
