@@ -88,6 +88,24 @@ TEST_F(FormShell, FormWindowTakesTheWidthOfItsGroupsAtTheTopLeft) {
   EXPECT_EQ(window->height(), std::min(screen.height() - 70, frame->mdiArea()->viewport()->height()));
 }
 
+TEST_F(FormShell, AnEmptyFormDeckOpensAnEmptyWindowAtTheTopLeft) {
+  makeFrame();
+  frame->resize(1000, 700);
+  frame->show();
+  QApplication::processEvents();
+  auto* form = qobject_cast<TTALKITForm*>(frame->NewFormWindow(dir.write("work/EMPTY.TKD", "")));
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->model().items.empty());
+  for (QWidget* control : form->area()->findChildren<QWidget*>()) EXPECT_FALSE(control->isVisible());
+  QMdiSubWindow* window = form->subWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->isMaximized());
+  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  // No group frame: the window keeps the width it was given.
+  EXPECT_EQ(form->layout().widestGroup(), -1);
+  EXPECT_GT(window->width(), 100);
+}
+
 TEST_F(FormShell, UnitsCommandsConvertEveryOpenForm) {
   makeFrame(true);
   TTALKITForm* form = openForm(formwindowtest::HouseLines());
