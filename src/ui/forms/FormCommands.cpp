@@ -153,7 +153,10 @@ std::string FormChangedQuestion(const std::string& fileName) { return fileName +
 bool TTALKITForm::closeQuery() {
   if (!DCKChanged()) return true;
   switch (ShowMessageKind(FormChangedQuestion(fileName()), WarningYesNoCancel, false)) {
-    case Button::Yes: return WriteDeck(fileName());  // a failed write keeps the window and its changes
+    // Saving takes the field being edited as Save does: a value its check refuses keeps the
+    // window open with the field focused, instead of going into the deck unchecked. A failed
+    // write keeps the window and its changes.
+    case Button::Yes: return CheckactiveInput() && WriteDeck(fileName());
     case Button::No: return true;
     default: return false;
   }

@@ -275,6 +275,24 @@ TEST_F(HouseForm, CloseQuestionOfAChangedForm) {
   EXPECT_TRUE(dialogs.prompts().empty());
 }
 
+TEST_F(HouseForm, SavingOnCloseChecksTheFieldBeingEdited) {
+  QLineEdit* field = Edit(*form, item(FormItemKind::Numeric));
+  Type(field, "5000");
+  dialogs.answer(Button::Yes);
+  EXPECT_FALSE(form->closeQuery());
+  EXPECT_EQ(dialogs.messages(), (std::vector<std::string>{path + " has been changed.  Save it?",
+                                                          "This parameter must be >= 1 and <= 1000"}));
+  EXPECT_EQ(taltest::ReadFile(path), Joined(HouseLines()));
+  EXPECT_EQ(QApplication::focusWidget(), field);
+  EXPECT_TRUE(form->DCKChanged());
+
+  Type(field, "500");
+  dialogs.clear();
+  dialogs.answer(Button::Yes);
+  EXPECT_TRUE(form->closeQuery());
+  EXPECT_EQ(ParseReal(TrimShort(savedLines()[6].substr(6))).value, 500);
+}
+
 TEST_F(HouseForm, FailedWriteOnCloseKeepsTheWindowAndItsChanges) {
   form->choiceOf(item(FormItemKind::CheckBoxGroup), 0)->click();
   // The back-up cannot be made: a folder stands where it would go.
