@@ -45,8 +45,12 @@ int PrintSelection::Move(std::vector<PrintListEntry>& from, std::vector<PrintLis
   selected.erase(std::remove_if(selected.begin(), selected.end(),
                                 [&](int i) { return i < 0 || i >= static_cast<int>(from.size()); }),
                  selected.end());
-  for (int i : selected) Append(to, from[static_cast<std::size_t>(i)]);
-  for (auto it = selected.rbegin(); it != selected.rend(); ++it) from.erase(from.begin() + *it);
+  // From the last selected entry to the first, each appended to the other list as it is taken out:
+  // several entries moved at once arrive on the right in reverse order.
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+    Append(to, from[static_cast<std::size_t>(*it)]);
+    from.erase(from.begin() + *it);
+  }
   if (from.empty()) return -1;
   int first = selected.empty() ? 0 : selected.front();
   return std::min(first, static_cast<int>(from.size()) - 1);

@@ -25,7 +25,7 @@ class PrintSelection {
   const std::vector<PrintListEntry>& right() const { return right_; }
 
   // ">" and "<": moves the entries at the `selected` positions of the source list to the other
-  // list in their order, and returns the position to select in the source list afterwards: that
+  // list, the last selected first (so they arrive in reverse order), and returns the position to select in the source list afterwards: that
   // of the first moved entry, the last entry when that is past the end, the first when nothing was
   // selected, -1 when the source list is empty.
   int MoveRight(const std::vector<int>& selected) { return Move(left_, right_, selected); }

@@ -41,19 +41,19 @@ TEST(PrintSelection, MovingSelectedEntriesAndWhatIsSelectedAfterwards) {
   s.Fill({{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4}}, nullptr);
   EXPECT_EQ(s.MoveRight({1, 2}), 1) << "the position of the first moved entry";
   EXPECT_EQ(Names(s.left()), (std::vector<std::string>{"A", "D"}));
-  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"B", "C"})) << "moved in their order";
+  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"C", "B"})) << "moved from the last selected to the first";
   EXPECT_EQ(s.MoveRight({1}), 0) << "past the end: the last entry";
   EXPECT_EQ(s.MoveRight({}), 0) << "nothing selected: the first";
   EXPECT_EQ(s.MoveRight({0}), -1) << "the list is empty now";
   EXPECT_FALSE(s.canChoose());
-  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"B", "C", "D", "A"}));
+  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"C", "B", "D", "A"}));
 
   EXPECT_EQ(s.MoveLeft({3, 0, 99}), 0) << "positions out of range are ignored";
-  EXPECT_EQ(Names(s.left()), (std::vector<std::string>{"A", "B"})) << "sorted when back on the left";
+  EXPECT_EQ(Names(s.left()), (std::vector<std::string>{"A", "C"})) << "sorted when back on the left";
   EXPECT_EQ(s.MoveAllLeft(), -1);
   EXPECT_FALSE(s.canPrint());
   EXPECT_EQ(Names(s.left()), (std::vector<std::string>{"A", "B", "C", "D"}));
   s.MoveAllRight();
-  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"A", "B", "C", "D"}));
+  EXPECT_EQ(Names(s.right()), (std::vector<std::string>{"A", "B", "C", "D"})) << ">>: all of them, in order";
   EXPECT_EQ(s.right()[2].id, 3);
 }
