@@ -179,6 +179,7 @@ FileDialogRequest ToRequest(const FileDialogState& dialog, const std::string& ti
   for (const auto& filter : dialog.filters) request.filters.push_back(ToolkitFilter(filter));
   int count = static_cast<int>(dialog.filters.size());
   request.filterIndex = dialog.position >= 1 && dialog.position <= count ? dialog.position - 1 : 0;
+  request.defaultExtension = dialog.defaultExtension;
   if (!IsPattern(dialog.fileName)) {
     request.fileName = dialog.fileName;
     request.directory = FolderOf(dialog.fileName);

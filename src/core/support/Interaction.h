@@ -28,6 +28,9 @@ struct FileDialogRequest {
   std::string fileName;              // proposed file name
   std::vector<std::string> filters;  // "Decks (*.dck *.dek)" ...
   int filterIndex = 0;               // 0-based index of the filter shown first
+  // Saving: added (after a ".") to a name typed without extension before the chooser asks about
+  // overwriting, so the question is asked about the file that will be written.
+  std::string defaultExtension;
 };
 
 struct FileChoice {

@@ -71,7 +71,7 @@ std::optional<FileChoice> ScriptedInteraction::saveFile(const FileDialogRequest&
 }
 
 std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& title, const std::string& start) {
-  prompts_.push_back({Prompt::Type::Folder, title, -1, {title, start, {}, {}, 0}});
+  prompts_.push_back({Prompt::Type::Folder, title, -1, {title, start, {}, {}, 0, {}}});
   auto a = next();
   if (!a || a->type != Answer::Type::Text) return std::nullopt;
   return a->text;
@@ -79,7 +79,7 @@ std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& 
 
 std::optional<std::string> ScriptedInteraction::inputText(const std::string& title, const std::string& prompt,
                                                           const std::string& initial) {
-  prompts_.push_back({Prompt::Type::Input, prompt, -1, {title, {}, initial, {}, 0}});
+  prompts_.push_back({Prompt::Type::Input, prompt, -1, {title, {}, initial, {}, 0, {}}});
   auto a = next();
   if (!a || a->type != Answer::Type::Text) return std::nullopt;
   return a->text;

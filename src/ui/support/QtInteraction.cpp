@@ -48,6 +48,9 @@ std::optional<FileChoice> RunFileDialog(const FileDialogRequest& r, QFileDialog:
   QFileDialog dialog(QApplication::activeWindow(), ToQt(r.title), ToQt(r.directory), FilterString(r));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // The extension goes on before the overwrite question, which must name the file that is written.
+  // Opening keeps a name as typed: an existing file without extension may be meant.
+  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(ToQt(r.defaultExtension));
   if (!r.fileName.empty()) dialog.selectFile(ToQt(r.fileName));
   QStringList names;
   for (const auto& f : r.filters) names << ToQt(f);

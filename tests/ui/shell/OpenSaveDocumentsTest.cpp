@@ -83,6 +83,7 @@ TEST_F(OpenSaveDocuments, SaveWritesEveryEditorAndAsksForEachUnnamedOne) {
   ASSERT_EQ(dialogs.prompts().size(), 2u);
   EXPECT_EQ(dialogs.prompts()[0].request.title, "Saving window second window");
   EXPECT_EQ(dialogs.prompts()[1].request.title, "Saving window first window");
+  EXPECT_EQ(dialogs.prompts()[0].request.defaultExtension, "DCK") << "the chooser adds it before asking to overwrite";
   EXPECT_EQ(ReadFile(dir.file("two.DCK")), "* two\n");
   EXPECT_EQ(ReadFile(dir.file("one.dck")), "* one\n");
   EXPECT_EQ(ReadFile(named), "* named, changed\n");
