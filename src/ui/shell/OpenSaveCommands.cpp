@@ -134,16 +134,9 @@ bool TTALSHELLFORM::SaveAsWindow(TChildForm* child) {
   if (!choice) return false;
   const std::string chosen = AcceptChoice(saveDialog_, *choice, false);
   if (IsEditorKind(child->kind())) child->setKind(KindAfterSaveAs(child->kind(), chosen));
-  switch (child->kind()) {
-    case KindCode::DeckEditor:
-    case KindCode::TalkitText:
-    case KindCode::TextEditor:
-    case KindCode::TalkitForm:
-    case KindCode::Plot:
-    case KindCode::Table:
-    case KindCode::Diagram: return SaveWindowAs(child, chosen);
-    default: return false;  // viewers show files, they have nothing to write
-  }
+  // Each kind writes its own document; a viewer has none and says so rather than write nothing
+  // without a word after the user chose a name.
+  return SaveWindowAs(child, chosen);
 }
 
 void TTALSHELLFORM::Saveas1Click() {

@@ -148,3 +148,15 @@ TEST_F(OpenSaveDocuments, BitmapOpensInAFittedDiagramWindowAndSavesUnchanged) {
   EXPECT_TRUE(frame->SaveAsWindow(diagram));
   EXPECT_EQ(ReadFile(dir.file("B.BMP")), bytes);
 }
+
+TEST_F(OpenSaveDocuments, SaveAsOfAViewerSaysItCannotBeSavedAndWritesNothing) {
+  makeOpenSaveFrame();
+  std::string listing = dir.write("A.LST", "listing\n");
+  frame->GetLSTFile(listing, true);
+  ASSERT_EQ(kinds(), std::vector<int>{3000});
+  dialogs.answerText(dir.file("COPY.LST"));
+  frame->Saveas1Click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{listing + " cannot be saved."});
+  EXPECT_EQ(dialogs.prompts().back().kind, ErrorOk);
+  EXPECT_FALSE(taltest::Exists(dir.file("COPY.LST")));
+}
