@@ -101,9 +101,22 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return out.str();
 }
 
+namespace {
+// The file a write replaces: a link stays a link and the file it points to gets the new bytes
+// (renaming over the link would cut it off from the file the user meant). A dangling link is
+// replaced itself.
+std::string ReplacedFile(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_symlink(path, ec)) return path;
+  fs::path target = fs::canonical(path, ec);
+  return ec ? path : target.string();
+}
+}  // namespace
+
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string folder = FolderOf(path);
-  std::string temp = JoinPath(folder, "." + FileNameOf(path) + ".XXXXXX");
+  const std::string target = ReplacedFile(path);  // messages keep the name the user knows
+  std::string folder = FolderOf(target);
+  std::string temp = JoinPath(folder, "." + FileNameOf(target) + ".XXXXXX");
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());
@@ -130,14 +143,14 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
   }
   // Keep the permissions of the file being replaced; a new file gets the usual 0644 less umask.
   struct stat st;
-  if (::stat(path.c_str(), &st) == 0) {
+  if (::stat(target.c_str(), &st) == 0) {
     ::chmod(name.data(), st.st_mode & 07777);
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::chmod(name.data(), 0666 & ~mask);
   }
-  if (std::rename(name.data(), path.c_str()) != 0) {
+  if (std::rename(name.data(), target.c_str()) != 0) {
     int code = errno;
     ::unlink(name.data());
     return failure(code);

@@ -32,7 +32,8 @@ std::vector<std::string> ListFilesWithPrefixNoCase(const std::string& folder, co
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes `bytes` to a temporary file in the target's folder and renames it over the target, so a
 // failed or interrupted write leaves the old file whole. Returns "" on success, else a message
-// naming the file and the system's reason.
+// naming the file and the system's reason. Written through a symbolic link, the file it points to
+// is replaced and the link kept.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Lines of a text file without their end-of-line characters ("\r\n" or "\n"); the last line
