@@ -138,3 +138,24 @@ TEST_F(ViewFormTest, ControlEndWhileIndexingFollowsTheFileToItsEnd) {
   EXPECT_EQ(viewer->view()->firstVisibleLine() + static_cast<std::size_t>(viewer->view()->visibleLineCount()), lines);
   EXPECT_EQ(viewer->view()->caret().line, lines - 1);
 }
+
+TEST_F(ViewFormTest, AnEmptyFileTakesClicksKeysFindAndCopyWithoutHarm) {
+  TViewForm* viewer = openViewer("EMPTY.OUT", "");
+  ASSERT_TRUE(viewer->isOpen());
+  TTextFileView* view = viewer->view();
+  ASSERT_TRUE(waitFor([&] { return view->index().complete(); }));
+  EXPECT_EQ(view->index().lineCount(), 0u);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+  for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Right, Qt::Key_Left, Qt::Key_Up})
+    QTest::keyClick(view, key);
+  QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+  viewer->grab();  // paints
+  EXPECT_FALSE(view->hasSelection());
+
+  int beeps = dialogs.beeps();
+  viewer->findDialog()->findEdit()->setText("anything");
+  EXPECT_FALSE(find(viewer));
+  frame->Copy1Click();
+  EXPECT_EQ(dialogs.beeps(), beeps + 2) << "not found, nothing to copy";
+}
