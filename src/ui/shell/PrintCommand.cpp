@@ -39,6 +39,7 @@ bool ChooseDestination(QPrinter& printer, std::string& destination) {
   request.title = "Print to PDF file";
   request.fileName = "TALSHELL.pdf";
   request.filters = {"PDF files (*.pdf)", "All files (*)"};
+  request.defaultExtension = "pdf";
   std::optional<FileChoice> choice = interaction().saveFile(request);
   if (!choice || choice->path.empty()) return false;
   printer.setOutputFormat(QPrinter::PdfFormat);

@@ -101,6 +101,7 @@ TEST_F(PrintTest, AnEditorLongerThanAPagePrintsToAPdfWithPageHeaders) {
   print([](TPrintDlg& dlg) { dlg.okButton()->click(); });
   ASSERT_EQ(dialogs.prompts().size(), 1u);
   EXPECT_EQ(dialogs.prompts()[0].type, Prompt::Type::SaveFile);
+  EXPECT_EQ(dialogs.prompts()[0].request.defaultExtension, "pdf") << "a name typed without extension";
   std::string text = RunTool("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
   EXPECT_NE(text.find("TALSHELL Ver. 2.015"), std::string::npos);
   EXPECT_NE(text.find("Page 2"), std::string::npos);
