@@ -101,15 +101,28 @@ void TTALSHELLFORM::OpenOutFile(const std::string& name) {
   UpdateMenu();
 }
 
+namespace {
+
+// The window to bring forward for the input deck: its deck editor or form first; otherwise any
+// other editor already showing it (a ".DEK" deck or "Edit TALKIT file" text), so that a second
+// window on the same file, whose saves would overwrite each other, is never opened.
+TChildForm* InputDeckWindow(const std::vector<TChildForm*>& children, const std::string& deck) {
+  auto showsDeck = [&](TChildForm* child) { return EqualNoCase(child->fileName(), deck); };
+  for (TChildForm* child : children)
+    if ((child->kind() == KindCode::DeckEditor || child->kind() == KindCode::TalkitForm) && showsDeck(child))
+      return child;
+  for (TChildForm* child : children)
+    if (IsEditorKind(child->kind()) && showsDeck(child)) return child;
+  return nullptr;
+}
+
+}  // namespace
+
 void TTALSHELLFORM::Input1Click() {
-  for (TChildForm* child : children()) {
-    bool showsDeck = (child->kind() == KindCode::DeckEditor || child->kind() == KindCode::TalkitForm) &&
-                     EqualNoCase(child->fileName(), currentInputDeck_);
-    if (showsDeck) {
-      BringToFront(child);
-      UpdateMenu();
-      return;
-    }
+  if (TChildForm* shown = InputDeckWindow(children(), currentInputDeck_)) {
+    BringToFront(shown);
+    UpdateMenu();
+    return;
   }
   if (!currentInputDeck_.empty()) {
     // A form deck comes back as the form it was opened as, never as its (possibly encoded) text.

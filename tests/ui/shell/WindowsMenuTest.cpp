@@ -199,6 +199,19 @@ TEST_F(WindowsMenu, InputBringsTheDeckWindowForwardComparingNamesWithoutCase) {
   EXPECT_TRUE(f.calls.empty());
 }
 
+TEST_F(WindowsMenu, InputBringsAnyEditorOfTheDeckForwardRatherThanOpeningASecondOne) {
+  auto& f = makeRecordingFrame();
+  f.setCurrentInputDeck("/w/V.DEK");  // a VOXEN deck shows in a plain text editor
+  f.setInputEntry("/w/V.DEK");
+  auto* editor = addChild(KindCode::TextEditor, "/w/V.DEK");
+  auto* unrelated = addChild(KindCode::Listing, "/w/V.LST");
+  f.BringToFront(unrelated);
+  f.action(MenuItem::Input)->trigger();
+  EXPECT_EQ(f.activeChild(), editor);
+  EXPECT_TRUE(f.calls.empty());
+  EXPECT_EQ(f.children().size(), 2u);
+}
+
 TEST_F(WindowsMenu, InputReopensADeckInAnEditorAndAFormDeckAsAForm) {
   auto& f = makeRecordingFrame();
   std::string deck = dir.write("A.DCK", "TITLE\n");
