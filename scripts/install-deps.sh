@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when any is missing.
 set -euo pipefail
-packages=(build-essential cmake ccache qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev googletest
+packages=(build-essential cmake ccache qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev googletest
           libbenchmark-dev libwmf-dev fonts-liberation poppler-utils xvfb xauth locales)
 missing=()
 for p in "${packages[@]}"; do

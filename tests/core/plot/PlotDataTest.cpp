@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestSupport.h"
+#include "plot/PlotData.h"
+#include "support/RealCodecs.h"
+
+using namespace tal;
+
+namespace {
+
+TColumnTable Read(const std::string& bytes) {
+  TColumnTable t;
+  EXPECT_EQ(ReadPltBytes(bytes, t), "");
+  return t;
+}
+
+std::vector<std::string> Names(const TColumnTable& t) { return t.ColName; }
+
+TEST(PlotDataTest, NextTokenTakesTheFirstSeparatorAndTrimsTheRest) {
+  std::string line = "TIME  T1,T2 Q";
+  std::vector<std::string> tokens;
+  while (!line.empty()) tokens.push_back(NextToken(line));
+  EXPECT_EQ(tokens, (std::vector<std::string>{"TIME", "T1", "T2", "Q"}));
+  line = "A\t\tB ";
+  EXPECT_EQ(NextToken(line), "A");
+  EXPECT_EQ(line, "\tB");
+}
+
+TEST(PlotDataTest, NamesOrDataByTheFirstLines) {
+  struct Case {
+    std::string file;
+    std::vector<std::string> names;
+    bool hasNames, hasUnits;
+    int rows;
+    std::vector<std::string> units;
+  };
+  const Case cases[] = {
+      {"TIME  T1,T2 Q\ns K K W\n1 2 3 4\n", {"TIME", "T1", "T2", "Q"}, true, true, 1, {"s", "K", "K", "W"}},
+      {"0.0 12.5 3\n1 2 3\n", {"TIME", "Col 2", "Col 3"}, false, false, 2, {"", "", ""}},
+      {"1A 2B\n  \n5 6\n", {"1A", "2B"}, true, true, 1, {"", ""}},  // second character a letter
+      {"12 3\n", {"TIME", "Col 2"}, false, false, 2, {"", ""}},  // the row count loop runs once at the end
+      {"X Y\n  10.0 20.0\n1 2\n", {"X", "Y"}, true, true, 1, {"10.0", "20.0"}},
+      {"X Y\n10.0 20.0\n1 2\n", {"X", "Y"}, true, false, 2, {"", ""}},
+      {"X Y\n-1 2\n3 4", {"X", "Y"}, true, false, 2, {"", ""}},
+      {"X Y\nm s\n", {"X", "Y"}, true, true, 1, {"m", "s"}},        // header only: one row of zeros
+      {"X Y\nm s\n1 2\n\n", {"X", "Y"}, true, true, 2, {"m", "s"}},  // a trailing empty line is a row
+      {"ABCDEFGHIJKLMNOPQRSTUVWXY Z\n\n", {"ABCDEFGHIJKLMNOPQRST", "Z"}, true, true, 1, {"", ""}},
+  };
+  for (const Case& c : cases) {
+    TColumnTable t = Read(c.file);
+    EXPECT_EQ(Names(t), c.names) << c.file;
+    EXPECT_EQ(t.HasNames, c.hasNames) << c.file;
+    EXPECT_EQ(t.HasUnits, c.hasUnits) << c.file;
+    EXPECT_EQ(t.RowCount, c.rows) << c.file;
+    EXPECT_EQ(t.ColUnit, c.units) << c.file;
+  }
+}
+
+TEST(PlotDataTest, ValuesAcrossLinesZerosAndExtremes) {
+  TColumnTable t = Read("A B C\nu v w\n1 2\n3 junk\n1.5D+03 4 5 6\n7 -2.5e1 +8\n\n");
+  ASSERT_EQ(t.RowCount, 5);
+  // Row 1 takes its third value from the next line, whose rest is skipped; the empty last line
+  // and the row its missing values run into read as zeros.
+  EXPECT_EQ(t.ColData[0], (std::vector<double>{1, 0, 7, 0, 0}));
+  EXPECT_EQ(t.ColData[1], (std::vector<double>{2, 4, -25, 0, 0}));
+  EXPECT_EQ(t.ColData[2], (std::vector<double>{3, 5, 8, 0, 0}));
+  EXPECT_EQ(t.ColMin[1], -25);
+  EXPECT_EQ(t.ColMax[1], 4);
+
+  t = Read("A\n\n2.5\n2.5\n2.5");
+  EXPECT_EQ(t.RowCount, 3);
+  EXPECT_EQ(t.ColMin[0], 2.5);
+  EXPECT_EQ(t.ColMax[0], 2.5);
+}
+
+TEST(PlotDataTest, NumbersRoundToSixByteRealsAndClampBeyondTheirRange) {
+  struct Case {
+    std::string text;
+    double expected;
+  } cases[] = {
+      {"0.1", static_cast<double>(RoundToReal48(0.1L))},
+      {"-2.854907E+01", static_cast<double>(RoundToReal48(-28.54907L))},
+      {"1e39", static_cast<double>(Real48Max)},
+      {"-1e400", -static_cast<double>(Real48Max)},
+      {"1e-40", 0},
+      {"inf", 0},
+      {"nan", 0},
+      {".", 0},
+      {"5.", 5},
+      {".5", 0.5},
+      {"1e", 0},
+      {"0x10", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadPlotNumber(c.text), c.expected) << c.text;
+  // A decimal text a hair below a half unit of the sixth byte still rounds down, as in extended
+  // precision, although its nearest double lies exactly on the half.
+  const Real half = 1 + std::ldexp(1.0L, -40);
+  EXPECT_EQ(ReadPlotNumber("1.00000000000090949470177292823791503906"), 1.0 + std::ldexp(1.0, -39));
+  EXPECT_EQ(ReadPlotNumber("1.0000000000009094947017729282379"), static_cast<double>(RoundToReal48(half - 1e-32L)));
+}
+
+TEST(PlotDataTest, ThirtyNamesGiveTwentyFiveColumnsAndRowsSkipTheRest) {
+  std::string names, values;
+  for (int i = 1; i <= 30; ++i) {
+    names += "N" + std::to_string(i) + " ";
+    values += std::to_string(i) + " ";
+  }
+  TColumnTable t = Read(names + "\n" + values + "\n" + values + "\n");
+  ASSERT_EQ(t.ColCount, 25);
+  EXPECT_EQ(t.ColName[24], "N25");
+  ASSERT_EQ(t.RowCount, 2);
+  EXPECT_EQ(t.ColData[24], (std::vector<double>{25, 25}));
+  EXPECT_EQ(t.ColData[0], (std::vector<double>{1, 1}));
+}
+
+TEST(PlotDataTest, LongNumbersAreCutAtSixtyFourCharacters) {
+  std::string digits(64, '1');
+  TColumnTable t = Read("A B\n\n" + digits + "7 9\n");
+  EXPECT_EQ(t.ColData[0][0], static_cast<double>(RoundToReal48(std::stold(digits))));
+  EXPECT_EQ(t.ColData[1][0], 7);  // the 65th character starts the next number
+}
+
+TEST(PlotDataTest, ReadPltRefusesWhatItCannotOpenOrHold) {
+  taltest::TempDir dir;
+  TColumnTable t;
+  t.PltFileName = dir.file("missing.plt");
+  EXPECT_FALSE(ReadPlt(t).opened);
+  EXPECT_EQ(t.ColCount, 0);
+  t.PltFileName = dir.path();
+  EXPECT_FALSE(ReadPlt(t).opened);
+
+  // Empty lines count as rows: a small file must not ask for gigabytes of zeros.
+  t.PltFileName = dir.write("empty-lines.plt", "A B C D E F G H I J K L M N O P Q R S T U V W X Y\n\n" +
+                                                   std::string(6'000'000, '\n'));
+  ReadPltResult result = ReadPlt(t);
+  EXPECT_NE(result.error.find("empty-lines.plt cannot be plotted"), std::string::npos) << result.error;
+  EXPECT_EQ(t.ColCount, 0);
+  EXPECT_TRUE(t.ColData.empty());
+
+  t.PltFileName = dir.write("ok.plt", "T X\ns m\n0 1\n1 3\n");
+  EXPECT_EQ(ReadPlt(t).error, "");
+  EXPECT_EQ(t.RowCount, 2);
+  EXPECT_EQ(t.ColData[1], (std::vector<double>{1, 3}));
+}
+
+TEST(PlotDataTest, PlotInfoListsTheColumns) {
+  taltest::TempDir dir;
+  std::string file = dir.write("RUN.PLT", "TIME T1\ns K\n0 2.5\n1 -4\n");
+  auto r = taltest::RunTalbatch({"plot-info", file});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "file " + file +
+                       "\nnames yes\nunits yes\nrows 2\ncolumns 2\n"
+                       "1\tTIME\ts\tmin 0.00000000000E+00\tmax 1.00000000000E+00\n"
+                       "2\tT1\tK\tmin -4.00000000000E+00\tmax 2.50000000000E+00\n");
+  r = taltest::RunTalbatch({"plot-info", dir.file("none.plt")});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("none.plt cannot be opened for reading"), std::string::npos);
+}
+
+}  // namespace
