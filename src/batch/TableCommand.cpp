@@ -1,0 +1,180 @@
+// talbatch table new|set|show|run: parametric tables without the window.
+#include <ostream>
+
+#include "BatchCommand.h"
+#include "StreamInteraction.h"
+#include "support/Files.h"
+#include "support/Text.h"
+#include "tables/DeckConstants.h"
+#include "tables/TableFile.h"
+#include "tables/TableModel.h"
+
+namespace tal::batch {
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: talbatch table new DECK --runs N --vars A,B,C [-o FILE.TBL]\n"
+    "       talbatch table set FILE.TBL VAR (--from V (--step S | --last L | --mult M) | --clear) [--runs A:B]\n"
+    "       talbatch table show FILE.TBL\n";
+
+int BadInput(BatchIo& io, const std::string& message) {
+  io.err << "talbatch table: " << message << '\n';
+  return 2;
+}
+
+// A variable named on the command line: its name without regard to case, and without the blanks
+// that a deck's "NAME = value" leaves in it.
+bool SameVariable(const std::string& stored, const std::string& given) {
+  return EqualNoCase(stored, given) || EqualNoCase(TrimShort(stored), TrimShort(given));
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
+  }
+}
+
+int New(const std::vector<std::string>& args, BatchIo& io) {
+  std::string deck, output, runsText, varsText;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool value = i + 1 < args.size();
+    if (args[i] == "--runs" && value)
+      runsText = args[++i];
+    else if (args[i] == "--vars" && value)
+      varsText = args[++i];
+    else if (args[i] == "-o" && value)
+      output = args[++i];
+    else if (deck.empty() && !args[i].empty() && args[i][0] != '-')
+      deck = args[i];
+    else
+      return BadInput(io, "unexpected argument \"" + args[i] + "\"\n" + Usage);
+  }
+  if (deck.empty() || runsText.empty() || varsText.empty()) return BadInput(io, std::string("missing arguments\n") + Usage);
+  auto runs = ParseInteger(runsText);
+  if (!runs || *runs < 1 || *runs > TableModel::MaxRuns)
+    return BadInput(io, "the number of runs must be 1 to " + std::to_string(TableModel::MaxRuns) + ", not \"" + runsText + "\"");
+  deck = AbsolutePath(deck);
+  if (!FileReadable(deck)) return BadInput(io, deck + " cannot be opened for reading");
+  auto variables = ScanDeckConstants(deck, 1);
+  if (!variables) return BadInput(io, NoConstantsMessage(deck));
+  std::vector<std::string> names;
+  for (const std::string& wanted : SplitCommas(varsText)) {
+    const DeckVariable* found = nullptr;
+    for (const auto& v : *variables)
+      if (!found && SameVariable(v.name, wanted)) found = &v;
+    if (!found || wanted.empty()) return BadInput(io, "\"" + wanted + "\" is not a constant of " + deck);
+    names.push_back(found->name);
+  }
+  TableModel table(*runs, names);
+  table.deckFileName = deck;
+  std::string file = output.empty() ? TableNameForDeck(deck) : AbsolutePath(output);
+  if (std::string error = SaveTable(table, file); !error.empty()) {
+    io.err << error << '\n';
+    return 1;
+  }
+  io.out << file << '\n';
+  return 0;
+}
+
+TableReadResult ReadOrReport(const std::string& name, BatchIo& io) {
+  TableReadResult read = ReadTableFile(AbsolutePath(name));
+  if (!read.ok) io.err << "talbatch table: " << read.message << '\n';
+  return read;
+}
+
+int Show(const std::vector<std::string>& args, BatchIo& io) {
+  if (args.size() != 1) return BadInput(io, std::string("show takes one table file\n") + Usage);
+  TableReadResult read = ReadOrReport(args[0], io);
+  if (!read.ok) return 2;
+  const TableModel& table = read.table;
+  for (int row = 0; row <= table.runs(); ++row) {
+    io.out << (row == 0 ? std::string() : std::to_string(row));
+    for (int column = 1; column <= table.variables(); ++column) io.out << '\t' << CellText(table, column, row);
+    io.out << '\n';
+  }
+  return 0;
+}
+
+int Set(const std::vector<std::string>& args, BatchIo& io) {
+  if (args.size() < 2) return BadInput(io, std::string("set needs a table file and a variable\n") + Usage);
+  std::string from, second, range;
+  SecondValue meaning = SecondValue::Increment;
+  bool clear = false;
+  int seconds = 0;
+  for (std::size_t i = 2; i < args.size(); ++i) {
+    const bool value = i + 1 < args.size();
+    const std::string& a = args[i];
+    if (a == "--clear") {
+      clear = true;
+    } else if (a == "--from" && value) {
+      from = args[++i];
+    } else if ((a == "--step" || a == "--last" || a == "--mult") && value) {
+      meaning = a == "--step" ? SecondValue::Increment : a == "--last" ? SecondValue::LastValue : SecondValue::Multiplier;
+      second = args[++i];
+      ++seconds;
+    } else if (a == "--runs" && value) {
+      range = args[++i];
+    } else {
+      return BadInput(io, "unexpected argument \"" + a + "\"\n" + Usage);
+    }
+  }
+  if (clear == (!from.empty() || seconds > 0) || (!clear && (from.empty() || seconds != 1)))
+    return BadInput(io, std::string("give --clear, or --from with one of --step, --last, --mult\n") + Usage);
+
+  TableReadResult read = ReadOrReport(args[0], io);
+  if (!read.ok) return 2;
+  TableModel& table = read.table;
+  int column = 0;
+  for (int c = 1; c <= table.variables(); ++c)
+    if (column == 0 && SameVariable(table.columns[static_cast<std::size_t>(c - 1)].name, args[1])) column = c;
+  if (column == 0) return BadInput(io, "\"" + args[1] + "\" is not a variable of the table");
+
+  std::string firstText = "1", lastText = std::to_string(table.runs());
+  if (!range.empty()) {
+    std::size_t colon = range.find(':');
+    if (colon == std::string::npos) return BadInput(io, "--runs takes FIRST:LAST, not \"" + range + "\"");
+    firstText = range.substr(0, colon);
+    lastText = range.substr(colon + 1);
+  }
+  RunRangeCheck check = CheckRunRange(table, firstText, lastText);
+  if (!check.range)
+    return BadInput(io, "bad run range \"" + (range.empty() ? firstText + ":" + lastText : range) + "\" for a table of " +
+                            std::to_string(table.runs()) + " runs");
+  table.runRange = *check.range;
+  if (clear) {
+    ClearValues(table, column, check.range->first, check.range->last);
+  } else {
+    ParsedReal v = ParseReal(from), s = ParseReal(second);
+    if (!v.ok) return BadInput(io, "\"" + from + "\" is not a number");
+    if (!s.ok) return BadInput(io, "\"" + second + "\" is not a number");
+    SetValues(table, column, check.range->first, check.range->last, v.value, s.value, meaning);
+  }
+  if (std::string error = SaveTable(table, table.tableFileName); !error.empty()) {
+    io.err << error << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+int Table(const std::vector<std::string>& args, BatchIo& io) {
+  StreamInteraction messages(io.err);
+  if (args.empty()) return BadInput(io, std::string("missing subcommand\n") + Usage);
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (args[0] == "new") return New(rest, io);
+  if (args[0] == "show") return Show(rest, io);
+  if (args[0] == "set") return Set(rest, io);
+  return BadInput(io, "unknown subcommand \"" + args[0] + "\"\n" + Usage);
+}
+
+const bool registered = RegisterBatchCommand(
+    {"table", "table new|set|show|run  create, fill, list and run parametric tables (talbatch table for usage)",
+     Table});
+
+}  // namespace
+}  // namespace tal::batch
