@@ -69,7 +69,8 @@ std::string WithoutCarriageReturn(std::string line) {
 }  // namespace
 
 std::shared_ptr<const FileBytes> FileBytes::Open(const std::string& path, std::string& error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer before fstat could refuse it.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     error = "Cannot open " + path + ": " + std::strerror(errno);
     return nullptr;

@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,12 +17,32 @@ namespace fs = std::filesystem;
 
 namespace tal {
 
+namespace {
+// Opens `path` for reading without waiting on a FIFO that has no writer; -1 with errno set when it
+// cannot be opened. The descriptor may still be anything but a regular file: ask fstat.
+int OpenWithoutWaiting(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+bool IsRegular(int fd, struct stat& st) {
+  st = {};
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+}  // namespace
+
 bool FileReadable(const std::string& name) {
   if (name.empty()) return false;
-  std::error_code ec;
-  if (fs::is_directory(name, ec)) return false;
-  std::ifstream in(name, std::ios::binary);
-  return in.is_open();
+  int fd = OpenWithoutWaiting(name);
+  if (fd < 0) return false;
+  struct stat st;
+  bool regular = IsRegular(fd, st);
+  ::close(fd);
+  return regular;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 std::string ReportError(int n) { return "Error #" + std::to_string(n); }
@@ -90,15 +109,40 @@ std::vector<std::string> ListFilesWithPrefixNoCase(const std::string& folder, co
   return found;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream out;
-  out << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return out.str();
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string* whyNot, std::uintmax_t maxBytes) {
+  auto refuse = [&](const std::string& reason) -> std::optional<std::string> {
+    if (whyNot) *whyNot = "Cannot read " + path + ": " + reason;
+    return std::nullopt;
+  };
+  auto systemError = [&](int code) { return refuse(std::string(std::strerror(code)) + " (" + ReportError(code) + ")"); };
+  int fd = OpenWithoutWaiting(path);
+  if (fd < 0) return systemError(errno);
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st;
+  if (!IsRegular(fd, st)) return refuse(S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+  auto tooLarge = [&](std::uintmax_t size) {
+    return refuse("it holds " + std::to_string(size) + " bytes, more than the " + std::to_string(maxBytes) +
+                  " bytes read at most");
+  };
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) return tooLarge(static_cast<std::uintmax_t>(st.st_size));
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return systemError(errno);
+    }
+    if (n == 0) break;
+    // A file that grows while it is read is held to the same limit.
+    if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) return tooLarge(bytes.size() + static_cast<std::size_t>(n));
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return bytes;
 }
 
 namespace {
@@ -111,12 +155,43 @@ std::string ReplacedFile(const std::string& path) {
   fs::path target = fs::canonical(path, ec);
   return ec ? path : target.string();
 }
+
+constexpr std::string_view SaveMark = ".talsave-";
+constexpr std::size_t NameMax = 255;  // longest name of a folder entry
+
+// The temporary file of a save of `fileName` is ".<fileName>.talsave-<pid>-XXXXXX": hidden, named
+// after its target and the process writing it. This is its name up to the pid, the target's name
+// cut so that the whole name stays a legal folder entry.
+std::string SavePrefix(const std::string& fileName) {
+  constexpr std::size_t rest = 1 + SaveMark.size() + 10 + 1 + 6;  // ".", mark, pid, "-", XXXXXX
+  return "." + fileName.substr(0, NameMax - rest) + std::string(SaveMark);
+}
+
+// Removes the temporary files that saves of the same target left behind when their process was
+// killed: those of processes that no longer exist. A save still running elsewhere keeps its file.
+void RemoveStaleSaves(const std::string& folder, const std::string& prefix) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string entry = it->path().filename().string();
+    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) continue;
+    std::string_view rest = std::string_view(entry).substr(prefix.size());
+    std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || rest.size() != dash + 7 ||
+        rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos || dash > 9)
+      continue;
+    pid_t pid = static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+    std::error_code fec;
+    if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH && it->is_regular_file(fec)) fs::remove(it->path(), fec);
+  }
+}
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const std::string target = ReplacedFile(path);  // messages keep the name the user knows
   std::string folder = FolderOf(target);
-  std::string temp = JoinPath(folder, "." + FileNameOf(target) + ".XXXXXX");
+  std::string prefix = SavePrefix(FileNameOf(target));
+  RemoveStaleSaves(folder, prefix);
+  std::string temp = JoinPath(folder, prefix + std::to_string(::getpid()) + "-XXXXXX");
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());

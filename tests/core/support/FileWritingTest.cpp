@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "support/Files.h"
@@ -57,4 +59,33 @@ TEST(FileWriting, AFolderThatDoesNotExistIsNamedInTheMessage) {
   std::string message = WriteFileAtomically(missing, "x\n");
   EXPECT_NE(message.find("Could not write " + missing), std::string::npos) << message;
   EXPECT_NE(message.find("Error #"), std::string::npos) << message;
+}
+
+// A save killed half-way leaves its temporary file behind. It is named after its target and its
+// process, so the next save of the same target removes it once that process is gone, and leaves
+// alone the files of other targets and of saves still running.
+TEST(FileWriting, TheNextSaveRemovesTheTemporaryFilesOfKilledSaves) {
+  TempDir dir;
+  std::string deck = dir.write("A.DCK", "old\n");
+  pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  std::string dead = ".A.DCK.talsave-" + std::to_string(gone) + "-abcdef";
+  std::string running = ".A.DCK.talsave-" + std::to_string(::getppid()) + "-abcdef";
+  std::string other = ".B.DCK.talsave-" + std::to_string(gone) + "-abcdef";
+  for (const auto& name : {dead, running, other}) dir.write(name, "half");
+  ASSERT_EQ(WriteFileAtomically(deck, "new\n"), "");
+  EXPECT_EQ(ReadFile(deck), "new\n");
+  EXPECT_FALSE(fs::exists(dir.file(dead))) << "the killed save's file is removed";
+  EXPECT_TRUE(fs::exists(dir.file(running))) << "a save still running keeps its file";
+  EXPECT_TRUE(fs::exists(dir.file(other))) << "another target's file waits for that target's save";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+}
+
+TEST(FileWriting, ATargetWithTheLongestNameIsSaved) {
+  TempDir dir;
+  std::string deck = dir.file(std::string(251, 'L') + ".DCK");
+  ASSERT_EQ(WriteFileAtomically(deck, "x\n"), "");
+  EXPECT_EQ(ReadFile(deck), "x\n");
 }
