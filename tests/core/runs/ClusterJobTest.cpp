@@ -1,0 +1,125 @@
+#include "runs/ClusterJob.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <cstdlib>
+
+#include "TestSupport.h"
+#include "runs/RunMonitor.h"
+
+using namespace tal;
+using taltest::TempDir;
+
+namespace {
+
+// The cluster tests need a Slurm cluster that answers (scripts/slurm-local.sh starts one and
+// prints the SLURM_CONF to export); without one they are skipped with a line saying so.
+bool ClusterAnswers() {
+  if (!std::getenv("SLURM_CONF") || !MissingSlurmCommandsMessage().empty()) return false;
+  QProcess sinfo;
+  sinfo.start("sinfo", {"-h"});
+  return sinfo.waitForFinished(10000) && sinfo.exitCode() == 0;
+}
+
+#define SKIP_WITHOUT_CLUSTER()                                                                   \
+  if (!ClusterAnswers())                                                                         \
+  GTEST_SKIP() << "No Slurm cluster answers (SLURM_CONF unset or sinfo fails): cluster run skipped"
+
+// A fake engine that records its arguments, one per line, beside the deck, and fails for decks
+// whose name holds "FAIL" or sleeps for decks whose name holds "SLOW".
+std::string FakeEngine(const TempDir& dir) {
+  return dir.writeScript("TALPIX32",
+                         "printf '%s\\n' \"$@\" > \"$1.args\"\n"
+                         "case \"$1\" in *FAIL*) echo 'deck error in line 3' ; exit 3 ;; esac\n"
+                         "case \"$1\" in *SLOW*) sleep 60 ;; esac\n"
+                         "echo listing > \"${1%.TMP}.LST\"\n");
+}
+
+}  // namespace
+
+TEST(ClusterJobTest, TheJobScriptPassesEveryDeckAsOneArgument) {
+  TempDir dir;
+  const std::string engine = FakeEngine(dir);
+  const std::vector<std::string> decks = {dir.file("A.TMP"), dir.file("it's a \"deck\" $(x).TMP")};
+  const std::string script = dir.write("job.sh", ClusterJobScript(engine, decks, dir.path()));
+  for (int task = 1; task <= 2; ++task) {
+    QProcess bash;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("SLURM_ARRAY_TASK_ID", QString::number(task));
+    bash.setProcessEnvironment(env);
+    bash.start("bash", {QString::fromStdString(script)});
+    ASSERT_TRUE(bash.waitForFinished(10000));
+    EXPECT_EQ(bash.exitCode(), 0);
+    EXPECT_EQ(taltest::ReadFile(decks[task - 1] + ".args"), decks[task - 1] + "\n/N\n");
+    EXPECT_EQ(taltest::ReadFile(dir.file("run-" + std::to_string(task) + ".status")), "0\n");
+  }
+}
+
+TEST(ClusterJobTest, SbatchArgumentsCarryTheSettings) {
+  ClusterSettings settings{"long", "02:00:00", 4, "--qos=low --comment=\"two words\""};
+  const auto arguments = SbatchArguments(settings, 8, "/w", "/w/.job", "/w/.job/job.sh");
+  const std::vector<std::string> expected = {
+      "--parsable", "--array=1-8%4", "--job-name=talshell-table", "--chdir=/w", "--output=/w/.job/slurm-%a.txt",
+      "--partition=long", "--time=02:00:00", "--qos=low", "--comment=two words", "/w/.job/job.sh"};
+  EXPECT_EQ(arguments, expected);
+  EXPECT_EQ(SbatchArguments({}, 3, "/w", "/s", "/s/j")[1], "--array=1-3");
+}
+
+TEST(ClusterJobTest, SettingsFileRoundTripsAndRefusesWhatSlurmWouldNot) {
+  TempDir dir;
+  const ClusterSettings settings{"compute", "1-12:00:00", 16, "--qos=short"};
+  ASSERT_EQ(WriteClusterSettings(dir.path(), settings), "");
+  EXPECT_EQ(ReadClusterSettings(dir.path()), settings);
+
+  dir.write("TALSHELL.CLU", "partition=a b\ntime=soon\nmax_parallel=-2\ntime=90\n");
+  std::vector<std::string> problems;
+  const ClusterSettings read = ReadClusterSettings(dir.path(), &problems);
+  EXPECT_EQ(read.partition, "");
+  EXPECT_EQ(read.timeLimit, "90");
+  EXPECT_EQ(read.maxParallel, 0);
+  EXPECT_EQ(problems.size(), 3u);
+  EXPECT_NE(WriteClusterSettings(dir.path(), {"", "12h", 0, ""}), "");
+}
+
+TEST(ClusterJobTest, AFailingRunIsReportedWhileTheOthersFinish) {
+  SKIP_WITHOUT_CLUSTER();
+  taltest::EnsureQtApplication();
+  TempDir dir;
+  const std::string engine = FakeEngine(dir);
+  std::vector<std::string> decks;
+  for (const char* name : {"R.TMP", "R1.TMP", "R2 FAIL.TMP", "R 'q'.TMP"}) decks.push_back(dir.write(name, "deck\n"));
+  ClusterJob job(engine, decks, dir.path(), {"", "", 2, ""});
+  RunMonitor::instance().clearLog();
+  const auto result = RunOnCluster(job, {{}, 200});
+  ASSERT_EQ(result.error, "");
+  EXPECT_FALSE(result.stopped);
+  const ClusterCounts counts = job.counts();
+  EXPECT_EQ(counts.finished, 3);
+  EXPECT_EQ(counts.failed, 1);
+  EXPECT_EQ(job.tasks()[2].exitCode, 3);
+  EXPECT_EQ(taltest::ReadFile(dir.file("R 'q'.TMP.args")), decks[3] + "\n/N\n");
+  EXPECT_TRUE(taltest::Exists(dir.file("R1.LST")));
+  const std::string log = RunMonitor::instance().log().toStdString();
+  EXPECT_NE(log.find("Run 3 (R2 FAIL.TMP): exit status 3\ndeck error in line 3"), std::string::npos) << log;
+  EXPECT_NE(log.find("Run 4 (R 'q'.TMP): exit status 0"), std::string::npos) << log;
+}
+
+TEST(ClusterJobTest, StopCancelsTheArray) {
+  SKIP_WITHOUT_CLUSTER();
+  taltest::EnsureQtApplication();
+  TempDir dir;
+  const std::string engine = FakeEngine(dir);
+  std::vector<std::string> decks;
+  for (int i = 0; i < 4; ++i) decks.push_back(dir.write("SLOW" + std::to_string(i) + ".TMP", "deck\n"));
+  ClusterJob job(engine, decks, dir.path(), {"", "", 2, ""});
+  EngineRunScope scope;
+  auto stopWhenRunning = [](const ClusterCounts& counts) {
+    if (counts.running > 0) RunMonitor::instance().stop();
+  };
+  const auto result = RunOnCluster(job, {stopWhenRunning, 200});
+  EXPECT_TRUE(result.stopped);
+  EXPECT_EQ(job.counts().failed, 4);
+  for (const auto& task : job.tasks()) EXPECT_EQ(task.reason, "CANCELLED");
+  EXPECT_TRUE(scope.stopped());
+}
