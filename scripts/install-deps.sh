@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when any is missing.
+# Further package names given as arguments are installed too (the tests' own, for instance).
 set -euo pipefail
 packages=(build-essential cmake ccache qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev googletest
-          libbenchmark-dev libwmf-dev fonts-liberation poppler-utils xvfb xauth locales)
+          libbenchmark-dev libwmf-dev fonts-liberation poppler-utils xvfb xauth locales "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
