@@ -3,12 +3,8 @@
 // the Edit menu on the focused field and F1.
 #include <QApplication>
 #include <QClipboard>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <filesystem>
 
 #include "forms/ApplicationLink.h"
@@ -20,6 +16,7 @@
 #include "forms/FormLabels.h"
 #include "forms/FormLists.h"
 #include "forms/TalkitForm.h"
+#include "help/HelpDlg.h"
 #include "runs/ProgramRunner.h"
 #include "runs/SettingsFile.h"
 #include "shell/OpenSaveRules.h"
@@ -220,22 +217,8 @@ void TTALKITForm::ShowHelp() {
   FormHelpHandler()(FormHelpRequest{topic, fileName(), HelpCaption(model_, topic)});
 }
 
-namespace {
-// Until the form help window is there: a plain window naming the topic.
-void ShowPlainHelp(const FormHelpRequest& request) {
-  QDialog dialog(QApplication::activeWindow());
-  dialog.setWindowTitle(ToQt(request.caption));
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new QLabel("Help topic " + QString::number(request.topic), &dialog));
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  layout->addWidget(buttons);
-  dialog.exec();
-}
-}  // namespace
-
 std::function<void(const FormHelpRequest&)>& FormHelpHandler() {
-  static std::function<void(const FormHelpRequest&)> handler = ShowPlainHelp;
+  static std::function<void(const FormHelpRequest&)> handler = &THelpDlg::ShowFormHelp;
   return handler;
 }
 

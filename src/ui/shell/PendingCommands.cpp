@@ -17,9 +17,5 @@ void TTALSHELLFORM::InsertDeleteVars1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::OverlayPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::ModifyPlot1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::TALSHELLIndex1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::TypesIndex1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::TALPIXIndex1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::TALPIXErrorMessages1Click() { NotAvailableYet(); }
 
 }  // namespace tal

@@ -19,8 +19,4 @@ TChildForm* TTALSHELLFORM::NewTableWindow(const std::string& name) {
   return table;
 }
 
-void TTALSHELLFORM::ShowIndexDialog(const std::string& name) {
-  AddChild(new TPlainTextChild(this, KindCode::TextEditor, name));
-}
-
 }  // namespace tal
