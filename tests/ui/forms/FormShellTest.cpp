@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include "../shell/ShellTestSupport.h"
@@ -321,9 +322,10 @@ TEST_F(FormShell, SaveAsAnEncodedDeckWritesItEncodedAndTheWindowShowsIt) {
   EXPECT_EQ(ParseReal(TrimShort(area.substr(6))).value, 30);
 }
 
-TEST_F(FormShell, HelpKeyShowsTheTopicNumberUntilTheHelpWindowIsThere) {
+TEST_F(FormShell, HelpKeyShowsTheFieldsSectionOfTheFormsHelpFile) {
   makeFrame();
   frame->show();
+  dir.write("work/house.hlp", ".topic=3\r\nFloor area\r\ninside the walls.\r\n  flat  60\r\n.TOPIC=4\r\nWeather\r\n");
   TTALKITForm* form = openForm(formwindowtest::HouseLines());
   ASSERT_NE(form, nullptr);
   formwindowtest::ShowActive(*frame);
@@ -335,10 +337,10 @@ TEST_F(FormShell, HelpKeyShowsTheTopicNumberUntilTheHelpWindowIsThere) {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     title = dialog->windowTitle();
-    for (QLabel* label : dialog->findChildren<QLabel*>()) text += label->text();
+    text = dialog->findChild<QPlainTextEdit*>()->toPlainText();
     dialog->accept();
   });
   formwindowtest::PressKey(area, Qt::Key_F1);
   EXPECT_EQ(title, "Floor area");  // the label of the field with topic 3
-  EXPECT_EQ(text, "Help topic 3");
+  EXPECT_EQ(text, "Floor area inside the walls.\n  flat  60\n");
 }
