@@ -1,14 +1,23 @@
 #include <clocale>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <iostream>
+#include <memory>
 
 #include "BatchCommand.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  // Commands that draw need fonts, which need a GUI application; it runs without a display.
+  std::unique_ptr<QCoreApplication> app;
+  if (tal::batch::CommandNeedsGui(args)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   // Qt adopts the desktop locale; number texts in decks and files always use a decimal point.
   std::setlocale(LC_NUMERIC, "C");
-  std::vector<std::string> args(argv + 1, argv + argc);
   tal::batch::BatchIo io{std::cout, std::cerr};
   return tal::batch::RunBatch(args, io);
 }

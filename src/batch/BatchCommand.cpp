@@ -26,6 +26,12 @@ bool RegisterBatchCommand(BatchCommand command) {
 
 const std::vector<BatchCommand>& BatchCommands() { return Registry(); }
 
+bool CommandNeedsGui(const std::vector<std::string>& args) {
+  for (const auto& c : Registry())
+    if (!args.empty() && c.name == args[0]) return c.needsGui;
+  return false;
+}
+
 int RunBatch(const std::vector<std::string>& args, BatchIo& io) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? io.err : io.out);

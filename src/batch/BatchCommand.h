@@ -19,11 +19,14 @@ struct BatchCommand {
   std::string name;     // first word: "settings", "form", "run", "results", ...
   std::string summary;  // one line for the usage text
   BatchHandler handler;
+  bool needsGui = false;  // draws text (fonts need a GUI application, started offscreen)
 };
 
 // Called from static initialisers in each command's source file.
 bool RegisterBatchCommand(BatchCommand command);
 const std::vector<BatchCommand>& BatchCommands();
+// Whether the command line names a command that draws (main starts a GUI application for it).
+bool CommandNeedsGui(const std::vector<std::string>& args);
 // Runs the command line (without the program name); used by main() and by tests in process.
 int RunBatch(const std::vector<std::string>& args, BatchIo& io);
 

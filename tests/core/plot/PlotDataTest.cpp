@@ -160,3 +160,41 @@ TEST(PlotDataTest, PlotInfoListsTheColumns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotCommandTest, DrawsOrRefusesWithoutWriting) {
+  taltest::TempDir dir;
+  std::string data = dir.write("RUN1.PLT", "TIME T1 T2\ns K K\n0 1 5\n1 3 6\n2 2 7\n3 4 9\n");
+  struct Case {
+    std::vector<std::string> args;
+    int exit;
+    std::string message;
+  } cases[] = {
+      {{"-x", "TIME", "-y", "T1,T2", "-o", "out.png", "--legend"}, 0, ""},
+      {{"-x", "TIME", "-y", "T1", "-o", "out.svg", "--rows", "2:4"}, 0, ""},
+      {{"-x", "TIME", "-y", "T2", "-o", "out.pdf", "--log", "y"}, 0, ""},
+      {{"-x", "TIME", "-y", "T1,T2", "-o", "out.spf"}, 0, ""},
+      {{"-x", "TIME", "-y", "T3", "-o", "bad.png"}, 2, "has no column named \"T3\""},
+      {{"-x", "TIM", "-y", "T1", "-o", "bad.png"}, 2, "has no column named \"TIM\""},
+      {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--rows", "3:2"}, 2, "bad row range \"3:2\""},
+      {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--rows", "1:9"}, 2, "bad row range"},
+      {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--log", "x"}, 2, "the X axis cannot be logarithmic"},
+      {{"-x", "TIME", "-y", "T1", "-o", "bad.gif"}, 2, "must end in .png, .svg, .pdf or .spf"},
+      {{"-x", "TIME", "-o", "bad.png"}, 2, "FILE, -x, -y and -o are needed"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"plot", data};
+    for (const std::string& a : c.args) args.push_back(args.back() == "-o" ? dir.file(a) : a);
+    auto r = taltest::RunTalbatch(args);
+    EXPECT_EQ(r.exitCode, c.exit) << c.args[3] << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(taltest::ReadFile(dir.file("out.png")).substr(1, 3), "PNG");
+  EXPECT_NE(taltest::ReadFile(dir.file("out.svg")).find("<svg"), std::string::npos);
+  EXPECT_EQ(taltest::ReadFile(dir.file("out.pdf")).substr(0, 5), "%PDF-");
+  EXPECT_EQ(taltest::ReadFile(dir.file("out.spf")).size(), 256 + 8220 + 2 * (156 + 4 * 12u));
+  for (const char* bad : {"bad.png", "bad.gif"}) EXPECT_FALSE(taltest::Exists(dir.file(bad)));
+}
+
+}  // namespace
