@@ -9,7 +9,6 @@ void NotAvailableYet() { ShowMessageKind("This command is not available yet.", I
 }  // namespace
 
 void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::MakeTALKITfile1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::AlterTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::InsertDeleteRuns1Click() { NotAvailableYet(); }

@@ -1,0 +1,30 @@
+// The TALKIT menu's Make TALKIT file: scans the deck of the active editor, lets the user choose
+// the form's fields and writes the form deck, then opens it as a form when the user wishes.
+#include "generator/DeckScan.h"
+#include "generator/MakeTalkitDlg.h"
+#include "runs/Calculate.h"
+#include "runs/SettingsFile.h"
+#include "shell/TalshellForm.h"
+#include "support/Files.h"
+#include "support/Messages.h"
+#include "support/Program.h"
+
+namespace tal {
+
+void TTALSHELLFORM::MakeTALKITfile1Click() {
+  CommandScope command(*this);
+  TChildForm* editor = activeChild();
+  if (!editor || !IsEditorKind(editor->kind())) return;
+  SettingsRecord settings = CurrentSettings();
+  UseProgramDirectoryWhenMissing(settings, Program().directory);
+  const std::string engineDirectory = AbsolutePath(settings.talpixDir);
+  auto deck = MakeDeck(editor->fileName(), engineDirectory);
+  if (!deck) return;
+  TMakeTALKITDlg dialog(std::move(*deck), engineDirectory, settings.includeHeader, settings.includeSimulationCard, this);
+  if (dialog.exec() == QDialog::Accepted &&
+      ShowMessageKind(OpenGeneratedFormQuestion(dialog.writtenName()), WarningYesNo, false) == Button::Yes)
+    ReadaFile(dialog.writtenName());
+  UpdateMenu();
+}
+
+}  // namespace tal

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "GeneratorData.h"
+#include "generator/DeckScan.h"
+#include "generator/TalkitGenerator.h"
+#include "generator/TypeDescription.h"
+#include "support/Files.h"
+#include "support/ScriptedInteraction.h"
+
+using namespace tal;
+
+namespace {
+
+struct Generated {
+  ScannedDeck deck;
+  std::string text;
+  std::vector<std::string> messages;
+};
+
+// Scans `deckText`, selects every eligible item of the named entries ("" = all) and generates.
+Generated Generate(const taltest::TempDir& dir, const std::string& deckText, const GeneratorOptions& given = {},
+                   const std::string& only = "") {
+  if (!taltest::Exists(dir.file("eng"))) gentest::WriteEngine(dir);
+  ScriptedInteraction ui;
+  Generated g{ScanDeck(deckText, DescriptionDirectoryOf(dir.file("eng"))), {}, {}};
+  for (UnitRecord& unit : g.deck.units) {
+    for (std::size_t i = 0; i < unit.shownParameterCount(); ++i)
+      unit.parameterEntries[i].selected = only.empty() || unit.parameterEntries[i].name == only;
+    for (std::size_t i = 0; i < unit.shownInputCount(); ++i)
+      unit.inputEntries[i].selected = only.empty() || unit.inputEntries[i].name == only;
+  }
+  GeneratorOptions options = given;
+  options.engineDirectory = dir.file("eng");
+  options.targetName = dir.file("A.TKD");
+  GenerateConstants(g.deck);
+  g.text = TalkitDeckText(g.deck, options);
+  g.messages = ui.messages();
+  return g;
+}
+
+// Every parameter and input of every unit as the engine sees it, constants replaced by their values.
+std::vector<std::string> EngineValues(const ScannedDeck& deck) {
+  std::map<std::string, std::string> values;
+  for (const DeckConstant& c : deck.constants) values[c.name] = c.value;
+  auto value = [&](const std::string& word) { return values.count(word) ? values[word] : word; };
+  std::vector<std::string> seen;
+  for (const UnitRecord& unit : deck.units) {
+    seen.push_back(unit.card);
+    for (const DeckValue& v : unit.parameters) seen.push_back(value(v.text));
+    for (std::size_t i = 0; i < unit.connections.size(); ++i)
+      seen.push_back(values.count(unit.connections[i]) ? "0,0=" + value(unit.connections[i])
+                                                          : unit.connections[i] + "=" + unit.initialValues.at(i));
+  }
+  return seen;
+}
+
+const std::string Blanks29(29, ' ');
+
+}  // namespace
+
+TEST(TalkitGenerator, AnnotationLinesPadTheDescriptionTo43Characters) {
+  EXPECT_EQ(AnnotationLineOf("Collector area", TailOfWords("m2 ft2 0 1 0 100")),
+            "*|Collector area" + Blanks29 + "|m2|ft2|0|1|0|100|");
+  EXPECT_EQ(TailOfWords("None 0 10"), "|||0|1|0|10|");
+  EXPECT_EQ(TailOfWords("m2 ft2 0 1"), "");
+}
+
+TEST(TalkitGenerator, WritesTheFormDeckInOrder) {
+  taltest::TempDir dir;
+  Generated g = Generate(dir,
+                         "SIMULATION 0 24 1\nASSIGN W.DAT 10\nCONSTANTS 2\nAREA=1\nAREA1=2\n"
+                         "UNIT 1 TYPE 1 First\nPARAMETERS 2\n2.5 AREA\nINPUTS 2\n0,0 3,1\n20 0\n"
+                         "UNIT 2 TYPE 1 Second\nPARAMETERS 2\n4 0.5\nINPUTS 2\n-1,0 0,0\n1 x\nTRACE 0 1\n"
+                         "UNIT 3 TYPE 8 No file\nPARAMETERS 1\n1\nEND\n",
+                         {}, "AREA");
+  EXPECT_EQ(g.messages.size(), 1u);  // type 8 has no description file
+  const std::string expected =
+      "*TALKIT\nASSIGN W.DAT 10\nSIMULATION 0 24 1\nCONSTANTS 2\nAREA=1\nAREA1=2\n*|*\n"
+      "\n*|*     ***** UNIT 1 TYPE 1 FIRST *****\n*|*\n"
+      "*|*           PARAMETERS       \nCONSTANTS  1\nAREA2=2.5\n*|Collector area" + Blanks29 +
+      "|m2|ft2|0|10.7639|0|100.0|\n*|*\n"
+      "UNIT 1 TYPE 1 FIRST\nPARAMETERS  2\nAREA2 AREA \nINPUTS  2\n0,0 3,1 \n20 0 \n"
+      "\n*|*     ***** UNIT 2 TYPE 1 SECOND *****\n*|*\n"
+      "*|*           PARAMETERS       \nCONSTANTS  1\nAREA3=4\n*|Collector area" + Blanks29 +
+      "|m2|ft2|0|10.7639|0|100.0|\n*|*\n"
+      "UNIT 2 TYPE 1 SECOND\nPARAMETERS  2\nAREA3 0.5 \nINPUTS  2\n-1,0 0,0 \n1 X \nTRACE 0 1\n"
+      "\n*|*     ***** UNIT 3 TYPE 8 NO FILE *****\n*|*\nUNIT 3 TYPE 8 NO FILE\nPARAMETERS  1\n1\n"
+      "\nEND\n";
+  EXPECT_EQ(g.text, expected);
+}
+
+TEST(TalkitGenerator, TenInputsAndManyParametersAreSplit) {
+  taltest::TempDir dir;
+  std::string values, connections, initials;
+  for (int i = 1; i <= 20; ++i) values += std::to_string(i) + " ";
+  for (int i = 1; i <= 10; ++i) connections += "0,0 ", initials += std::to_string(i) + " ";
+  Generated g = Generate(dir, "UNIT 1 TYPE 3\nPARAMETERS 20\n" + values + "\nINPUTS 10\n" + connections + "\n" + initials +
+                                  "\nDERIVATIVES 1\n5\nEND\n");
+  EXPECT_TRUE(g.messages.empty());
+  const UnitRecord& unit = g.deck.units.at(0);
+  EXPECT_EQ(unit.parameters[0].text, "VAL");
+  EXPECT_EQ(unit.parameters[1].text, "VAL1");
+  EXPECT_EQ(unit.parameters[19].text, "VAL19");
+  EXPECT_EQ(unit.connections[9], "X9");
+  EXPECT_NE(g.text.find("PARAMETERS 20\nVAL VAL1 VAL2 VAL3 VAL4 VAL5 VAL6 VAL7 VAL8 VAL9 \n"
+                        "VAL10 VAL11 VAL12 VAL13 VAL14 VAL15 VAL16 VAL17 VAL18 VAL19 \n"
+                        "INPUTS 10\nX X1 X2 X3 X4 X5 X6 X7 X8 X9 \n1 2 3 4 5 6 7 8 9 10 \nINPUTS  0\n\n\n"
+                        "DERIVATIVES  1\n5 \n"),
+            std::string::npos)
+      << g.text;
+}
+
+TEST(TalkitGenerator, TheFormDeckGivesTheEngineTheDeckValues) {
+  taltest::TempDir dir;
+  const std::string deck =
+      "CONSTANTS 1\nAREA=7\nUNIT 1 TYPE 1\nPARAMETERS 2\n2.5 AREA\nINPUTS 2\n0,0 0,0\n20 -1\n"
+      "UNIT 2 TYPE 1\nPARAMETERS 2\n3 0.5\nINPUTS 2\n1,1 0,0\n0 4\nEND\n";
+  Generated g = Generate(dir, deck, {true, true});
+  ScriptedInteraction ui;
+  ScannedDeck original = ScanDeck(deck, DescriptionDirectoryOf(dir.file("eng")));
+  ScannedDeck again = ScanDeck(g.text, DescriptionDirectoryOf(dir.file("eng")));
+  EXPECT_EQ(EngineValues(again), EngineValues(original));
+  EXPECT_TRUE(ui.messages().empty());
+  EXPECT_NE(g.text.find("*|*\n*|*Made for the tests\n*|*\n"), std::string::npos);
+}
+
+TEST(TalkitGenerator, TheSimulationCardNamesItsListFilesSoTheyResolve) {
+  taltest::TempDir dir;
+  gentest::WriteEngine(dir);
+  GeneratorOptions options{false, true, dir.file("eng"), dir.file("forms/A.TKD")};
+  auto lines = SimulationCardLines(options);
+  ASSERT_EQ(lines.size(), 18u);
+  EXPECT_EQ(lines[5], "*|<Month of the simulation                   |" + dir.file("eng/TALWIN/Month1.dat") + "|1|2|0");
+  for (int i : {5, 7, 10, 12}) EXPECT_EQ(lines[static_cast<std::size_t>(i)].find('|', 2), 45u) << lines[i];
+  // Inside the engine folder the name is relative, so the workspace can move.
+  EXPECT_EQ(SimulationListFile(dir.file("eng"), "LENGTH.DAT", dir.file("eng/A.TKD")), "TALWIN/Length.dat");
+  EXPECT_EQ(DefaultTalkitName("/w/my.decks/A.b.DCK"), "/w/my.decks/A.TKD");
+}
+
+TEST(TalkitGenerator, AMissingHeaderIsReportedAndLeftOut) {
+  taltest::TempDir dir;
+  gentest::WriteEngine(dir);
+  std::remove(dir.file("eng/Header.txt").c_str());
+  Generated g = Generate(dir, "WIDTH 72\nEND\n", {true, false});
+  ASSERT_EQ(g.messages.size(), 1u);
+  EXPECT_EQ(g.messages[0], "Error 2 while reading file " + dir.file("eng/Header.txt"));
+  EXPECT_EQ(g.text, "*TALKIT\n\nWIDTH 72\n\nEND\n");
+}
