@@ -30,7 +30,6 @@ TEST(MakeFormCommand, GeneratesAFormThatShowsAndFillsIn) {
   EXPECT_NE(shown.out.find("\"Collector area                             \"  AREA1 = 2.5 m2  range 0.0 .. 100.0"),
             std::string::npos)
       << shown.out;
-  EXPECT_NE(shown.out.find("MONTH = \"January\"  choices \"January\" \"February\""), std::string::npos);
   EXPECT_NE(shown.out.find("LENGTH = \"Four weeks\""), std::string::npos);
   auto set = RunTalbatch({"form", "set", "A.TKD", "AREA1=12.5", "FLOW=100"}, dir.path());
   ASSERT_EQ(set.exitCode, 0) << set.err;
@@ -49,12 +48,9 @@ TEST(MakeFormCommand, RefusesWhatCannotBeGenerated) {
     std::vector<std::string> args;
     std::string error;
   } cases[] = {
-      {{"make-form", "NONE.DCK", "--all", "-o", "N.TKD"}, "has not been saved yet"},
       {{"make-form", "A.DCK", "--select", "3:AREA", "-o", "N.TKD"}, "the deck has no unit 3"},
-      {{"make-form", "A.DCK", "--select", "1:TIN2", "-o", "N.TKD"}, "unit 1 has no parameter or input named TIN2"},
       {{"make-form", "A.DCK", "--select", "1:FLOW", "-o", "N.TKD"}, "1:FLOW cannot become a form field"},
       {{"make-form", "B.DCK", "--all", "-o", "N.TKD"}, "nothing to generate"},
-      {{"make-form", "A.DCK", "--all"}, "no output named"},
   };
   for (const Case& c : cases) {
     auto args = c.args;

@@ -72,8 +72,6 @@ TEST(ScanDeck, SortsTheLinesOfADeck) {
   EXPECT_FALSE(u.parameterEligible(1));  // already a name
   EXPECT_EQ(u.connections, (std::vector<std::string>{"0,0", "4,2", "0,0"}));
   EXPECT_EQ(u.settable, (std::vector<bool>{true, false, true}));
-  EXPECT_EQ(u.derivatives, (std::vector<std::string>{"30"}));
-  EXPECT_EQ(u.traceLine, "TRACE 0 24");
 }
 
 TEST(ScanDeck, ACommentIsTheCardOnlyWhenNoStatementIs) {
@@ -98,12 +96,4 @@ TEST(ScanDeck, CountProblemsLeaveTheUnitWithoutData) {
     EXPECT_TRUE(s.deck.units[0].noData);
     EXPECT_EQ(s.deck.units[0].description, "UNIT 1  - NO DATA AVAILABLE");
   }
-}
-
-TEST(MakeDeck, ADeckNotOnDiskIsReported) {
-  taltest::TempDir dir;
-  ScriptedInteraction ui;
-  std::string name = dir.file("NoName1.DCK");
-  EXPECT_FALSE(MakeDeck(name, dir.path()).has_value());
-  EXPECT_EQ(ui.messages(), std::vector<std::string>{DeckNotOnDiskMessage(name)});
 }

@@ -1,0 +1,92 @@
+// Make TALKIT file from the TALKIT menu: the dialog's lists and buttons, the save dialog, and
+// opening the new form deck.
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+
+#include "../../core/generator/GeneratorData.h"
+#include "../shell/ShellTestSupport.h"
+#include "generator/DeckScan.h"
+#include "generator/MakeTalkitDlg.h"
+#include "generator/TalkitGenerator.h"
+
+using namespace tal;
+
+namespace {
+
+QStringList Texts(const QListWidget* list, bool selectedOnly = false) {
+  QStringList texts;
+  for (int i = 0; i < list->count(); ++i)
+    if (!selectedOnly || list->item(i)->isSelected()) texts << list->item(i)->text();
+  return texts;
+}
+
+// Saves a picture of `widget` when TAL_SHOT_DIR names a folder (for looking at the windows).
+void Shot(QWidget* widget, const char* name) {
+  if (!qEnvironmentVariableIsEmpty("TAL_SHOT_DIR"))
+    widget->grab().save(qEnvironmentVariable("TAL_SHOT_DIR") + "/" + name);
+}
+
+using MakeTalkit = taltest::ShellTest;
+
+}  // namespace
+
+TEST_F(MakeTalkit, ChoosesFieldsWritesTheFormDeckAndOpensIt) {
+  gentest::WriteEngine(dir);
+  CurrentSettings().talpixDir = dir.file("eng");
+  CurrentSettings().includeHeader = 1;
+  std::string deck = dir.write("A.DCK",
+                               "SIMULATION 0 24 1\nUNIT 1 TYPE 1 Collector\nPARAMETERS 2\n2.5 K\nINPUTS 2\n0,0 3,1\n20 0\n"
+                               "UNIT 2 TYPE 1 Second\nPARAMETERS 2\n3 0.5\nINPUTS 2\n0,0 0,0\n15 40\nUNIT 3 TYPE 8\nEND\n");
+  makeFrame();
+  addChild(KindCode::DeckEditor, deck);
+  dialogs.answer(Button::Ok).answerText(dir.file("A.TKD")).answer(Button::Yes);  // type 8 has no file
+  QTimer::singleShot(0, [&] {
+    auto* dlg = frame->findChild<TMakeTALKITDlg*>();
+    ASSERT_NE(dlg, nullptr);
+    QApplication::setActiveWindow(dlg);  // so the lists get the focus they are given
+    EXPECT_EQ(Texts(dlg->UnitBox), (QStringList{"TYPE 1 FLAT PLATE COLLECTOR", "TYPE 1 FLAT PLATE COLLECTOR",
+                                                "UNIT 3  - NO DATA AVAILABLE"}));
+    EXPECT_TRUE(dlg->HeaderCheck->isChecked());
+    EXPECT_FALSE(dlg->SimulationCardCheck->isChecked());
+    EXPECT_EQ(Texts(dlg->ParBox), (QStringList{" Collector area", "*Efficiency"}));
+    EXPECT_EQ(Texts(dlg->InpBox), (QStringList{" Inlet temperature", "*Flow rate"}));
+    int beeps = dialogs.beeps();
+    dlg->InpBox->item(1)->setSelected(true);  // connected: refused
+    EXPECT_TRUE(Texts(dlg->InpBox, true).isEmpty());
+    EXPECT_EQ(dialogs.beeps(), beeps + 1);
+    dlg->ParBox->setFocus();
+    dlg->AllBtn->click();
+    EXPECT_EQ(Texts(dlg->ParBox, true), QStringList{" Collector area"});
+    dlg->UnitBox->setCurrentRow(1);
+    dlg->InpBox->setFocus();
+    dlg->AllBtn->click();
+    EXPECT_EQ(Texts(dlg->InpBox, true), (QStringList{" Inlet temperature", " Flow rate"}));
+    dlg->NoneBtn->click();
+    dlg->InpBox->item(1)->setSelected(true);
+    dlg->UnitBox->setCurrentRow(0);
+    EXPECT_EQ(Texts(dlg->ParBox, true), QStringList{" Collector area"});  // kept while another unit was shown
+    Shot(dlg, "make-talkit-dialog.png");
+    dlg->OKBtn->click();
+  });
+  frame->action(MenuItem::MakeTalkitFile)->trigger();
+
+  ASSERT_GE(dialogs.prompts().size(), 2u);
+  const Prompt& save = dialogs.prompts()[1];  // after the message about type 8
+  EXPECT_EQ(save.request.fileName, dir.file("A.TKD"));
+  EXPECT_EQ(save.request.defaultExtension, "TKD");
+  EXPECT_EQ(dialogs.messages().back(), OpenGeneratedFormQuestion(dir.file("A.TKD")));
+  std::string text = taltest::ReadFile(dir.file("A.TKD"));
+  EXPECT_TRUE(text.starts_with("*TALKIT\n*|*\n*|*Made for the tests\n*|*\nSIMULATION 0 24 1\n")) << text;
+  EXPECT_NE(text.find("\nAREA=2.5\n"), std::string::npos);
+  EXPECT_NE(text.find("\nFLOW=40\n"), std::string::npos);
+  TChildForm* form = frame->FirstChildOfKind(KindCode::TalkitForm);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->fileName(), dir.file("A.TKD"));
+  frame->resize(900, 760);
+  form->subWindow()->showMaximized();
+  Shot(frame.get(), "make-talkit-form.png");
+}
