@@ -1,11 +1,14 @@
 # Assembles a complete installation in <build>/demo: links to both programs (the name "talkit"
-# starts the form-only mode), the settings file, the engine configuration and a sample deck.
+# starts the form-only mode), the sample engine as TALPIX32, the settings file, the engine
+# configuration, the type description files and the demo decks.
 set(TAL_DEMO_DIR ${CMAKE_BINARY_DIR}/demo)
 add_custom_target(demo ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TAL_DEMO_DIR}
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talshell> ${TAL_DEMO_DIR}/talshell
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talshell> ${TAL_DEMO_DIR}/talkit
   COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talbatch> ${TAL_DEMO_DIR}/talbatch
+  # The sample engine is the workspace's TALPIX32 (it replaces an earlier stand-in script).
+  COMMAND ${CMAKE_COMMAND} -E create_symlink $<TARGET_FILE:talpix-sample> ${TAL_DEMO_DIR}/TALPIX32
   COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/demo -DTO=${TAL_DEMO_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CopyMissing.cmake
   # The manual is the program's, not the user's: every build installs its current pages.
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/demo/manual ${TAL_DEMO_DIR}/manual
@@ -18,6 +21,6 @@ add_custom_target(demo ALL
           "compile_command=gfortran -c"
           "rebuild_command=make -f MAKTAL.DAT UPDATE"
           "user_command=ls -l"
-  DEPENDS talshell talbatch
+  DEPENDS talshell talbatch talpix-sample
   COMMENT "Assembling the demo workspace in ${TAL_DEMO_DIR}"
   VERBATIM)

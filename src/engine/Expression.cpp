@@ -1,0 +1,388 @@
+#include "Expression.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+namespace talpix {
+
+namespace {
+
+struct FunctionEntry {
+  const char* name;
+  Expression::Op op;
+  int minArgs;
+  int maxArgs;
+};
+
+constexpr std::array<FunctionEntry, 12> Functions{{
+    {"SIN", Expression::Op::Sin, 1, 1},     {"COS", Expression::Op::Cos, 1, 1},
+    {"TAN", Expression::Op::Tan, 1, 1},     {"EXP", Expression::Op::Exp, 1, 1},
+    {"LOG", Expression::Op::Log, 1, 1},     {"LOG10", Expression::Op::Log10, 1, 1},
+    {"SQRT", Expression::Op::Sqrt, 1, 1},   {"ABS", Expression::Op::Abs, 1, 1},
+    {"INT", Expression::Op::Int, 1, 1},     {"MIN", Expression::Op::Min, 2, 16},
+    {"MAX", Expression::Op::Max, 2, 16},    {"MOD", Expression::Op::Mod, 2, 2},
+}};
+
+const FunctionEntry* FindFunction(const std::string& upperName) {
+  for (const auto& f : Functions)
+    if (upperName == f.name) return &f;
+  return nullptr;
+}
+
+// Nesting of parentheses and unary signs the parser follows before refusing the text.
+constexpr int NestingLimit = 100;
+
+}  // namespace
+
+bool Expression::IsFunctionName(const std::string& upperName) { return FindFunction(upperName) != nullptr; }
+
+class ExpressionParser {
+ public:
+  ExpressionParser(std::string_view text, const Expression::Resolver& resolver, Expression& out)
+      : text_(text), resolver_(resolver), out_(out) {}
+
+  bool parse(std::string& error) {
+    skipBlanks();
+    if (pos_ >= text_.size()) return fail("the expression is empty");
+    if (!sum()) {
+      error = error_;
+      return false;
+    }
+    skipBlanks();
+    if (pos_ < text_.size()) {
+      fail(describeUnexpected());
+      error = error_;
+      return false;
+    }
+    if (maxDepth_ > ExpressionStackLimit) {
+      error = "the expression is too long to evaluate";
+      return false;
+    }
+    out_.depth_ = maxDepth_;
+    return true;
+  }
+
+  const std::string& error() const { return error_; }
+
+ private:
+  bool fail(std::string message) {
+    if (error_.empty()) error_ = std::move(message);
+    return false;
+  }
+
+  std::string describeUnexpected() const {
+    if (pos_ >= text_.size()) return "the expression ends too early";
+    return std::string("unexpected \"") + text_[pos_] + "\" at position " + std::to_string(pos_ + 1);
+  }
+
+  void skipBlanks() {
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+  }
+
+  bool peek(char c) {
+    skipBlanks();
+    return pos_ < text_.size() && text_[pos_] == c;
+  }
+
+  void emit(Expression::Op op, int arg = 0, double value = 0, int stackChange = -1) {
+    out_.code_.push_back({op, arg, value});
+    depth_ += stackChange;
+    maxDepth_ = std::max(maxDepth_, depth_);
+  }
+
+  bool sum() {
+    if (!product()) return false;
+    while (true) {
+      if (peek('+')) {
+        ++pos_;
+        if (!product()) return false;
+        emit(Expression::Op::Add);
+      } else if (peek('-')) {
+        ++pos_;
+        if (!product()) return false;
+        emit(Expression::Op::Sub);
+      } else {
+        return true;
+      }
+    }
+  }
+
+  bool product() {
+    if (!unary()) return false;
+    while (true) {
+      if (peek('*')) {
+        ++pos_;
+        if (!unary()) return false;
+        emit(Expression::Op::Mul);
+      } else if (peek('/')) {
+        ++pos_;
+        if (!unary()) return false;
+        emit(Expression::Op::Div);
+      } else {
+        return true;
+      }
+    }
+  }
+
+  bool unary() {
+    if (++nesting_ > NestingLimit) return fail("the expression is nested too deeply");
+    bool ok;
+    if (peek('-')) {
+      ++pos_;
+      ok = unary();
+      if (ok) emit(Expression::Op::Neg, 0, 0, 0);
+    } else if (peek('+')) {
+      ++pos_;
+      ok = unary();
+    } else {
+      ok = power();
+    }
+    --nesting_;
+    return ok;
+  }
+
+  bool power() {
+    if (!primary()) return false;
+    if (peek('^')) {
+      ++pos_;
+      if (!unary()) return false;  // right-grouping, and 2^-1 is allowed
+      emit(Expression::Op::Pow);
+    }
+    return true;
+  }
+
+  bool number() {
+    std::size_t start = pos_;
+    auto digits = [&] {
+      std::size_t from = pos_;
+      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+      return pos_ > from;
+    };
+    bool whole = digits();
+    bool fraction = false;
+    if (pos_ < text_.size() && text_[pos_] == '.') {
+      ++pos_;
+      fraction = digits();
+    }
+    if (!whole && !fraction) return fail("a number is incomplete at position " + std::to_string(start + 1));
+    if (pos_ < text_.size() && (text_[pos_] == 'E' || text_[pos_] == 'e')) {
+      std::size_t mark = pos_++;
+      if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) ++pos_;
+      if (!digits()) {
+        pos_ = mark;
+        return fail("the exponent of the number at position " + std::to_string(start + 1) + " has no digits");
+      }
+    }
+    std::string literal(text_.substr(start, pos_ - start));
+    if (literal.back() == '.') literal.pop_back();  // "12." reads as 12
+    double value = 0;
+    auto [end, ec] = std::from_chars(literal.data(), literal.data() + literal.size(), value);
+    if (ec != std::errc() || end != literal.data() + literal.size() || !std::isfinite(value))
+      return fail("the number " + literal + " cannot be held");
+    emit(Expression::Op::Number, 0, value, +1);
+    return true;
+  }
+
+  bool primary() {
+    skipBlanks();
+    if (pos_ >= text_.size()) return fail("the expression ends too early");
+    char c = text_[pos_];
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '.') return number();
+    if (c == '(') {
+      ++pos_;
+      if (++nesting_ > NestingLimit) return fail("the expression is nested too deeply");
+      if (!sum()) return false;
+      --nesting_;
+      if (!peek(')')) return fail("a \")\" is missing at position " + std::to_string(pos_ + 1));
+      ++pos_;
+      return true;
+    }
+    if (c == '[') return unitOutput();
+    if (std::isalpha(static_cast<unsigned char>(c))) return name();
+    return fail(describeUnexpected());
+  }
+
+  bool wholeNumber(int& value) {
+    skipBlanks();
+    std::size_t start = pos_;
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+    if (pos_ == start) return false;
+    auto [end, ec] = std::from_chars(text_.data() + start, text_.data() + pos_, value);
+    return ec == std::errc();
+  }
+
+  bool unitOutput() {
+    std::size_t start = pos_++;
+    int unit = 0, output = 0;
+    bool ok = wholeNumber(unit) && peek(',');
+    if (ok) {
+      ++pos_;
+      ok = wholeNumber(output) && peek(']');
+    }
+    if (!ok) return fail("a unit output is written [unit,output], as in [3,1] (position " + std::to_string(start + 1) + ")");
+    ++pos_;
+    std::string why;
+    int index = resolver_.output ? resolver_.output(unit, output, why) : -1;
+    if (index < 0) return fail(why.empty() ? "unknown unit output" : why);
+    load(index);
+    return true;
+  }
+
+  void load(int index) {
+    emit(Expression::Op::Load, index, 0, +1);
+    if (std::find(out_.reads_.begin(), out_.reads_.end(), index) == out_.reads_.end()) out_.reads_.push_back(index);
+  }
+
+  bool name() {
+    std::size_t start = pos_;
+    while (pos_ < text_.size() &&
+           (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
+      ++pos_;
+    std::string upper(text_.substr(start, pos_ - start));
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    if (peek('(')) {
+      const FunctionEntry* f = FindFunction(upper);
+      if (!f) return fail("unknown function " + upper);
+      ++pos_;
+      int count = 0;
+      if (++nesting_ > NestingLimit) return fail("the expression is nested too deeply");
+      while (true) {
+        if (!sum()) return false;
+        ++count;
+        if (peek(',')) {
+          ++pos_;
+          continue;
+        }
+        if (peek(')')) {
+          ++pos_;
+          break;
+        }
+        return fail("a \")\" is missing after the arguments of " + upper);
+      }
+      --nesting_;
+      if (count < f->minArgs || count > f->maxArgs) {
+        if (f->minArgs == f->maxArgs)
+          return fail(upper + " takes " + std::to_string(f->minArgs) + (f->minArgs == 1 ? " argument" : " arguments"));
+        return fail(upper + " takes " + std::to_string(f->minArgs) + " to " + std::to_string(f->maxArgs) + " arguments");
+      }
+      emit(f->op, count, 0, 1 - count);
+      return true;
+    }
+    if (FindFunction(upper)) return fail(upper + " is a function: write " + upper + "(...)");
+    if (upper == "INF") {  // the program's infinity, as tables and forms write it
+      emit(Expression::Op::Number, 0, 1e99, +1);
+      return true;
+    }
+    std::string why;
+    int index = resolver_.name ? resolver_.name(upper, why) : -1;
+    if (index < 0) return fail(why.empty() ? "unknown name " + upper : why);
+    load(index);
+    return true;
+  }
+
+  std::string_view text_;
+  const Expression::Resolver& resolver_;
+  Expression& out_;
+  std::size_t pos_ = 0;
+  int depth_ = 0;
+  int maxDepth_ = 0;
+  int nesting_ = 0;
+  std::string error_;
+};
+
+Expression Expression::Compile(std::string_view text, const Resolver& resolver, std::string& error) {
+  Expression e;
+  ExpressionParser parser(text, resolver, e);
+  if (!parser.parse(error)) {
+    if (error.empty()) error = parser.error();
+    return Expression();
+  }
+  return e;
+}
+
+double Expression::evaluate(const double* values, const char*& error) const {
+  std::array<double, ExpressionStackLimit + 1> stack;
+  int top = -1;
+  for (const Instruction& in : code_) {
+    switch (in.op) {
+      case Op::Number: stack[++top] = in.value; break;
+      case Op::Load: stack[++top] = values[in.arg]; break;
+      case Op::Neg: stack[top] = -stack[top]; break;
+      case Op::Add: --top; stack[top] += stack[top + 1]; break;
+      case Op::Sub: --top; stack[top] -= stack[top + 1]; break;
+      case Op::Mul: --top; stack[top] *= stack[top + 1]; break;
+      case Op::Div:
+        --top;
+        if (stack[top + 1] == 0) {
+          error = "division by zero";
+          return NAN;
+        }
+        stack[top] /= stack[top + 1];
+        break;
+      case Op::Pow: {
+        --top;
+        double r = std::pow(stack[top], stack[top + 1]);
+        if (std::isnan(r)) {
+          error = "a negative number raised to a power that is not whole";
+          return NAN;
+        }
+        stack[top] = r;
+        break;
+      }
+      case Op::Sin: stack[top] = std::sin(stack[top]); break;
+      case Op::Cos: stack[top] = std::cos(stack[top]); break;
+      case Op::Tan: stack[top] = std::tan(stack[top]); break;
+      case Op::Exp: stack[top] = std::exp(stack[top]); break;
+      case Op::Log:
+      case Op::Log10:
+        if (stack[top] <= 0) {
+          error = in.op == Op::Log ? "LOG of a number that is not above zero" : "LOG10 of a number that is not above zero";
+          return NAN;
+        }
+        stack[top] = in.op == Op::Log ? std::log(stack[top]) : std::log10(stack[top]);
+        break;
+      case Op::Sqrt:
+        if (stack[top] < 0) {
+          error = "SQRT of a negative number";
+          return NAN;
+        }
+        stack[top] = std::sqrt(stack[top]);
+        break;
+      case Op::Abs: stack[top] = std::fabs(stack[top]); break;
+      case Op::Int: stack[top] = std::trunc(stack[top]); break;
+      case Op::Min:
+      case Op::Max: {
+        int n = in.arg;
+        double r = stack[top - n + 1];
+        for (int i = top - n + 2; i <= top; ++i) r = in.op == Op::Min ? std::min(r, stack[i]) : std::max(r, stack[i]);
+        top -= n - 1;
+        stack[top] = r;
+        break;
+      }
+      case Op::Mod: {
+        --top;
+        double b = stack[top + 1];
+        if (b == 0) {
+          error = "MOD with a divisor of zero";
+          return NAN;
+        }
+        stack[top] = std::fmod(stack[top], b);  // sign of the dividend, as a - b*INT(a/b)
+        break;
+      }
+    }
+  }
+  if (top != 0) {
+    error = "the expression is empty";
+    return NAN;
+  }
+  if (!std::isfinite(stack[0])) {
+    error = "the result is too large to hold";
+    return NAN;
+  }
+  return stack[0];
+}
+
+}  // namespace talpix

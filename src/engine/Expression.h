@@ -1,0 +1,59 @@
+#pragma once
+// Expressions of the deck language: numbers in any usual form, names, unit outputs [u,o],
+// + - * / ^ with the usual precedence (^ binds tightest and groups to the right, so -2^2 is -4
+// and 2^3^2 is 512), parentheses and the functions SIN COS TAN EXP LOG LOG10 SQRT ABS MIN MAX INT
+// MOD. Names are resolved when the expression is compiled; evaluation reads a flat value array.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talpix {
+
+class Expression {
+ public:
+  // What a name or a unit output [u,o] stands for: an index into the value array, or -1 after
+  // setting `error` to the message the deck's author sees.
+  struct Resolver {
+    std::function<int(const std::string& name, std::string& error)> name;
+    std::function<int(int unit, int output, std::string& error)> output;
+  };
+
+  // Compiles `text`; on failure returns an empty expression and sets `error`.
+  static Expression Compile(std::string_view text, const Resolver& resolver, std::string& error);
+
+  // The value, or NaN with `error` naming the fault (division by zero, a function outside its
+  // domain, a result too large to hold).
+  double evaluate(const double* values, const char*& error) const;
+
+  // The value indices the expression reads, each once.
+  const std::vector<int>& reads() const { return reads_; }
+  bool empty() const { return code_.empty(); }
+  // True when the whole expression is one number (no names, no operations).
+  bool isNumber() const { return code_.size() == 1 && code_[0].op == Op::Number; }
+
+  // The functions the language knows (upper case), for telling them from names.
+  static bool IsFunctionName(const std::string& upperName);
+
+  enum class Op : std::uint8_t {
+    Number, Load, Neg, Add, Sub, Mul, Div, Pow,
+    Sin, Cos, Tan, Exp, Log, Log10, Sqrt, Abs, Int, Min, Max, Mod
+  };
+  struct Instruction {
+    Op op;
+    int arg = 0;  // value index (Load) or argument count (Min, Max)
+    double value = 0;
+  };
+
+ private:
+  friend class ExpressionParser;
+  std::vector<Instruction> code_;
+  std::vector<int> reads_;
+  int depth_ = 0;  // stack depth needed to evaluate
+};
+
+// The largest stack an expression may need; deeper ones are refused when compiled.
+inline constexpr int ExpressionStackLimit = 64;
+
+}  // namespace talpix

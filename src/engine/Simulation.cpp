@@ -1,0 +1,549 @@
+#include "Simulation.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "EngineFiles.h"
+
+namespace talpix {
+
+namespace {
+
+std::string Number(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.10g", v);
+  return buf;
+}
+
+// x at the end of a step of length dt for dx/dt = a + b*x: exact whatever the sign and size of
+// b*dt, so a stiff mass (b*dt far below -1) settles instead of oscillating.
+double Advance(double x0, double a, double b, double dt) {
+  double z = b * dt;
+  double phi = z == 0 ? 1.0 : std::expm1(z) / z;
+  return x0 + (a + b * x0) * dt * phi;
+}
+
+bool ParseInt(const std::string& s, int& v) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  long r = std::strtol(s.c_str(), &end, 10);
+  if (*end != '\0' || r < -1000000 || r > 1000000) return false;
+  v = static_cast<int>(r);
+  return true;
+}
+
+}  // namespace
+
+struct Simulation::Unit {
+  const UnitCard* card = nullptr;
+  const TypeInfo* type = nullptr;
+  std::unique_ptr<UnitModel> model;
+  struct Input {
+    int slot = -1;  // value index, or -1 for a constant input
+    double constant = 0;
+    int sourceUnit = 0, sourceOutput = 0;
+  };
+  std::vector<Input> inputs;
+  std::vector<double> derivativeInitials;
+  int outputOffset = 0, outputCount = 0;
+  int stateOffset = 0, stateCount = 0;
+  std::vector<std::pair<int, int>> mirrors;  // (output index, value index)
+  bool trace = false;
+  double traceFrom = -HUGE_VAL, traceTo = HUGE_VAL;
+  int traceLines = 0;
+  mutable std::vector<double> in, a, b;
+};
+
+Simulation::Simulation(const Deck& deck, std::string deckFolder, std::string deckBase, std::vector<Diagnostic>& diagnostics)
+    : deck_(deck), folder_(std::move(deckFolder)), base_(std::move(deckBase)), diags_(diagnostics) {}
+
+Simulation::~Simulation() = default;
+
+void Simulation::error(int line, std::string text) {
+  failed_ = true;
+  diags_.push_back({line, true, std::move(text)});
+}
+
+void Simulation::warning(int line, std::string text) { diags_.push_back({line, false, std::move(text)}); }
+
+Expression Simulation::compile(const std::string& text, int line, std::string& why) {
+  Expression::Resolver resolver;
+  resolver.name = [&](const std::string& name, std::string& err) -> int {
+    if (name == "TIME") return 0;
+    for (std::size_t d = 0; d < deck_.definitions.size(); ++d)
+      if (deck_.definitions[d].name == name) return static_cast<int>(d + 1);
+    err = "unknown name " + name;
+    return -1;
+  };
+  resolver.output = [&](int unit, int output, std::string&) -> int {
+    for (const auto& r : refs_)
+      if (r.unit == unit && r.output == output) return r.slot;
+    int slot = static_cast<int>(values_.size());
+    values_.push_back(0);
+    refs_.push_back({unit, output, slot, line});
+    return slot;
+  };
+  return Expression::Compile(text, resolver, why);
+}
+
+bool Simulation::staticSlot(int slot, std::string& why) {
+  if (slot == 0) {
+    why = "TIME changes during the run";
+    return false;
+  }
+  int d = slot - 1;
+  if (d >= static_cast<int>(deck_.definitions.size())) {
+    why = "unit outputs change during the run";
+    return false;
+  }
+  const Definition& def = deck_.definitions[d];
+  switch (staticState_[d]) {
+    case 2: return true;
+    case 3: why = def.name + " changes during the run or has an error"; return false;
+    case 1: why = def.name + " depends on itself"; return false;
+    default: break;
+  }
+  if (expressions_[d].empty()) {
+    staticState_[d] = 3;
+    why = def.name + " has an error";
+    return false;
+  }
+  staticState_[d] = 1;
+  for (int r : expressions_[d].reads()) {
+    if (!staticSlot(r, why)) {
+      staticState_[d] = 3;
+      if (why.find(def.name) == std::string::npos) why = def.name + " depends on a value that changes: " + why;
+      return false;
+    }
+  }
+  const char* err = nullptr;
+  double v = expressions_[d].evaluate(values_.data(), err);
+  if (err) {
+    staticState_[d] = 3;
+    error(def.line, def.name + ": " + err);
+    why = def.name + " has an error";
+    return false;
+  }
+  values_[slot] = v;
+  staticState_[d] = 2;
+  return true;
+}
+
+bool Simulation::staticValue(const std::string& text, int line, const std::string& what, double& value) {
+  std::string why;
+  Expression e = compile(text, line, why);
+  if (e.empty()) {
+    error(line, what + " \"" + text + "\": " + why);
+    return false;
+  }
+  for (int r : e.reads()) {
+    if (!staticSlot(r, why)) {
+      error(line, what + " \"" + text + "\" must be a number or a constant: " + why);
+      return false;
+    }
+  }
+  const char* err = nullptr;
+  value = e.evaluate(values_.data(), err);
+  if (err) {
+    error(line, what + " \"" + text + "\": " + err);
+    return false;
+  }
+  return true;
+}
+
+bool Simulation::build() {
+  values_.assign(1 + deck_.definitions.size(), 0.0);
+  expressions_.resize(deck_.definitions.size());
+  staticState_.assign(deck_.definitions.size(), 0);
+  for (std::size_t d = 0; d < deck_.definitions.size(); ++d) {
+    const Definition& def = deck_.definitions[d];
+    std::string why;
+    expressions_[d] = compile(def.expression, def.line, why);
+    if (expressions_[d].empty()) error(def.line, def.name + "=" + def.expression + ": " + why);
+  }
+  for (std::size_t d = 0; d < deck_.definitions.size(); ++d) {
+    const Definition& def = deck_.definitions[d];
+    std::string why;
+    if (def.constant && !expressions_[d].empty() && !staticSlot(static_cast<int>(d + 1), why) && staticState_[d] != 2)
+      if (why.find("has an error") == std::string::npos)
+        error(def.line, "the constant " + def.name + " cannot be computed before the run: " + why);
+  }
+
+  // Solver settings: constants of the deck, with defaults.
+  for (std::size_t d = 0; d < deck_.definitions.size(); ++d) {
+    const Definition& def = deck_.definitions[d];
+    std::string why;
+    if (def.name != "TOLERANCE" && def.name != "MAXITER") continue;
+    if (!staticSlot(static_cast<int>(d + 1), why)) {
+      error(def.line, def.name + " must not change during the run");
+      continue;
+    }
+    double v = values_[d + 1];
+    if (def.name == "TOLERANCE") {
+      if (!(v > 0 && v < 1)) error(def.line, "TOLERANCE must lie between 0 and 1 (it is relative)");
+      else tolerance_ = v;
+    } else {
+      if (!(v >= 1 && v <= 10000 && std::floor(v) == v)) error(def.line, "MAXITER must be a whole number from 1 to 10000");
+      else iterationLimit_ = static_cast<int>(v);
+    }
+  }
+
+  // The simulation card.
+  if (deck_.simulation.size() == 3) {
+    int line = deck_.simulationLine;
+    bool ok = staticValue(deck_.simulation[0].text, line, "the start time", start_);
+    ok = staticValue(deck_.simulation[1].text, line, "the stop time", stop_) && ok;
+    ok = staticValue(deck_.simulation[2].text, line, "the time step", step_) && ok;
+    if (ok) {
+      if (!(step_ > 0)) error(line, "the time step must be above 0");
+      else if (stop_ < start_) error(line, "the stop time " + Number(stop_) + " lies before the start time " + Number(start_));
+      else if ((stop_ - start_) / step_ > 2e9) error(line, "the run would take more than 2,000,000,000 steps");
+      else {
+        steps_ = static_cast<long>(std::floor((stop_ - start_) / step_ + 1e-6));
+        double end = start_ + steps_ * step_;
+        if (std::fabs(end - stop_) > 1e-6 * step_)
+          warning(line, "the stop time is not a whole number of steps from the start: the run ends at " + Number(end));
+      }
+    }
+  }
+
+  // Units: those whose inputs' units others need come first, printers and plot writers last.
+  units_.resize(deck_.units.size());
+  for (int pass = 0; pass < 3; ++pass) {
+    for (std::size_t i = 0; i < deck_.units.size(); ++i) {
+      int t = deck_.units[i].type;
+      int wanted = t == 24 ? 1 : (t == 25 || t == 65) ? 2 : 0;
+      if (wanted == pass) buildUnit(static_cast<int>(i));
+    }
+  }
+
+  // Every unit output named by an equation or a connection must exist.
+  for (const auto& r : refs_) {
+    auto it = std::find_if(units_.begin(), units_.end(), [&](const auto& u) { return u && u->card->number == r.unit; });
+    bool exists = std::any_of(deck_.units.begin(), deck_.units.end(), [&](const UnitCard& c) { return c.number == r.unit; });
+    if (!exists) {
+      error(r.line, "[" + std::to_string(r.unit) + "," + std::to_string(r.output) + "]: the deck has no unit " + std::to_string(r.unit));
+      continue;
+    }
+    if (it == units_.end()) continue;  // that unit has errors of its own
+    Unit& u = **it;
+    if (r.output < 1 || r.output > u.outputCount) {
+      error(r.line, "[" + std::to_string(r.unit) + "," + std::to_string(r.output) + "]: unit " + std::to_string(r.unit) +
+                        " (" + u.type->name + ") has " + std::to_string(u.outputCount) + " output" + (u.outputCount == 1 ? "" : "s"));
+      continue;
+    }
+    u.mirrors.push_back({r.output - 1, r.slot});
+  }
+  if (plotWriters_ > 1) error(0, "the deck has " + std::to_string(plotWriters_) + " plot writers (TYPE 65); the plot file takes one");
+  return !failed_;
+}
+
+bool Simulation::buildUnit(int index) {
+  const UnitCard& card = deck_.units[index];
+  const std::string who = "unit " + std::to_string(card.number);
+  const TypeInfo* type = FindType(card.type);
+  if (!type) {
+    error(card.line, who + ": TYPE " + std::to_string(card.type) + " is not known; the types are " + KnownTypeList());
+    return false;
+  }
+  bool ok = true;
+  if (static_cast<int>(card.parameters.size()) != type->parameters) {
+    error(card.line, who + " (" + type->name + ") takes " + std::to_string(type->parameters) + " parameters; the deck gives " +
+                         std::to_string(card.parameters.size()));
+    ok = false;
+  }
+  int inputs = static_cast<int>(card.connections.size());
+  if (type->inputs >= 0 && inputs != type->inputs) {
+    error(card.line, who + " (" + type->name + ") takes " + std::to_string(type->inputs) + " inputs; the deck gives " + std::to_string(inputs));
+    ok = false;
+  } else if (type->inputs < 0 && inputs < 1) {
+    error(card.line, who + " (" + type->name + ") needs at least one input (INPUTS n)");
+    ok = false;
+  }
+  if (!ok) return false;
+
+  auto u = std::make_unique<Unit>();
+  u->card = &card;
+  u->type = type;
+  u->model = type->create();
+  UnitSetup setup;
+  setup.unitNumber = card.number;
+  setup.cardLine = card.line;
+  for (std::size_t k = 0; k < card.parameters.size(); ++k) {
+    double v = 0;
+    if (!staticValue(card.parameters[k].text, card.parameters[k].line, who + " parameter " + std::to_string(k + 1), v)) ok = false;
+    setup.parameters.push_back(v);
+    setup.parameterLines.push_back(card.parameters[k].line);
+  }
+  setup.inputCount = inputs;
+  for (int k = 0; k < inputs; ++k) {
+    const Word& c = card.connections[k];
+    const Word& init = card.initialValues[k];
+    Unit::Input in;
+    std::string unitText = "-";
+    std::size_t comma = c.text.find(',');
+    if (comma != std::string::npos) {
+      int su = 0, so = 0;
+      if (!ParseInt(c.text.substr(0, comma), su) || !ParseInt(c.text.substr(comma + 1), so) || su < 0 || so < 0 ||
+          (su == 0) != (so == 0)) {
+        error(c.line, who + " input " + std::to_string(k + 1) + ": \"" + c.text +
+                          "\" is not a connection (unit,output as in 3,1, or 0,0 for the initial value)");
+        ok = false;
+      } else if (su > 0) {
+        std::string why;
+        compile("[" + std::to_string(su) + "," + std::to_string(so) + "]", c.line, why);
+        for (const auto& r : refs_)
+          if (r.unit == su && r.output == so) in.slot = r.slot;
+        in.sourceUnit = su;
+        in.sourceOutput = so;
+        for (const auto& other : units_)
+          if (other && other->card->number == su && so <= other->outputCount) unitText = other->model->outputUnit(so - 1);
+      }
+    } else {
+      std::string why;
+      Expression e = compile(c.text, c.line, why);
+      if (e.empty() || e.reads().size() != 1 || e.isNumber()) {
+        error(c.line, who + " input " + std::to_string(k + 1) + ": \"" + c.text + "\" " +
+                          (why.empty() ? "is not a connection (unit,output, 0,0, or a name)" : why));
+        ok = false;
+      } else {
+        in.slot = e.reads()[0];
+      }
+    }
+    if (type->labels) {
+      setup.labels.push_back(init.text);
+      setup.labelLines.push_back(init.line);
+    } else if (in.slot < 0) {
+      if (!staticValue(init.text, init.line, who + " initial value of input " + std::to_string(k + 1), in.constant)) ok = false;
+    } else {
+      double ignored = 0;  // checked, though a connected input takes its value from the connection
+      if (!staticValue(init.text, init.line, who + " initial value of input " + std::to_string(k + 1), ignored)) ok = false;
+    }
+    setup.inputUnits.push_back(unitText);
+    u->inputs.push_back(in);
+  }
+  if (!ok) return false;
+
+  setup.start = start_;
+  setup.stop = stop_;
+  setup.step = step_;
+  setup.error = [this](int line, std::string text) { error(line, std::move(text)); };
+  setup.warning = [this](int line, std::string text) { warning(line, std::move(text)); };
+  setup.assignedFile = [this, who](int lu, int line, bool reading) -> std::string {
+    for (const auto& a : deck_.assignments) {
+      if (a.logicalUnit != lu) continue;
+      std::string path = ResolveDeckFile(folder_, a.file, reading);
+      return path;
+    }
+    error(line, who + ": no ASSIGN line gives a file to logical unit " + std::to_string(lu));
+    return {};
+  };
+  setup.resultFile = [this](bool plot) {
+    if (plot) return ResultFileName(base_, ".PLT");
+    ++printers_;
+    return ResultFileName(base_, printers_ == 1 ? ".OUT" : ".OU" + std::to_string(printers_));
+  };
+  if (type->type == 65) ++plotWriters_;
+  if (type->type == 65 && plotWriters_ > 1) return false;  // reported once the units are built
+  if (!u->model->setup(setup)) {
+    failed_ = true;
+    return false;
+  }
+  u->outputCount = u->model->outputCount();
+  u->stateCount = u->model->derivativeCount();
+  if (card.hasDerivatives) {
+    if (static_cast<int>(card.derivatives.size()) != u->stateCount) {
+      error(card.line, who + " (" + type->name + ") has " + std::to_string(u->stateCount) + " derivative" +
+                           (u->stateCount == 1 ? "" : "s") + "; DERIVATIVES gives " + std::to_string(card.derivatives.size()));
+      return false;
+    }
+    for (std::size_t k = 0; k < card.derivatives.size(); ++k) {
+      double v = 0;
+      if (!staticValue(card.derivatives[k].text, card.derivatives[k].line,
+                       who + " initial value of derivative " + std::to_string(k + 1), v))
+        return false;
+      u->derivativeInitials.push_back(v);
+    }
+  } else if (u->model->derivativesRequired()) {
+    error(card.line, who + " (" + type->name + ") needs DERIVATIVES " + std::to_string(u->stateCount) + " with the initial value" +
+                         (u->stateCount == 1 ? "" : "s") + " of its state");
+    return false;
+  } else {
+    u->derivativeInitials.assign(u->stateCount, 0.0);
+  }
+  if (card.trace) {
+    u->trace = true;
+    if (card.traceTimes.size() == 2) {
+      if (!staticValue(card.traceTimes[0].text, card.traceLine, "the TRACE start", u->traceFrom) ||
+          !staticValue(card.traceTimes[1].text, card.traceLine, "the TRACE stop", u->traceTo))
+        return false;
+    }
+  }
+  u->outputOffset = static_cast<int>(outputs_.size());
+  outputs_.resize(outputs_.size() + u->outputCount, 0.0);
+  u->stateOffset = static_cast<int>(stateStart_.size());
+  stateStart_.insert(stateStart_.end(), u->derivativeInitials.begin(), u->derivativeInitials.end());
+  stateEnd_ = stateStart_;
+  u->in.resize(u->inputs.size());
+  u->a.resize(u->stateCount);
+  u->b.resize(u->stateCount);
+  units_[index] = std::move(u);
+  return true;
+}
+
+void Simulation::gatherInputs(const Unit& u, double* in) const {
+  for (std::size_t k = 0; k < u.inputs.size(); ++k) in[k] = u.inputs[k].slot >= 0 ? values_[u.inputs[k].slot] : u.inputs[k].constant;
+}
+
+std::string Simulation::trackedName(std::size_t index) const {
+  if (index < values_.size()) {
+    if (index >= 1 && index <= deck_.definitions.size()) return deck_.definitions[index - 1].name;
+    for (const auto& r : refs_)
+      if (r.slot == static_cast<int>(index)) return "[" + std::to_string(r.unit) + "," + std::to_string(r.output) + "]";
+    return "TIME";
+  }
+  index -= values_.size();
+  for (const auto& u : units_) {
+    if (index >= static_cast<std::size_t>(u->outputOffset) && index < static_cast<std::size_t>(u->outputOffset + u->outputCount))
+      return "[" + std::to_string(u->card->number) + "," + std::to_string(index - u->outputOffset + 1) + "]";
+  }
+  index -= outputs_.size();
+  for (const auto& u : units_) {
+    if (index >= static_cast<std::size_t>(u->stateOffset) && index < static_cast<std::size_t>(u->stateOffset + u->stateCount))
+      return "derivative " + std::to_string(index - u->stateOffset + 1) + " of unit " + std::to_string(u->card->number);
+  }
+  return "a value";
+}
+
+void Simulation::traceUnit(const Unit& u, double time) {
+  if (time < u.traceFrom || time > u.traceTo) return;
+  auto& lines = const_cast<Unit&>(u).traceLines;
+  if (lines == TraceLineLimit) {
+    runLines_.push_back("TRACE unit " + std::to_string(u.card->number) + ": further lines left out");
+    ++lines;
+  }
+  if (lines > TraceLineLimit) return;
+  ++lines;
+  std::string text = "TRACE unit " + std::to_string(u.card->number) + " at TIME = " + Number(time) + ": inputs";
+  gatherInputs(u, u.in.data());
+  for (double v : u.in) text += " " + Number(v);
+  text += "; outputs";
+  for (int k = 0; k < u.outputCount; ++k) text += " " + Number(outputs_[u.outputOffset + k]);
+  if (u.stateCount) {
+    text += "; derivatives";
+    for (int k = 0; k < u.stateCount; ++k) text += " " + Number(stateEnd_[u.stateOffset + k]);
+  }
+  runLines_.push_back(text);
+}
+
+bool Simulation::doStep(double time, double dt, RunSummary& summary) {
+  values_[0] = time;
+  if (dt > 0)
+    for (auto& u : units_)
+      if (u->stateCount) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
+  stateEnd_ = stateStart_;
+
+  const std::size_t nv = values_.size(), no = outputs_.size(), ns = stateEnd_.size();
+  tracked_.resize(nv + no + ns);
+  int iteration = 0;
+  bool converged = false;
+  std::size_t worst = 0;
+  while (!converged && iteration < iterationLimit_) {
+    ++iteration;
+    std::copy(values_.begin(), values_.end(), tracked_.begin());
+    std::copy(outputs_.begin(), outputs_.end(), tracked_.begin() + nv);
+    std::copy(stateEnd_.begin(), stateEnd_.end(), tracked_.begin() + nv + no);
+    for (const DeckItem& item : deck_.order) {
+      if (item.kind == DeckItem::Kind::Equation) {
+        const char* err = nullptr;
+        double v = expressions_[item.index].evaluate(values_.data(), err);
+        if (err) {
+          const Definition& def = deck_.definitions[item.index];
+          error(def.line, "at TIME = " + Number(time) + ": " + def.name + ": " + err);
+          return false;
+        }
+        values_[item.index + 1] = v;
+        continue;
+      }
+      Unit& u = *units_[item.index];
+      double* in = u.in.data();
+      gatherInputs(u, in);
+      double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
+      if (u.stateCount) {
+        u.model->derivatives(time, in, x, u.a.data(), u.b.data());
+        const double* x0 = &stateStart_[u.stateOffset];
+        for (int k = 0; k < u.stateCount; ++k) x[k] = Advance(x0[k], u.a[k], u.b[k], dt);
+      }
+      double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
+      u.model->compute(time, in, x, out, iteration);
+      for (int k = 0; k < u.outputCount; ++k) {
+        if (!std::isfinite(out[k])) {
+          error(u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
+                                  std::to_string(u.card->number) + " is not a finite number");
+          return false;
+        }
+      }
+      for (const auto& [o, slot] : u.mirrors) values_[slot] = out[o];
+    }
+    // Converged when no value moved by more than the tolerance (relative, or absolute below 1).
+    converged = true;
+    double worstChange = 0;
+    auto check = [&](std::size_t k, double now) {
+      double change = std::fabs(now - tracked_[k]) / std::max(1.0, std::fabs(now));
+      if (change > tolerance_) converged = false;
+      if (change > worstChange) {
+        worstChange = change;
+        worst = k;
+      }
+    };
+    for (std::size_t k = 0; k < nv; ++k) check(k, values_[k]);
+    for (std::size_t k = 0; k < no; ++k) check(nv + k, outputs_[k]);
+    for (std::size_t k = 0; k < ns; ++k) check(nv + no + k, stateEnd_[k]);
+  }
+  summary.iterations += iteration;
+  summary.mostIterations = std::max(summary.mostIterations, iteration);
+  if (!converged) {
+    ++summary.unconvergedSteps;
+    if (summary.unconvergedSteps <= MessageLimit)
+      runLines_.push_back("*** Warning at TIME = " + Number(time) + ": the step did not converge in " +
+                          std::to_string(iterationLimit_) + " iterations (" + trackedName(worst) +
+                          " still changes); the run goes on with the last values");
+    else if (summary.unconvergedSteps == MessageLimit + 1)
+      runLines_.push_back("*** Further steps that did not converge are only counted");
+  }
+  for (auto& u : units_) {
+    gatherInputs(*u, u->in.data());
+    std::string why;
+    if (!u->model->endStep(time, u->in.data(), u->outputCount ? &outputs_[u->outputOffset] : nullptr, why)) {
+      error(u->card->line, "at TIME = " + Number(time) + ": " + why);
+      return false;
+    }
+    if (u->trace) traceUnit(*u, time);
+  }
+  stateStart_ = stateEnd_;
+  return true;
+}
+
+bool Simulation::run(RunSummary& summary) {
+  auto began = std::chrono::steady_clock::now();
+  bool ok = doStep(start_, 0, summary);
+  for (long k = 1; ok && k <= steps_; ++k) {
+    ok = doStep(start_ + static_cast<double>(k) * step_, step_, summary);
+    if (ok) summary.steps = k;
+  }
+  for (auto& u : units_) {
+    std::string why;
+    if (!u->model->finish(why)) {
+      error(u->card->line, why);
+      ok = false;
+    }
+    for (auto& f : u->model->writtenFiles()) summary.files.push_back(f);
+  }
+  summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  return ok;
+}
+
+}  // namespace talpix

@@ -1,0 +1,92 @@
+#pragma once
+// Sets a deck up for running and runs it: each step evaluates the equations and units in deck
+// order and iterates until no value changes by more than the tolerance; derivatives are
+// integrated with the exponential method (exact for dx/dt = a + b*x over the step, so stable for
+// any step however stiff a thermal mass is).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Deck.h"
+#include "Expression.h"
+#include "UnitTypes.h"
+
+namespace talpix {
+
+inline constexpr double DefaultTolerance = 1e-6;
+inline constexpr int DefaultIterationLimit = 50;
+// Listing lines of convergence warnings and of each unit's TRACE before they are only counted.
+inline constexpr int MessageLimit = 20;
+inline constexpr int TraceLineLimit = 500;
+
+struct RunSummary {
+  long steps = 0;
+  long iterations = 0;
+  int mostIterations = 0;
+  long unconvergedSteps = 0;
+  double seconds = 0;
+  std::vector<std::string> files;  // result files written
+};
+
+class Simulation {
+ public:
+  // `deckFolder` resolves the files of ASSIGN lines; `deckBase` (folder and name without
+  // extension) names the default result files.
+  Simulation(const Deck& deck, std::string deckFolder, std::string deckBase, std::vector<Diagnostic>& diagnostics);
+  ~Simulation();
+
+  // Compiles and checks everything; false after reporting errors.
+  bool build();
+  // Runs from start to stop. False after a run-time error (reported with its line and time).
+  bool run(RunSummary& summary);
+
+  // Lines of the run section of the listing (traces, convergence warnings).
+  const std::vector<std::string>& runLines() const { return runLines_; }
+  double start() const { return start_; }
+  double stop() const { return stop_; }
+  double step() const { return step_; }
+  long stepCount() const { return steps_; }
+  double tolerance() const { return tolerance_; }
+  int iterationLimit() const { return iterationLimit_; }
+
+ private:
+  struct Unit;
+  struct OutputRef {
+    int unit;  // deck unit number
+    int output;
+    int slot;
+    int line;  // first line that names it
+  };
+
+  void error(int line, std::string text);
+  void warning(int line, std::string text);
+  Expression compile(const std::string& text, int line, std::string& why);
+  bool staticSlot(int slot, std::string& why);
+  bool staticValue(const std::string& text, int line, const std::string& what, double& value);
+  bool buildUnit(int index);
+  bool doStep(double time, double dt, RunSummary& summary);
+  void gatherInputs(const Unit& u, double* in) const;
+  std::string trackedName(std::size_t index) const;
+  void traceUnit(const Unit& u, double time);
+
+  const Deck& deck_;
+  std::string folder_, base_;
+  std::vector<Diagnostic>& diags_;
+  bool failed_ = false;
+
+  std::vector<double> values_;          // 0: TIME, then definitions, then referenced unit outputs
+  std::vector<Expression> expressions_;  // per definition
+  std::vector<int> staticState_;         // per definition: 0 unknown, 1 visiting, 2 static, 3 not
+  std::vector<OutputRef> refs_;
+  std::vector<std::unique_ptr<Unit>> units_;
+  std::vector<double> outputs_, stateStart_, stateEnd_;
+  std::vector<double> tracked_, previous_;
+  std::vector<std::string> runLines_;
+  double start_ = 0, stop_ = 0, step_ = 1, tolerance_ = DefaultTolerance;
+  int iterationLimit_ = DefaultIterationLimit;
+  long steps_ = 0;
+  int printers_ = 0, plotWriters_ = 0;
+  std::string traceContext_;
+};
+
+}  // namespace talpix

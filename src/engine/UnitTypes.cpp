@@ -1,0 +1,486 @@
+#include "UnitTypes.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <numbers>
+
+namespace talpix {
+
+int FormatResultNumber(double x, char* out) {
+  if (x == 0) x = 0;  // no "-0"
+  char buf[40];
+  auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 6);
+  int n = static_cast<int>(r.ptr - buf);
+  for (int i = 0; i < n; ++i) out[i] = buf[i] == 'e' ? 'E' : buf[i];
+  return n;
+}
+
+namespace {
+
+bool Whole(double v) { return std::floor(v) == v; }
+
+// ---------------------------------------------------------------- TYPE 1: thermal mass
+// One node of heat capacity C (kWh/K) losing UA (kW/K) to its surroundings and gaining Q (kW):
+// C dT/dt = Q - UA (T - Tsur), time in hours.
+class ThermalMass : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    c_ = s.parameters[0];
+    ua_ = s.parameters[1];
+    bool ok = true;
+    if (!(c_ > 0)) { s.error(s.parameterLines[0], "the heat capacity of unit " + std::to_string(s.unitNumber) + " must be above 0"); ok = false; }
+    if (ua_ < 0) { s.error(s.parameterLines[1], "the loss coefficient of unit " + std::to_string(s.unitNumber) + " must not be negative"); ok = false; }
+    return ok;
+  }
+  int outputCount() const override { return 2; }
+  std::string outputUnit(int i) const override { return i == 0 ? "C" : "kW"; }
+  int derivativeCount() const override { return 1; }
+  void derivatives(double, const double* in, const double*, double* a, double* b) const override {
+    a[0] = (in[1] + ua_ * in[0]) / c_;
+    b[0] = -ua_ / c_;
+  }
+  void compute(double, const double* in, const double* x, double* out, int) override {
+    out[0] = x[0];
+    out[1] = ua_ * (x[0] - in[0]);
+  }
+
+ private:
+  double c_ = 1, ua_ = 0;
+};
+
+// ---------------------------------------------------------------- TYPE 2: on/off controller
+// Heating mode: switches on below set point - band/2, off above set point + band/2, and keeps
+// its state in between. Cooling mode the other way round.
+class OnOffController : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    band_ = s.parameters[0];
+    double mode = s.parameters[1];
+    bool ok = true;
+    if (band_ < 0) { s.error(s.parameterLines[0], "the dead band of unit " + std::to_string(s.unitNumber) + " must not be negative"); ok = false; }
+    if (mode != 1 && mode != 2) { s.error(s.parameterLines[1], "the mode of unit " + std::to_string(s.unitNumber) + " must be 1 (heating) or 2 (cooling)"); ok = false; }
+    heating_ = mode == 1;
+    return ok;
+  }
+  int outputCount() const override { return 1; }
+  void compute(double, const double* in, const double*, double* out, int iteration) override {
+    if (iteration <= ControllerStickIterations) {
+      double low = in[1] - band_ / 2, high = in[1] + band_ / 2;
+      bool on = on_;
+      if (in[0] < low) on = heating_;
+      else if (in[0] > high) on = !heating_;
+      current_ = on ? 1 : 0;
+    }
+    out[0] = current_;
+  }
+  bool endStep(double, const double*, const double* out, std::string&) override {
+    on_ = out[0] > 0.5;
+    return true;
+  }
+
+ private:
+  double band_ = 0;
+  bool heating_ = true;
+  bool on_ = false;
+  double current_ = 0;
+};
+
+// ---------------------------------------------------------------- TYPE 3: solar collector
+// Flat-plate collector with efficiency eta0 - a1 (Tin - Ta) / G on the inlet temperature; the
+// useful gain is never negative (the pump would stop) and is 0 when the control is below 0.5.
+class SolarCollector : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    area_ = s.parameters[0];
+    eta0_ = s.parameters[1];
+    a1_ = s.parameters[2];
+    flow_ = s.parameters[3];
+    bool ok = true;
+    auto bad = [&](int i, const std::string& what) {
+      s.error(s.parameterLines[i], what + " of unit " + std::to_string(s.unitNumber));
+      ok = false;
+    };
+    if (!(area_ > 0)) bad(0, "the collector area must be above 0");
+    if (eta0_ < 0 || eta0_ > 1) bad(1, "the optical efficiency must lie between 0 and 1");
+    if (a1_ < 0) bad(2, "the heat loss coefficient must not be negative");
+    if (!(flow_ > 0)) bad(3, "the flow capacity rate must be above 0");
+    return ok;
+  }
+  int outputCount() const override { return 3; }
+  std::string outputUnit(int i) const override { return i == 0 ? "C" : i == 1 ? "kW" : "-"; }
+  void compute(double, const double* in, const double*, double* out, int) override {
+    double tin = in[0], ta = in[1], g = in[2];
+    double q = in[3] >= 0.5 ? std::max(0.0, area_ * (eta0_ * g - a1_ * (tin - ta)) / 1000.0) : 0.0;
+    out[0] = tin + q / flow_;
+    out[1] = q;
+    out[2] = g > 0 ? q * 1000.0 / (area_ * g) : 0.0;
+  }
+
+ private:
+  double area_ = 1, eta0_ = 0, a1_ = 0, flow_ = 1;
+};
+
+// ---------------------------------------------------------------- TYPE 6: profile
+// Mode 1: mean + amplitude sin(2 pi (t - shift) / period). Mode 2: a square wave, mean +
+// amplitude for the first half of each period from the shift, mean - amplitude for the second.
+class Profile : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    mode_ = s.parameters[0];
+    mean_ = s.parameters[1];
+    amplitude_ = s.parameters[2];
+    period_ = s.parameters[3];
+    shift_ = s.parameters[4];
+    bool ok = true;
+    if (mode_ != 1 && mode_ != 2) { s.error(s.parameterLines[0], "the mode of unit " + std::to_string(s.unitNumber) + " must be 1 (sine) or 2 (square wave)"); ok = false; }
+    if (!(period_ > 0)) { s.error(s.parameterLines[3], "the period of unit " + std::to_string(s.unitNumber) + " must be above 0"); ok = false; }
+    return ok;
+  }
+  int outputCount() const override { return 1; }
+  void compute(double time, const double*, const double*, double* out, int) override {
+    double phase = (time - shift_) / period_;
+    if (mode_ == 1) {
+      out[0] = mean_ + amplitude_ * std::sin(2 * std::numbers::pi * phase);
+    } else {
+      double frac = phase - std::floor(phase);
+      out[0] = frac < 0.5 ? mean_ + amplitude_ : mean_ - amplitude_;
+    }
+  }
+
+ private:
+  double mode_ = 1, mean_ = 0, amplitude_ = 0, period_ = 1, shift_ = 0;
+};
+
+// Opens only regular files; "" and `why` set otherwise.
+bool IsRegularFile(const std::string& path, std::string& why) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    why = "not a regular file";
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------- TYPE 9: data reader
+// Reads the file assigned to its logical unit: SKIP header lines, then rows of at least NCOL
+// numbers (separated by blanks, commas or tabs) at times FIRST, FIRST + INTERVAL, ...; outputs the
+// columns interpolated linearly in time. After the last row the data start again from the first.
+class DataReader : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    const auto& p = s.parameters;
+    bool ok = true;
+    auto bad = [&](int i, const std::string& what) {
+      s.error(s.parameterLines[i], what + " (unit " + std::to_string(s.unitNumber) + ")");
+      ok = false;
+    };
+    if (!(p[0] >= 1 && Whole(p[0]))) bad(0, "the logical unit must be a whole number from 1");
+    if (!(p[1] >= 1 && p[1] <= 100 && Whole(p[1]))) bad(1, "the number of columns must be a whole number from 1 to 100");
+    if (!(p[3] > 0)) bad(3, "the interval between rows must be above 0");
+    if (!(p[4] >= 0 && p[4] <= 1e6 && Whole(p[4]))) bad(4, "the number of lines to skip must be a whole number from 0");
+    if (!ok) return false;
+    columns_ = static_cast<int>(p[1]);
+    first_ = p[2];
+    interval_ = p[3];
+    std::string file = s.assignedFile(static_cast<int>(p[0]), s.parameterLines[0], true);
+    if (file.empty()) return false;
+    std::string why;
+    if (!IsRegularFile(file, why)) {
+      s.error(s.parameterLines[0], "data file " + file + " cannot be read: " + why);
+      return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+      s.error(s.parameterLines[0], "data file " + file + " cannot be opened");
+      return false;
+    }
+    std::string line;
+    long number = 0;
+    const long skip = static_cast<long>(p[4]);
+    while (std::getline(in, line)) {
+      ++number;
+      if (number <= skip) continue;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.find_first_not_of(" \t,") == std::string::npos) continue;  // empty line
+      int got = 0;
+      const char* c = line.data();
+      const char* end = c + line.size();
+      while (got < columns_) {
+        while (c < end && (*c == ' ' || *c == '\t' || *c == ',')) ++c;
+        if (c == end) break;
+        const char* from = c;
+        if (*c == '+') ++c;  // from_chars takes no plus sign
+        double v = 0;
+        auto r = std::from_chars(c, end, v);
+        if (r.ec != std::errc() || (r.ptr < end && *r.ptr != ' ' && *r.ptr != '\t' && *r.ptr != ',')) {
+          const char* stop = from;
+          while (stop < end && *stop != ' ' && *stop != '\t' && *stop != ',') ++stop;
+          s.error(s.parameterLines[0], "data file " + file + " line " + std::to_string(number) + ": \"" +
+                                           std::string(from, stop) + "\" is not a number");
+          return false;
+        }
+        data_.push_back(v);
+        c = r.ptr;
+        ++got;
+      }
+      if (got < columns_) {
+        s.error(s.parameterLines[0], "data file " + file + " line " + std::to_string(number) + " holds " +
+                                         std::to_string(got) + " numbers; the unit reads " + std::to_string(columns_));
+        return false;
+      }
+    }
+    rows_ = data_.size() / columns_;
+    if (rows_ == 0) {
+      s.error(s.parameterLines[0], "data file " + file + " holds no rows of data");
+      return false;
+    }
+    return true;
+  }
+  int outputCount() const override { return columns_; }
+  void compute(double time, const double*, const double*, double* out, int) override {
+    // The rows repeat after the last one (a year of weather serves every year).
+    double rows = static_cast<double>(rows_);
+    double pos = std::fmod((time - first_) / interval_, rows);
+    if (pos < 0) pos += rows;
+    std::size_t i = std::min(static_cast<std::size_t>(pos), rows_ - 1);
+    double f = pos - static_cast<double>(i);
+    const double* a = &data_[i * columns_];
+    if (f == 0 || rows_ == 1) {
+      std::copy(a, a + columns_, out);
+      return;
+    }
+    const double* b = &data_[((i + 1) % rows_) * columns_];
+    for (int k = 0; k < columns_; ++k) out[k] = a[k] + f * (b[k] - a[k]);
+  }
+
+ private:
+  int columns_ = 1;
+  double first_ = 0, interval_ = 1;
+  std::vector<double> data_;
+  std::size_t rows_ = 0;
+};
+
+// ---------------------------------------------------------------- TYPE 24: integrator
+// Integrates each input over time (output i = integral of input i in h); with a reset interval
+// above 0 the integrals start again from 0 at every multiple of it after the start.
+class Integrator : public UnitModel {
+ public:
+  bool setup(UnitSetup& s) override {
+    reset_ = s.parameters[0];
+    start_ = s.start;
+    count_ = s.inputCount;
+    if (reset_ < 0) {
+      s.error(s.parameterLines[0], "the reset interval of unit " + std::to_string(s.unitNumber) + " must not be negative");
+      return false;
+    }
+    for (const auto& u : s.inputUnits) units_.push_back(u == "kW" ? "kWh" : u == "-" ? "-" : u + "*h");
+    return true;
+  }
+  int outputCount() const override { return count_; }
+  std::string outputUnit(int i) const override { return units_[i]; }
+  int derivativeCount() const override { return count_; }
+  bool derivativesRequired() const override { return false; }
+  void beginStep(double stepStart, double* x) override {
+    if (reset_ <= 0 || stepStart <= start_) return;
+    double k = std::round((stepStart - start_) / reset_);
+    if (std::fabs(stepStart - start_ - k * reset_) <= 1e-9 * reset_)
+      std::fill(x, x + count_, 0.0);
+  }
+  void derivatives(double, const double* in, const double*, double* a, double* b) const override {
+    for (int i = 0; i < count_; ++i) {
+      a[i] = in[i];
+      b[i] = 0;
+    }
+  }
+  void compute(double, const double*, const double* x, double* out, int) override { std::copy(x, x + count_, out); }
+
+ private:
+  double reset_ = 0, start_ = 0;
+  int count_ = 0;
+  std::vector<std::string> units_;
+};
+
+// ---------------------------------------------------------------- column files
+// A names line, a units line (starting with a blank, so that it is never taken for data) and one
+// row per printed step, every column 14 characters wide.
+class ColumnFile {
+ public:
+  ~ColumnFile() {
+    if (file_) std::fclose(file_);
+  }
+  bool open(const std::string& path, const std::vector<std::string>& names, const std::vector<std::string>& units,
+            std::string& why) {
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) {
+      why = path + " cannot be written: " + std::strerror(errno);
+      return false;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
+    std::string head;
+    for (const auto& n : names) head += Column(n);
+    head += '\n';
+    for (const auto& u : units) head += Column(u);
+    head += '\n';
+    std::fwrite(head.data(), 1, head.size(), file_);
+    return true;
+  }
+  void row(const double* values, std::size_t count) {
+    char line[32 * 26];
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      char num[40];
+      int n = FormatResultNumber(values[i], num);
+      int pad = 14 - n;
+      if (pad < 1) pad = 1;
+      if (at + pad + n + 1 >= sizeof line) {
+        std::fwrite(line, 1, at, file_);
+        at = 0;
+      }
+      std::memset(line + at, ' ', pad);
+      at += pad;
+      std::memcpy(line + at, num, n);
+      at += n;
+    }
+    line[at++] = '\n';
+    std::fwrite(line, 1, at, file_);
+  }
+  bool close(std::string& why) {
+    if (!file_) return true;
+    bool ok = !std::ferror(file_);
+    if (std::fclose(file_) != 0) ok = false;
+    file_ = nullptr;
+    if (!ok) why = "writing " + path_ + " failed: " + std::strerror(errno);
+    return ok;
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  static std::string Column(const std::string& text) {
+    std::string t = text.empty() ? "-" : text;
+    return t.size() >= 13 ? " " + t : std::string(14 - t.size(), ' ') + t;
+  }
+  std::FILE* file_ = nullptr;
+  std::string path_;
+};
+
+// Printer (TYPE 25) and plot writer (TYPE 65): a row of TIME and the inputs at every printed step
+// from START to STOP in steps of INTERVAL.
+class ColumnWriter : public UnitModel {
+ public:
+  explicit ColumnWriter(bool plot) : plot_(plot) {}
+  bool setup(UnitSetup& s) override {
+    interval_ = s.parameters[0];
+    from_ = s.parameters[1];
+    to_ = s.parameters[2];
+    step_ = s.step;
+    bool ok = true;
+    if (!(interval_ > 0)) { s.error(s.parameterLines[0], "the printing interval of unit " + std::to_string(s.unitNumber) + " must be above 0"); ok = false; }
+    if (to_ < from_) { s.error(s.parameterLines[2], "the stop time of unit " + std::to_string(s.unitNumber) + " lies before its start time"); ok = false; }
+    if (ok && interval_ < s.step * (1 - 1e-9))
+      s.warning(s.parameterLines[0], "unit " + std::to_string(s.unitNumber) + " prints every step: its interval is shorter than the time step");
+    if (s.inputCount > ColumnInputLimit) {
+      std::string text = "unit " + std::to_string(s.unitNumber) + " has " + std::to_string(s.inputCount) +
+                         " inputs; with TIME only " + std::to_string(ColumnInputLimit) + " can be plotted";
+      if (plot_) {
+        s.error(s.cardLine, text);
+        ok = false;
+      } else {
+        s.warning(s.cardLine, text);
+      }
+    }
+    std::string path;
+    if (!plot_ && s.parameters[3] != 0) {
+      double lu = s.parameters[3];
+      if (!(lu >= 1 && Whole(lu))) {
+        s.error(s.parameterLines[3], "the logical unit of unit " + std::to_string(s.unitNumber) + " must be 0 or a whole number from 1");
+        return false;
+      }
+      path = s.assignedFile(static_cast<int>(lu), s.parameterLines[3], false);
+      if (path.empty()) return false;
+    } else {
+      path = s.resultFile(plot_);
+    }
+    if (!ok) return false;
+    std::vector<std::string> names{"TIME"}, units{"h"};
+    for (int i = 0; i < s.inputCount; ++i) {
+      std::string label = i < static_cast<int>(s.labels.size()) ? s.labels[i] : "";
+      std::string unit = s.inputUnits[i];
+      // LABEL(unit) gives the column's unit where the source does not know it.
+      if (auto open = label.find('('); open != std::string::npos && label.back() == ')' && open > 0) {
+        unit = label.substr(open + 1, label.size() - open - 2);
+        label.resize(open);
+      }
+      if (label.empty()) label = "VALUE" + std::to_string(i + 1);
+      names.push_back(label);
+      units.push_back(unit.empty() ? "-" : unit);
+    }
+    std::string why;
+    if (!file_.open(path, names, units, why)) {
+      s.error(plot_ ? s.cardLine : s.parameterLines[3], why);
+      return false;
+    }
+    row_.resize(s.inputCount + 1);
+    return true;
+  }
+  int outputCount() const override { return 0; }
+  void compute(double, const double*, const double*, double*, int) override {}
+  bool endStep(double time, const double* in, const double*, std::string&) override {
+    if (time < from_ - 1e-9 * step_ || time > to_ + 1e-9 * step_) return true;
+    double k = std::round((time - from_) / interval_);
+    if (interval_ >= step_ * (1 - 1e-9) && std::fabs(time - from_ - k * interval_) > 1e-6 * step_) return true;
+    row_[0] = time;
+    std::copy(in, in + row_.size() - 1, row_.begin() + 1);
+    file_.row(row_.data(), row_.size());
+    return true;
+  }
+  bool finish(std::string& error) override { return file_.close(error); }
+  std::vector<std::string> writtenFiles() const override { return {file_.path()}; }
+
+ private:
+  bool plot_;
+  double interval_ = 1, from_ = 0, to_ = 0, step_ = 1;
+  ColumnFile file_;
+  std::vector<double> row_;
+};
+
+const std::vector<TypeInfo>& Types() {
+  static const std::vector<TypeInfo> types{
+      {1, "thermal mass", 2, 2, false, [] { return std::make_unique<ThermalMass>(); }},
+      {2, "on/off controller", 2, 2, false, [] { return std::make_unique<OnOffController>(); }},
+      {3, "solar collector", 4, 4, false, [] { return std::make_unique<SolarCollector>(); }},
+      {6, "profile", 5, 0, false, [] { return std::make_unique<Profile>(); }},
+      {9, "data reader", 5, 0, false, [] { return std::make_unique<DataReader>(); }},
+      {24, "integrator", 1, -1, false, [] { return std::make_unique<Integrator>(); }},
+      {25, "printer", 4, -1, true, [] { return std::make_unique<ColumnWriter>(false); }},
+      {65, "plot writer", 3, -1, true, [] { return std::make_unique<ColumnWriter>(true); }},
+  };
+  return types;
+}
+
+}  // namespace
+
+const TypeInfo* FindType(int type) {
+  for (const auto& t : Types())
+    if (t.type == type) return &t;
+  return nullptr;
+}
+
+std::string KnownTypeList() {
+  std::string list;
+  for (const auto& t : Types()) list += (list.empty() ? "" : ", ") + std::to_string(t.type) + " " + t.name;
+  return list;
+}
+
+}  // namespace talpix
