@@ -150,8 +150,10 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
   if (!ReadDeckFile(deckPath, text, why)) {
     diags.push_back({0, true, "the deck " + deckPath + " cannot be read: " + why});
     ReportOnStandardError(deckPath, diags, err);
-    struct stat st {};
-    if (stat(FolderOf(deckPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    // Beside a deck that is missing or not a regular file, but never for a folder given as deck.
+    struct stat st {}, self {};
+    bool folderGiven = stat(deckPath.c_str(), &self) == 0 && S_ISDIR(self.st_mode);
+    if (!folderGiven && stat(FolderOf(deckPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
       ListingContent c{deckPath, nullptr, &diags};
       WriteListing(listingPath, ListingText(c), err);
     }

@@ -115,7 +115,6 @@ bool Simulation::staticSlot(int slot, std::string& why) {
   for (int r : expressions_[d].reads()) {
     if (!staticSlot(r, why)) {
       staticState_[d] = 3;
-      if (why.find(def.name) == std::string::npos) why = def.name + " depends on a value that changes: " + why;
       return false;
     }
   }

@@ -1,0 +1,96 @@
+// The engine where the shell meets it: files under the names talbatch results finds, table run
+// decks, and the demo workspace run through talbatch before and after a form change.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "EngineTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace talpix::test {
+namespace {
+
+using taltest::RunTalbatch;
+using taltest::TempDir;
+
+TEST(EngineFiles, TableRunDeckWritesResultsUnderItsOwnName) {
+  TempDir dir;
+  dir.write("weather.dat", "5\n6\n7\n");
+  // A table's run deck: upper case throughout, the output file renamed with the run suffix.
+  std::string deck = "ASSIGN WEATHER.DAT 10\nASSIGN SOLAR1.OUT 12\nSIMULATION 0 2 1\n"
+                     "UNIT 1 TYPE 9 DATA\nPARAMETERS 5\n10 1 0 1 0\n"
+                     "UNIT 2 TYPE 25 PRINTER\nPARAMETERS 4\n1 0 9 12\nINPUTS 1\n1,1\nTAMB\n"
+                     "UNIT 3 TYPE 65 PLOT\nPARAMETERS 3\n1 0 9\nINPUTS 1\n1,1\nTAMB\nEND\n";
+  EngineRun r = RunDeck(dir, "SOLAR1.TMP", deck, {"/N"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto results = RunTalbatch({"results", dir.file("SOLAR1.TMP")});
+  EXPECT_EQ(results.out, "listing " + dir.file("SOLAR1.LST") + "\noutput " + dir.file("SOLAR1.OUT") + "\nplot " +
+                             dir.file("SOLAR1.PLT") + "\n");
+  auto rows = DataRows(taltest::ReadFile(dir.file("SOLAR1.OUT")));
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2][1], 7);
+}
+
+TEST(EngineFiles, RerunReplacesResultsWhateverTheirLetterCase) {
+  TempDir dir;
+  dir.write("cool.lst", "old\n");
+  dir.write("cool.plt", "old\n");
+  EngineRun r = RunDeck(dir, "cool.dck", "SIMULATION 0 1 1\nUNIT 1 TYPE 65 P\nPARAMETERS 3\n1 0 9\nINPUTS 1\nTIME\nT\nEND\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(taltest::ReadFile(dir.file("cool.lst")).find("The run ended normally."), std::string::npos);
+  EXPECT_FALSE(taltest::Exists(dir.file("cool.LST")));
+  EXPECT_EQ(DataRows(taltest::ReadFile(dir.file("cool.plt"))).size(), 2u);
+}
+
+// A copy of the demo workspace with the engine as TALPIX32 and settings pointing at it.
+class DemoWorkspace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(std::string(TAL_SOURCE_DIR) + "/demo", dir.path(), fs::copy_options::recursive);
+    fs::create_symlink(TAL_ENGINE_PATH, dir.file("TALPIX32"));
+    auto s = RunTalbatch({"settings", "set", dir.path(), "talpix_dir=" + dir.path()});
+    ASSERT_EQ(s.exitCode, 0) << s.err;
+  }
+  taltest::ProcessResult Run(const std::string& deck) {
+    return RunTalbatch({"run", dir.file(deck), "--program-dir", dir.path()});
+  }
+  TempDir dir;
+};
+
+TEST_F(DemoWorkspace, PlainDeckRunsAYearAndConverges) {
+  auto r = Run("HOUSE.DCK");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("plot " + dir.file("HOUSE.PLT")), std::string::npos) << r.out;
+  std::string listing = taltest::ReadFile(dir.file("HOUSE.LST"));
+  EXPECT_NE(listing.find("  steps:                  8759\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("  steps not converged:    0\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("0 errors, 0 warnings. The run ended normally."), std::string::npos);
+  EXPECT_EQ(DataRows(taltest::ReadFile(dir.file("HOUSE.PLT"))).size(), 8760u);
+}
+
+TEST_F(DemoWorkspace, FormValueChangedByTalbatchChangesTheResults) {
+  auto first = Run("HOUSE.TKD");
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  auto before = DataRows(taltest::ReadFile(dir.file("HOUSE.PLT")));
+  auto set = RunTalbatch({"form", "set", dir.file("HOUSE.TKD"), "AREA=12"});
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  auto second = Run("HOUSE.TKD");
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  auto after = DataRows(taltest::ReadFile(dir.file("HOUSE.PLT")));
+  ASSERT_EQ(before.size(), after.size());
+  ASSERT_EQ(before.size(), 672u);  // four weeks from the form's simulation card
+  // Twice the collector area gathers more solar heat (column QSOL) and needs less from the heater.
+  double solarBefore = 0, solarAfter = 0, auxBefore = 0, auxAfter = 0;
+  for (std::size_t k = 0; k < before.size(); ++k) {
+    solarBefore += before[k][7];
+    solarAfter += after[k][7];
+    auxBefore += before[k][9];
+    auxAfter += after[k][9];
+  }
+  EXPECT_GT(solarAfter, solarBefore * 1.2);
+  EXPECT_LT(auxAfter, auxBefore);
+}
+
+}  // namespace
+}  // namespace talpix::test

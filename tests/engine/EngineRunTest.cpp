@@ -1,0 +1,166 @@
+// The engine run on small decks: physics against exact results, the controller's band,
+// convergence, the listing's messages and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+
+#include "EngineTestSupport.h"
+
+namespace talpix::test {
+namespace {
+
+using taltest::TempDir;
+
+// A mass of capacity C losing UA to surroundings at 10 C, starting at 90 C, plotted every step.
+std::string CoolingDeck(const std::string& c, const std::string& ua, const std::string& step, const std::string& stop) {
+  return "* cooling of a mass\nCONSTANTS 2\nCAP=" + c + "\nLOSS=" + ua + "\nSIMULATION 0 " + stop + " " + step +
+         "\nUNIT 1 TYPE 1 Mass\nPARAMETERS 2\nCAP LOSS\nINPUTS 2\n0,0 0,0\n10 0\nDERIVATIVES 1\n90\n"
+         "UNIT 2 TYPE 65 Plot\nPARAMETERS 3\n" + step + " 0 1000\nINPUTS 1\n1,1\nT\nEND\n";
+}
+
+TEST(EngineRun, ThermalMassCoolsAsTheExactExponential) {
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "COOL.DCK", CoolingDeck("2", "0.5", "0.25", "20"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto rows = DataRows(taltest::ReadFile(dir.file("COOL.PLT")));
+  ASSERT_EQ(rows.size(), 81u);
+  // The file holds 7 significant digits: within 1e-5 K of 10 + 80 exp(-t UA/C) at every step.
+  for (const auto& row : rows) EXPECT_NEAR(row[1], 10 + 80 * std::exp(-row[0] * 0.25), 1e-5) << "t = " << row[0];
+}
+
+TEST(EngineRun, StiffMassSettlesWithoutOvershoot) {
+  // Time constant 0.01 h with 1 h steps: an explicit method would swing wildly.
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "STIFF.DCK", CoolingDeck("0.01", "1", "1", "10"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto rows = DataRows(taltest::ReadFile(dir.file("STIFF.PLT")));
+  ASSERT_EQ(rows.size(), 11u);
+  for (std::size_t k = 1; k < rows.size(); ++k) EXPECT_NEAR(rows[k][1], 10, 1e-9);
+}
+
+TEST(EngineRun, ControllerKeepsItsStateInsideTheDeadBand) {
+  // Measured temperatures one per hour; set point 20, band 2: switch points 19 and 21.
+  const std::string data = "22\n20.5\n19.5\n18.5\n19.5\n20.5\n21.5\n20.5\n";
+  struct Case {
+    int mode;
+    std::vector<double> expected;
+  } cases[] = {{1, {0, 0, 0, 1, 1, 1, 0, 0}}, {2, {1, 1, 1, 0, 0, 0, 1, 1}}};
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("T.DAT", data);
+    std::string deck = "ASSIGN T.DAT 10\nSIMULATION 0 7 1\nUNIT 1 TYPE 9 Data\nPARAMETERS 5\n10 1 0 1 0\n"
+                       "UNIT 2 TYPE 2 Controller\nPARAMETERS 2\n2 " + std::to_string(c.mode) +
+                       "\nINPUTS 2\n1,1 0,0\n0 20\nUNIT 3 TYPE 65 Plot\nPARAMETERS 3\n1 0 100\nINPUTS 2\n1,1 2,1\nT ON\nEND\n";
+    EngineRun r = RunDeck(dir, "BAND.DCK", deck);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto rows = DataRows(taltest::ReadFile(dir.file("BAND.PLT")));
+    ASSERT_EQ(rows.size(), c.expected.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k][2], c.expected[k]) << "mode " << c.mode << " hour " << k;
+  }
+}
+
+TEST(EngineRun, ConvergenceFailureIsReportedAndCounted) {
+  TempDir dir;
+  // A = 2B + 1 with B = A has no fixed point the iteration can reach.
+  EngineRun r = RunDeck(dir, "LOOP.DCK", "CONSTANTS 1\nMAXITER=7\nEQUATIONS 2\nA=2*B+1\nB=A\nSIMULATION 0 3 1\nEND\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.listing.find("*** Warning at TIME = 0: the step did not converge in 7 iterations (A still changes)"), std::string::npos)
+      << r.listing;
+  EXPECT_NE(r.listing.find("  steps not converged:    4\n"), std::string::npos) << r.listing;
+}
+
+TEST(EngineRun, EveryDeckErrorNamesItsLineAndFailsTheRun) {
+  const std::string sim = "SIMULATION 0 1 1\n";
+  const std::string mass = "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 0,0\n0 0\nDERIVATIVES 1\n20\n";
+  struct Case {
+    std::string deck;
+    int line;
+    std::string message;
+  } cases[] = {
+      {sim + "EQUATIONS 1\nX=QHET+1\nEND\n", 3, "X=QHET+1: unknown name QHET"},
+      {sim + "FROBNICATE 3\nEND\n", 2, "unknown statement FROBNICATE"},
+      {sim + "CONSTANTS 2\nA=1\nUNIT 1 TYPE 6 P\nEND\n", 4, "CONSTANTS 2 of line 2 expects entry 2 as NAME=expression here"},
+      {sim + "CONSTANTS 1\nA=1\nB=2\nEND\n", 4, "\"B=2\" stands outside a CONSTANTS or EQUATIONS block"},
+      {sim + "CONSTANTS 1\nA=1\nEQUATIONS 1\nA=2\nEND\n", 5, "A is defined twice: first in line 3"},
+      {sim + "CONSTANTS 1\nTIME=1\nEND\n", 3, "TIME is a word of the deck language and cannot be defined"},
+      {sim + "CONSTANTS 1\nA=TIME\nEND\n", 3, "the constant A cannot be computed before the run: TIME changes during the run"},
+      {sim + "CONSTANTS 2\nA=B\nB=A\nEND\n", 3, "the constant A cannot be computed before the run"},
+      {sim + "UNIT 1 TYPE 77 X\nEND\n", 2, "unit 1: TYPE 77 is not known"},
+      {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 1\n1\nINPUTS 2\n0,0 0,0\n0 0\nEND\n", 2, "unit 1 (thermal mass) takes 2 parameters; the deck gives 1"},
+      {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1 1\nEND\n", 4, "line 4 holds more parameter values than the 2 that line 3 declares"},
+      {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 0;0\n0 0\nDERIVATIVES 1\n20\nEND\n", 6, "unit 1 input 2: \"0;0\""},
+      {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 0,0\n0 0\nEND\n", 2, "unit 1 (thermal mass) needs DERIVATIVES 1"},
+      {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n0 1\nINPUTS 2\n0,0 0,0\n0 0\nDERIVATIVES 1\n20\nEND\n", 4, "the heat capacity of unit 1 must be above 0"},
+      {sim + mass + "EQUATIONS 1\nX=[7,1]\nEND\n", 11, "[7,1]: the deck has no unit 7"},
+      {sim + mass + "EQUATIONS 1\nX=[1,5]\nEND\n", 11, "[1,5]: unit 1 (thermal mass) has 2 outputs"},
+      {sim + mass + mass + "END\n", 10, "unit 1 is defined twice: first in line 2"},
+      {sim + "UNIT 1 TYPE 9 Data\nPARAMETERS 5\n10 1 0 1 0\nEND\n", 4, "unit 1: no ASSIGN line gives a file to logical unit 10"},
+      {sim + "ASSIGN NONE.DAT 10\nUNIT 1 TYPE 9 Data\nPARAMETERS 5\n10 1 0 1 0\nEND\n", 5, "NONE.DAT cannot be read"},
+      {sim + "ASSIGN BAD.DAT 10\nUNIT 1 TYPE 9 Data\nPARAMETERS 5\n10 1 0 1 0\nEND\n", 5, "BAD.DAT line 2: \"x3\" is not a number"},
+      {sim + "ASSIGN A.DAT 10\nASSIGN B.DAT 10\nEND\n", 3, "logical unit 10 is assigned twice: first in line 2"},
+      {sim + "UNIT 1 TYPE 65 P\nPARAMETERS 3\n1 0 9\nINPUTS 1\nTIME\nT\nUNIT 2 TYPE 65 P\nPARAMETERS 3\n1 0 9\nINPUTS 1\nTIME\nT\nEND\n", 0,
+       "the deck has 2 plot writers (TYPE 65); the plot file takes one"},
+      {"SIMULATION 0 1 0\nEND\n", 1, "the time step must be above 0"},
+      {"SIMULATION 5 1 1\nEND\n", 1, "the stop time 1 lies before the start time 5"},
+      {"SIMULATION 0 1\nEND\n", 1, "SIMULATION takes three values"},
+      {"SIMULATION 0 1 1\nSIMULATION 0 1 1\nEND\n", 2, "SIMULATION is given twice: first in line 1"},
+      {"CONSTANTS 1\nA=1\nEND\n", 0, "the deck has no SIMULATION line"},
+      {sim + "PARAMETERS 2\nEND\n", 2, "PARAMETERS stands outside a UNIT block"},
+      {sim + "EQUATIONS 1\nX=1/(TIME-1)\nEND\n", 3, "at TIME = 1: X: division by zero"},
+      {sim + std::string("* a\0b\n", 6) + "END\n", 2, "the line holds a NUL byte: the deck is not a text file"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("BAD.DAT", "1\nx3\n");
+    EngineRun r = RunDeck(dir, "ERR.DCK", c.deck);
+    EXPECT_EQ(r.exitCode, 1) << c.message;
+    std::string listed = c.line > 0 ? "*** Error in line " + std::to_string(c.line) + ": " : "*** Error: ";
+    EXPECT_NE(r.listing.find(listed), std::string::npos) << c.message << "\n" << r.listing;
+    EXPECT_NE(r.listing.find(c.message), std::string::npos) << c.message << "\n" << r.listing;
+    std::string reported = c.line > 0 ? ":" + std::to_string(c.line) + ": error: " : ": error: ";
+    EXPECT_NE(r.err.find(reported), std::string::npos) << c.message << "\n" << r.err;
+  }
+}
+
+TEST(EngineRun, ListingEchoesTheDeckWithItsMessagesInPlace) {
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "ECHO.DCK", "* heading\nSIMULATION 0 2 1\nEQUATIONS 1\nX=Y\nEND\n");
+  EXPECT_NE(r.listing.find("    3  EQUATIONS 1\n    4  X=Y\n*** Error in line 4: X=Y: unknown name Y\n    5  END\n"),
+            std::string::npos)
+      << r.listing;
+  EXPECT_NE(r.listing.find("1 error, 0 warnings. The run was stopped by the error above."), std::string::npos);
+}
+
+TEST(EngineRun, PlotFileHasNamesUnitsAndRowsInExponentialForm) {
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "FMT.DCK", CoolingDeck("2", "0.5", "1", "3"));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string plot = taltest::ReadFile(dir.file("FMT.PLT"));
+  std::istringstream in(plot);
+  std::string names, units, row;
+  std::getline(in, names);
+  std::getline(in, units);
+  EXPECT_EQ(names, "          TIME             T");
+  EXPECT_EQ(units, "             h             C");  // starts with a blank: never taken for data
+  std::getline(in, row);
+  EXPECT_EQ(row, "  0.000000E+00  9.000000E+01");
+  std::regex layout("( +-?[0-9]\\.[0-9]{6}E[+-][0-9]{2})+");
+  for (int n = 0; std::getline(in, row); ++n) EXPECT_TRUE(std::regex_match(row, layout)) << row;
+}
+
+TEST(EngineRun, CommandLineAndUnreadableDeckExitWithTwo) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunEngine({}, out, err), 2);
+  EXPECT_EQ(err.str(), "usage: TALPIX32 DECK [/N]\n");
+  TempDir dir;
+  std::ostringstream out2, err2;
+  EXPECT_EQ(RunEngine({dir.file("MISSING.DCK")}, out2, err2), 2);
+  EXPECT_NE(taltest::ReadFile(dir.file("MISSING.LST")).find("cannot be read: No such file or directory"), std::string::npos);
+  std::ostringstream out3, err3;
+  EXPECT_EQ(RunEngine({dir.path()}, out3, err3), 2);  // a folder is not a deck, and gets no listing
+  EXPECT_FALSE(taltest::Exists(dir.path() + ".LST"));
+}
+
+}  // namespace
+}  // namespace talpix::test
