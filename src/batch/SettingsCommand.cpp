@@ -137,6 +137,26 @@ Arguments SplitArguments(const std::vector<std::string>& args) {
   return a;
 }
 
+// A stored text as one line of output: control characters and the backslash are written as
+// "\xNN" and "\\", so a line feed inside a stored path cannot make a line of its own.
+std::string Escaped(const std::string& text) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (char c : text) {
+    auto u = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (u < 0x20 || u == 0x7f) {
+      out += "\\x";
+      out += digits[u >> 4];
+      out += digits[u & 15];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 int Show(const Arguments& a, BatchIo& io) {
   if (!a.assignments.empty()) {
     io.err << Usage;
@@ -148,7 +168,7 @@ int Show(const Arguments& a, BatchIo& io) {
     io.err << "talbatch: " << r.message << "\n";
     return 1;
   }
-  for (const auto& k : Keys()) io.out << k.name << "=" << k.get(s) << "\n";
+  for (const auto& k : Keys()) io.out << k.name << "=" << Escaped(k.get(s)) << "\n";
   return 0;
 }
 

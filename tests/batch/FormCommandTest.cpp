@@ -45,10 +45,10 @@ TEST(TalbatchForm, ShowListsEveryItemAsTheFormShowsIt) {
                 "checkbox-group  line 12  OPTIONS \"Options\"  on  [x] \"Use heating\" (HEATING)",
                 "file  line 15  \"Weather file\"  ASSIGN = WEATHER.DAT  unit 10",
             }));
-  // In secondary units values and ranges are converted.
+  // In secondary units values and ranges are converted, the range rounded inward to what is accepted.
   run = Form({"show", path, "--units", "2"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(Lines(run.out)[2], "numeric  line 7  \"Floor area\"  AREA = 269 ft2  range 11 .. 10764  in HEATING on");
+  EXPECT_EQ(Lines(run.out)[2], "numeric  line 7  \"Floor area\"  AREA = 269 ft2  range 11 .. 10763  in HEATING on");
 }
 
 TEST(TalbatchForm, ShowReportsDiagnosticsWithStatus2) {

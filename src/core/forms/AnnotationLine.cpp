@@ -215,6 +215,8 @@ void ParseNumericAnnotation(std::string_view line, ValueAnnotation& a) {
   a.ok = ParseAnnotationReal(FieldAt(f, 3), a.offset) && ParseAnnotationReal(FieldAt(f, 4), a.factor) &&
          ParseAnnotationReal(FieldAt(f, 5), a.minimum) && ParseAnnotationReal(FieldAt(f, 6), a.maximum) &&
          ParseHelpTopic(FieldAt(f, 7), a.helpTopic);
+  // Limits the wrong way round would refuse every value the field could hold.
+  if (a.minimum > a.maximum) a.ok = false;
   a.format = DisplayFormatOf(TrimShort(FieldAt(f, 6)));
   ParseApplicationLink(f, 8, a);
 }

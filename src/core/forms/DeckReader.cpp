@@ -4,6 +4,7 @@
 
 #include "forms/ErrorState.h"
 #include "support/Files.h"
+#include "support/LineEnds.h"
 #include "support/Messages.h"
 #include "support/Text.h"
 
@@ -37,11 +38,12 @@ class DeckReading {
  private:
   // The next line as the loop sees it: cut for parsing, decoded, counted, marker removed.
   bool NextLine(std::string& line, bool& hidden);
-  Step Dispatch(const std::string& line, bool hidden);
+  // `line` may be advanced: a check-box or radio group reads its lines up to its closing line.
+  Step Dispatch(std::string& line, bool hidden);
 
   Step OpenGroup(const std::string& line, bool hidden);
   Step CloseGroup();
-  Step ReadChoiceGroup(const std::string& line, FormItemKind kind);
+  Step ReadChoiceGroup(std::string& line, FormItemKind kind);
   Step ApplyStyle(LineKind kind, const std::string& line);
   Step SetBackground(const std::string& line);
   void SetCommand(LineKind kind, const std::string& line);
@@ -118,7 +120,7 @@ ReadResult DeckReading::Run() {
   return {ReadOutcome::Complete, std::move(form_), lineCount_};
 }
 
-Step DeckReading::Dispatch(const std::string& line, bool hidden) {
+Step DeckReading::Dispatch(std::string& line, bool hidden) {
   LineKind kind = ClassifyLine(line);
   switch (kind) {
     case LineKind::Deck: return Step::Next;
@@ -201,7 +203,10 @@ Step DeckReading::CloseGroup() {
   return Step::Next;
 }
 
-Step DeckReading::ReadChoiceGroup(const std::string& headerLine, FormItemKind kind) {
+Step DeckReading::ReadChoiceGroup(std::string& line, FormItemKind kind) {
+  // The group's lines are read into `line`, so that the last of them (the closing line) is the
+  // previous line of what follows: a value annotation after it has no deck line of its own.
+  const std::string headerLine = line;
   GroupHeader header = ParseGroupHeader(headerLine);
   std::size_t index = form_.items.size();
   {
@@ -210,7 +215,6 @@ Step DeckReading::ReadChoiceGroup(const std::string& headerLine, FormItemKind ki
     item.group.caption = header.caption;
   }
   char closer = kind == FormItemKind::CheckBoxGroup ? '}' : ')';
-  std::string line;
   bool hidden = false;
   // The group's lines are read here; the end of the file ends the group as its closing line would.
   while (NextLine(line, hidden)) {
@@ -471,7 +475,8 @@ ReadResult ReadDeck(const std::string& fileName, const ReadOptions& options) {
     result.form.units = options.units;
     return result;
   }
-  DeckReading reading(fileName, options, SplitLines(*bytes));
+  // A carriage return alone ends a line of a plain deck too; an encoded line may hold one.
+  DeckReading reading(fileName, options, SplitLinesWithEnds(*bytes, !IsEncodedDeckName(fileName)).lines);
   return reading.Run();
 }
 

@@ -8,6 +8,7 @@
 
 #include "support/Files.h"
 #include "support/Interaction.h"
+#include "support/LineEnds.h"
 #include "support/Messages.h"
 #include "support/Text.h"
 
@@ -42,33 +43,27 @@ bool ReportFailure(const std::string& message) {
 
 // Keeps the old file as ".BAK" and gives the bytes to write from. nullopt after a shown failure.
 std::optional<std::string> BackUp(const std::string& fileName) {
+  // An existing back-up is replaced under the name it has, whatever its case, so one stays.
   std::string backup = BackupNameOf(fileName);
-  // The old contents are read before anything is erased, so a failure leaves both files.
+  if (auto existing = FindFileNoCase(FolderOf(backup), FileNameOf(backup))) backup = *existing;
+  // The old contents are read before anything is replaced, so a failure leaves both files.
   int code = 0;
   auto bytes = ReadSource(fileName, code);
   if (!bytes) {
     ReportFailure("Unable to rename " + fileName + " to " + backup);
     return std::nullopt;
   }
-  auto existing = FindFileNoCase(FolderOf(backup), FileNameOf(backup));
   std::error_code ec;
   // A deck that is itself named like its back-up (a ".BAK" opened as a form) has no other copy
-  // to keep: erasing "the old back-up" would erase the deck.
-  if (existing && std::filesystem::equivalent(*existing, fileName, ec)) return bytes;
-  if (existing && !std::filesystem::remove(*existing, ec) && ec) {
-    ReportFailure(ReportError(ec.value()) + ".  Could not erase " + *existing);
-    return std::nullopt;
-  }
+  // to keep: replacing "the old back-up" would replace the deck.
+  if (std::filesystem::equivalent(backup, fileName, ec)) return bytes;
+  // The new back-up is written beside the old one and renamed over it: at every moment one
+  // whole back-up exists.
   if (!WriteFileAtomically(backup, *bytes).empty()) {
     ReportFailure("Unable to rename " + fileName + " to " + backup);
     return std::nullopt;
   }
   return bytes;
-}
-
-std::string EndOfLineOf(std::string_view bytes) {
-  std::size_t nl = bytes.find('\n');
-  return nl != std::string_view::npos && nl > 0 && bytes[nl - 1] == '\r' ? "\r\n" : "\n";
 }
 
 // The value a numeric field writes: its primary value, or, when its text is not a number, the
@@ -83,10 +78,6 @@ Real WrittenValue(const FormModel& form, std::size_t index) {
 std::optional<std::string> ItemLine(const FormModel& form, std::size_t index) {
   const FormItem& item = form.items[index];
   switch (item.kind) {
-    case FormItemKind::Text:
-      if (!item.textField.present) return std::nullopt;
-      return "*|*" + item.label + "|" + item.textField.text +
-             (item.textField.hasHelp ? "|" + item.textField.helpText : std::string{});
     case FormItemKind::Numeric:
       // Names are written whole, never cut: a cut name would be another variable.
       return item.variable + "= " + FormatReal(DeckNumberFormat, WrittenValue(form, index));
@@ -98,6 +89,17 @@ std::optional<std::string> ItemLine(const FormModel& form, std::size_t index) {
       return item.variable + " " + item.file.fileName + " " + std::to_string(item.file.unitNumber);
     default: return std::nullopt;
   }
+}
+
+// A text line as written: unchanged as read, whole; with its field changed, only the field's part
+// is replaced, so that the label and the help topic keep every character they had.
+std::string TextItemLine(const FormItem& item, const std::string& line) {
+  const TextField& field = item.textField;
+  if (!field.present || !field.edited) return line;
+  std::size_t bar = line.find('|', 3);
+  if (bar == std::string::npos) return "*|*" + item.label + "|" + field.text;
+  std::size_t help = line.find('|', bar + 1);
+  return line.substr(0, bar + 1) + field.text + (help == std::string::npos ? std::string{} : line.substr(help));
 }
 
 // An encoded line holding a line-feed byte, or ending in a carriage return, would be read back as
@@ -142,11 +144,16 @@ void RefreshListValues(FormModel& form) {
     const ListData& data = *list.data;
     // Without any row there is nothing to choose from: the deck's value stays.
     if (list.selectedRow < 0) continue;
-    int row = data.FindRow(list.displayColumn, data.Field(list.selectedRow, list.displayColumn));
-    list.value = row >= 0 ? data.Field(row, list.valueColumn) : "not found";
+    // A field keeps the row it was read (or last written) with, found by its value, until the
+    // user picks another: looking the row up again by its display text would find the first of
+    // two rows that show the same text. A value no row holds gives the row shown, the first.
+    bool keeps = list.selectedRow == list.savedRow &&
+                 EqualNoCase(data.Field(list.selectedRow, list.valueColumn), TrimShort(list.value));
+    if (keeps) continue;
+    list.value = data.Field(list.selectedRow, list.valueColumn);
     auto hidden = hiddenByFile.find(UpperShort(list.dataFile));
     if (hidden == hiddenByFile.end()) continue;
-    int carrier = data.FindRow(list.valueColumn, list.value);
+    int carrier = list.selectedRow;
     if (carrier < 0) continue;
     for (std::size_t h : hidden->second) {
       ListField& twin = form.items[h].list;
@@ -178,7 +185,10 @@ std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::strin
       const FormItem& item = form.items[p];
       if (!item.inGroup) visible = true;
       if (item.kind == FormItemKind::Group) visible = item.group.switchedOn;
-      if (auto regenerated = ItemLine(form, p)) text = *regenerated;
+      if (item.kind == FormItemKind::Text)
+        text = TextItemLine(item, line);
+      else if (auto regenerated = ItemLine(form, p))
+        text = *regenerated;
       ++p;
     }
     // Every line of a switched-off group is a comment to the engine.
@@ -210,13 +220,20 @@ bool WriteDeck(FormModel& form, const std::string& target) {
   }
   bool encodeTarget = IsEncodedDeckName(target);
   int unencodable = 0;
-  std::vector<std::string> lines = DeckLines(form, SplitLines(*source), encodeTarget, &unencodable);
+  // Every line is written with the end it was read with; a carriage return alone ends a line of
+  // a plain deck (an encoded line may hold one).
+  LinesWithEnds split = SplitLinesWithEnds(*source, !form.IsEncoded());
+  std::vector<std::string> lines = DeckLines(form, split.lines, encodeTarget, &unencodable);
   if (unencodable > 0)
     return ReportFailure("Line " + std::to_string(unencodable) + " cannot be stored in the encoded file " + target +
                          ": it would hold a line break.");
-  std::string eol = EndOfLineOf(*source);
+  LineEnd usual = MostCommonEnd(split.ends);
   std::string bytes;
-  for (const std::string& line : lines) bytes += line + eol;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    bytes += lines[i];
+    // An empty source still writes its one line with an end.
+    bytes += LineEndBytes(i < split.ends.size() ? split.ends[i] : usual);
+  }
   if (std::string failure = WriteFileAtomically(target, bytes); !failure.empty()) return ReportFailure(failure);
   form.fileName = target;
   SettleNumericFields(form);

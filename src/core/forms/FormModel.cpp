@@ -131,12 +131,39 @@ void FormModel::SetFieldText(std::size_t index, std::string text) {
   }
 }
 
+namespace {
+
+// `limit` rounded to the digits `format` shows, towards the inside of the range: up for the lower
+// limit, down for the upper one. A limit shown so can be typed and is accepted.
+Real RoundInward(RealFormat format, Real limit, bool lower) {
+  ParsedReal parsed = ParseReal(FormatReal(format, limit));
+  if (!parsed.ok) return limit;
+  Real shown = parsed.value;
+  // Differences in the last bits of the conversion are no rounding.
+  Real noise = std::fabs(limit) * 1e-12L;
+  bool outside = lower ? shown < limit - noise : shown > limit + noise;
+  if (!outside || IsInfinityValue(shown)) return shown;
+  int exponent = shown == 0 ? 0 : static_cast<int>(std::floor(Log10(std::fabs(shown))));
+  Real step = format.fixed ? IntPower(10, -format.decimals) : IntPower(10, exponent - format.decimals);
+  parsed = ParseReal(FormatReal(format, lower ? shown + step : shown - step));
+  return parsed.ok ? parsed.value : limit;
+}
+
+}  // namespace
+
 std::pair<Real, Real> FormModel::ShownLimits(std::size_t index) const {
   const NumericField& field = items[index].numeric;
-  // In secondary units the field holds secondary values, so its limits are converted too.
+  // In secondary units the field holds secondary values, so its limits are converted too, and
+  // rounded inward to the digits shown: the range message names limits that are accepted.
   Real low = ToShownValue(field, field.minimum, units);
   Real high = ToShownValue(field, field.maximum, units);
   if (low > high) std::swap(low, high);
+  if (units == UnitSystem::Secondary) {
+    Real roundedLow = RoundInward(field.format, low, true);
+    Real roundedHigh = RoundInward(field.format, high, false);
+    // A range narrower than one shown digit keeps its exact limits.
+    if (roundedLow <= roundedHigh) return {roundedLow, roundedHigh};
+  }
   return {low, high};
 }
 
@@ -164,6 +191,12 @@ bool FormModel::CheckNumericField(std::size_t index) {
   ErrorState() = ErrorStateSet;
   ShowMessageKind(message, ErrorOk, true);
   return false;
+}
+
+std::optional<std::size_t> FormModel::CheckChangedNumericFields() {
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i].kind == FormItemKind::Numeric && items[i].numeric.edited && !CheckNumericField(i)) return i;
+  return std::nullopt;
 }
 
 std::optional<Real> FormModel::PrimaryValue(std::size_t index) const {

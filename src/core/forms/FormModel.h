@@ -189,7 +189,12 @@ class FormModel {
   // Clears the error state first; on failure sets it, shows the message (error box with beep)
   // and returns false. The window then gives the field the focus and selects its text.
   bool CheckNumericField(std::size_t item);
-  // The limits in the form's unit system, lower first.
+  // The exit check of every numeric field the user changed, in form order, up to the first that
+  // fails (its message shown); that field's index, or nullopt when all pass. Run before anything
+  // is written from the form or run on its deck, whichever field has the focus.
+  std::optional<std::size_t> CheckChangedNumericFields();
+  // The limits in the form's unit system, lower first; in secondary units rounded inward to the
+  // digits the field shows.
   std::pair<Real, Real> ShownLimits(std::size_t item) const;
   // The primary value of a numeric field's text in the form's unit system; nullopt when the
   // text is not a number or cannot be converted.

@@ -1,6 +1,8 @@
 #include "runs/SettingsFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -68,11 +70,32 @@ std::string Damaged(const std::string& path, const std::string& reason) {
   return "The settings file " + path + " is damaged: " + reason + ".";
 }
 
+// The lengths a settings file can have: the first blocks alone, or with n link entries and the
+// reserved blocks after them (the two padding bytes may be missing).
+bool LengthFitsLinks(std::size_t size, std::size_t count) {
+  std::size_t withLinks = LinksOffset + TextBlock * count + ReservedIntegersSize + ReservedBytesSize;
+  return size == withLinks || size == withLinks + PaddingSize;
+}
+
 // Fills `s` from `bytes`; returns "" or the reason the file was refused.
 std::string DecodeSettings(const std::string& bytes, const std::string& path, SettingsRecord& s) {
+  const std::string size = std::to_string(bytes.size());
   if (bytes.size() < SettingsFileMinimumSize)
-    return Damaged(path, "it is " + std::to_string(bytes.size()) + " bytes long, at least " +
-                             std::to_string(SettingsFileMinimumSize) + " are needed");
+    return Damaged(path, "it is " + size + " bytes long, too short to hold the settings (at least " +
+                             std::to_string(SettingsFileMinimumSize) + " bytes)");
+  if (bytes.size() != SettingsFileMinimumSize) {
+    if (bytes.size() < LinksOffset) return Damaged(path, "it is " + size + " bytes long, its count of application links is cut off");
+    std::int32_t count = GetInt32(bytes, LinkCountOffset);
+    if (count < 0 || count > LinkCount)
+      return Damaged(path, "it says it holds " + std::to_string(count) +
+                               " application links, a settings file holds at most 5");
+    if (!LengthFitsLinks(bytes.size(), static_cast<std::size_t>(count)))
+      return Damaged(path, "it is " + size + " bytes long, but with " + std::to_string(count) +
+                               " application links a settings file is " +
+                               std::to_string(LinksOffset + TextBlock * count + ReservedIntegersSize +
+                                              ReservedBytesSize + PaddingSize) +
+                               " bytes long");
+  }
   // Anything but 1 means secondary units, as the menu and the settings dialog show it; holding
   // it as 2 keeps the forms, which convert between 1 and 2, in step with what those show.
   s.units = GetInt32(bytes, 0) == 1 ? 1 : 2;
@@ -94,13 +117,8 @@ std::string DecodeSettings(const std::string& bytes, const std::string& path, Se
   s.reservedBytes = {};
   if (bytes.size() == SettingsFileMinimumSize) return {};
 
-  if (bytes.size() < LinksOffset) return Damaged(path, "its link count is cut off");
-  std::int32_t count = GetInt32(bytes, LinkCountOffset);
-  if (count < 0 || count > LinkCount)
-    return Damaged(path, "it names " + std::to_string(count) + " link entries, at most 5 are allowed");
+  std::int32_t count = GetInt32(bytes, LinkCountOffset);  // checked above
   std::size_t reservedAt = LinksOffset + TextBlock * static_cast<std::size_t>(count);
-  if (bytes.size() < reservedAt + ReservedIntegersSize + ReservedBytesSize)
-    return Damaged(path, "its " + std::to_string(count) + " link entries run past its end");
   for (std::int32_t i = 0; i < count; ++i)
     SplitLinkEntry(GetText(bytes, LinksOffset + TextBlock * i), s.linkEntries[i], s.linkBitmaps[i]);
   for (std::size_t i = 0; i < s.reservedIntegers.size(); ++i)
@@ -122,6 +140,19 @@ SettingsRecord& CurrentSettings() {
   return settings;
 }
 
+std::string DamagedDftQuestion(const DftReadResult& read) {
+  return read.message + "\n\nStart with the default settings?  The damaged file is kept as " +
+         JoinPath(FolderOf(read.damagedFile), std::string(SettingsFileName) + ".BAD") +
+         "; the settings are written again only when you change them.";
+}
+
+std::string KeepDamagedDft(const std::string& damagedFile) {
+  std::string kept = JoinPath(FolderOf(damagedFile), std::string(SettingsFileName) + ".BAD");
+  if (std::rename(damagedFile.c_str(), kept.c_str()) != 0)
+    return ReportError(errno) + ".  Could not rename " + damagedFile + " to " + kept;
+  return {};
+}
+
 std::string MissingDftMessage(const std::string& programDir) {
   return "Please copy the TALSHELL.DFT file into the " + programDir + " directory.";
 }
@@ -133,7 +164,7 @@ DftReadResult ReadDFT(const std::string& programDir, SettingsRecord& settings) {
   if (!bytes) return {false, MissingDftMessage(programDir)};
   SettingsRecord read = settings;
   std::string problem = DecodeSettings(*bytes, *found, read);
-  if (!problem.empty()) return {false, problem};
+  if (!problem.empty()) return {false, problem, *found};
   settings = read;
   return {true, {}};
 }

@@ -38,6 +38,7 @@ SettingsRecord& CurrentSettings();
 struct DftReadResult {
   bool ok = false;
   std::string message;  // the exact text to show when !ok
+  std::string damagedFile;  // the file found but refused as damaged ("" otherwise)
 };
 
 inline constexpr const char* SettingsFileName = "TALSHELL.DFT";
@@ -45,8 +46,9 @@ inline constexpr std::size_t SettingsFileSize = 5452;        // as written
 inline constexpr std::size_t SettingsFileMinimumSize = 4116;  // without the link block
 
 // Reads "TALSHELL.DFT" (name matched without regard to case) from `programDir` into `settings`.
-// A missing or unreadable file gives MissingDftMessage; a damaged one (too short, more than five
-// link entries, entries or reserved blocks running past its end) a message naming the file.
+// A missing or unreadable file gives MissingDftMessage; a damaged one (a length that is neither
+// 4116 bytes nor that of its link entries, more than five link entries) a message naming the
+// file and what is wrong with it, and `damagedFile`.
 // `settings` is changed only when the read succeeds. A units value other than 1 reads as 2. A link entry holding the character with
 // code 1 is split there: the rest becomes the row's bitmap, kept only when that file is readable.
 DftReadResult ReadDFT(const std::string& programDir, SettingsRecord& settings);
@@ -61,6 +63,13 @@ std::string WriteDFT(const std::string& programDir, const SettingsRecord& settin
 // character with code 1 and the bitmap path when a bitmap is set. Both share one text of at most
 // 255 characters; what does not fit is cut when the file is written.
 std::string StoredLinkEntry(const std::string& entry, const std::string& bitmap);
+
+// Start-up with a damaged settings file: the question whether to start with the default settings,
+// and, on Yes, the damaged file kept beside as "TALSHELL.DFT.BAD". Returns "" when it was kept,
+// else a message naming both files. The settings file is written again only when the user
+// changes the settings.
+std::string DamagedDftQuestion(const DftReadResult& read);
+std::string KeepDamagedDft(const std::string& damagedFile);
 
 // "Please copy the TALSHELL.DFT file into the " + programDir + " directory."
 std::string MissingDftMessage(const std::string& programDir);

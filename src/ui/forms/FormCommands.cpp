@@ -55,8 +55,18 @@ bool TTALKITForm::RunExitCheck(TInput& input) {
 
 bool TTALKITForm::CheckactiveInput() {
   auto* input = qobject_cast<TInput*>(FocusedControl());
-  if (!input || !input->numberCheck()) return true;
-  return RunExitCheck(*input);
+  if (input && input->numberCheck() && !RunExitCheck(*input)) return false;
+  // A field left while its exit check could not run (a message box had the focus, the window
+  // was inactive) is checked too: nothing the user typed reaches the deck unchecked.
+  std::optional<std::size_t> failed = model_.CheckChangedNumericFields();
+  if (!failed) return true;
+  if (auto* field = qobject_cast<TInput*>(fieldOf(*failed))) {
+    refocusing_ = true;
+    field->setFocus(Qt::OtherFocusReason);
+    field->setSelection(0, 255);
+    refocusing_ = false;
+  }
+  return false;
 }
 
 void TTALKITForm::ListRowChosen(TFileInput& list, int row) { model_.SelectListRow(list.item(), row); }

@@ -88,9 +88,9 @@ class TTALKITForm : public TChildForm {
   std::vector<QWidget*> FocusOrder() const;
 
   // ---- the form's interfaces to the shell ----------------------------------------------------
-  // Runs the exit check of the focused numeric field, if the focus is on one. False when that
-  // check failed (the error state is then set, the message shown and the field refocused);
-  // true when it passed or the focus is not on a numeric field.
+  // Runs the exit check of the focused numeric field, if the focus is on one, then of every other
+  // numeric field the user changed. False at the first that fails (the error state is then set,
+  // its message shown, the field focused and its text selected); true when all pass.
   bool CheckactiveInput();
   bool DCKChanged() const;
   void ClearModify();

@@ -2,13 +2,23 @@
 #include "forms/TalkitForm.h"
 #include "shell/DiagramForm.h"
 #include "shell/EditForm.h"
+#include "shell/EditorText.h"
 #include "shell/ViewForm.h"
 #include "shell/TalshellForm.h"
+#include "support/Files.h"
 #include "support/Text.h"
 
 namespace tal {
 
 TChildForm* TTALSHELLFORM::NewEditorWindow(const std::string& name) {
+  // A file that is not text would not come back from an editor as it was: it is shown read-only.
+  if (auto bytes = ReadWholeFile(name))
+    if (auto reason = NotTextReason(*bytes)) {
+      auto* viewer = new TViewForm(this, name, KindCode::Output);
+      viewer->ShowNote(NotTextNote(name, *reason));
+      AddChild(viewer);
+      return viewer;
+    }
   NextEditorNumber();  // every editor takes a number, so the next new document counts it too
   auto* editor = new TEditForm(this);
   editor->Open(name);

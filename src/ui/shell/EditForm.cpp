@@ -121,6 +121,18 @@ void TEditorText::contextMenuEvent(QContextMenuEvent* event) {
 
 // ---- the window --------------------------------------------------------------------------------
 
+namespace {
+
+// The end a line was read with, where it differs from the file's usual one. It stays with the
+// line (the text block) while the line is edited; lines the user adds have none.
+class OwnLineEnd : public QTextBlockUserData {
+ public:
+  explicit OwnLineEnd(LineEnd end) : end(end) {}
+  LineEnd end;
+};
+
+}  // namespace
+
 TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, kind), editor_(new TEditorText(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -173,7 +185,26 @@ std::string TEditForm::text() const {
   return out;
 }
 
-void TEditForm::setText(const std::string& text) { editor_->setPlainText(ToQt(text)); }
+void TEditForm::setText(const std::string& text) {
+  editor_->setPlainText(ToQt(text));
+  // Text put in from elsewhere is not what the file holds.
+  fileHoldsText_ = false;
+  hasOwnEnds_ = false;
+}
+
+EditorLineEnds TEditForm::lineEnds() const {
+  EditorLineEnds ends = lineEnds_;
+  ends.own.clear();
+  if (!hasOwnEnds_) return ends;
+  std::size_t line = 0;
+  for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next(), ++line) {
+    auto* own = dynamic_cast<OwnLineEnd*>(block.userData());
+    if (!own) continue;
+    if (ends.own.size() <= line) ends.own.resize(line + 1, LineEnd::None);
+    ends.own[line] = own->end;
+  }
+  return ends;
+}
 
 bool TEditForm::Open(const std::string& name) {
   setKind(ExtensionOf(name) == ".DCK" ? KindCode::DeckEditor : KindCode::TextEditor);
@@ -189,27 +220,40 @@ bool TEditForm::Open(const std::string& name) {
   }
   EditorFileText content = EditorTextOf(*bytes);
   lineEnd_ = content.lineEnd;
+  lineEnds_ = content.ends;
   setText(content.text);
+  hasOwnEnds_ = !content.ends.own.empty();
+  if (hasOwnEnds_) {
+    std::size_t line = 0;
+    for (QTextBlock block = editor_->document()->begin(); block.isValid() && line < content.ends.own.size();
+         block = block.next(), ++line)
+      if (content.ends.own[line] != LineEnd::None) block.setUserData(new OwnLineEnd(content.ends.own[line]));
+  }
   editor_->show();
   editor_->moveCursor(QTextCursor::Start);
   editor_->horizontalScrollBar()->setValue(0);
   editor_->verticalScrollBar()->setValue(0);
   setModified(false);
+  fileHoldsText_ = true;
   return true;
 }
 
 bool TEditForm::Save() {
   if (fileName().empty()) return SaveAsHandler() ? SaveAsHandler()(*this) : false;
-  std::string failure = WriteFileAtomically(fileName(), EditorFileBytes(text(), lineEnd_));
+  // Unchanged since it was read or saved: the file already holds it, byte for byte.
+  if (fileHoldsText_ && !isModified()) return true;
+  std::string failure = WriteFileAtomically(fileName(), EditorFileBytes(text(), lineEnds()));
   if (!failure.empty()) {
     ShowMessageKind(failure, ErrorOk, true);
     return false;  // the text stays marked as changed
   }
   setModified(false);
+  fileHoldsText_ = true;
   return true;
 }
 
 bool TEditForm::SaveAs(const std::string& name) {
+  if (name != fileName()) fileHoldsText_ = false;
   setFileName(name);
   setCaption(name);
   return Save();

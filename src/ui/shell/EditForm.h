@@ -11,6 +11,7 @@
 
 #include "shell/ChildForm.h"
 #include "shell/EditorSearch.h"
+#include "shell/EditorText.h"
 
 namespace tal {
 
@@ -56,8 +57,9 @@ class TEditForm : public TChildForm {
   // become `name`; caret at the start, not modified. Lines are kept whole. False (with a message
   // naming the file) when it cannot be read; the window is then empty.
   bool Open(const std::string& name);
-  // Writes every line under the window's file name, through a temporary file. False when the
-  // write failed: an error naming the file is shown and the text stays marked as changed.
+  // Writes every line under the window's file name, through a temporary file, each with the line
+  // end it was read with. Text unchanged since it was read or saved is not written again. False
+  // when the write failed: an error naming the file is shown and the text stays marked as changed.
   bool Save();
   // File name and caption become `name`, then Save.
   bool SaveAs(const std::string& name);
@@ -69,8 +71,10 @@ class TEditForm : public TChildForm {
   // The whole text as file bytes (Latin-1), lines separated by "\n".
   std::string text() const;
   void setText(const std::string& text);
-  // The line end written on save: the one the file had ("\r\n" or "\n").
+  // The usual line end written on save: the one most lines of the file had ("\r\n", "\n", "\r").
   const std::string& lineEnd() const { return lineEnd_; }
+  // The line ends Save writes: those read, lines added since taking the usual one.
+  EditorLineEnds lineEnds() const;
 
   void setKind(KindCode kind) override;
 
@@ -120,6 +124,9 @@ class TEditForm : public TChildForm {
   QPointer<TFindDlg> findDlg_;
   QPointer<TReplaceDlg> replaceDlg_;
   std::string lineEnd_ = "\n";
+  EditorLineEnds lineEnds_;
+  bool hasOwnEnds_ = false;      // some lines carry an end of their own (OwnLineEnd)
+  bool fileHoldsText_ = false;  // the file under the window's name holds the text as it was read or saved
   bool lastReplaceWasAll_ = false;
 };
 

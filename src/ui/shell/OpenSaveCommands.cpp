@@ -176,7 +176,8 @@ void TTALSHELLFORM::EditTALKITfile1Click() {
     DisposeTALPIXWindows(KindCode::DeckEditor);
     setCurrentInputDeck(name);
     setInputEntry(name);  // the Input entry names the current input deck
-    NewEditorWindow(name)->setKind(KindCode::TalkitText);
+    // A file that is not text opens read-only and keeps its viewer's kind.
+    if (auto* editor = qobject_cast<TEditForm*>(NewEditorWindow(name))) editor->setKind(KindCode::TalkitText);
     GetDGMFile(name);
     GetPLTFile(name, false);
     GetLSTFile(name, false);

@@ -13,6 +13,16 @@ namespace tal {
 
 std::unique_ptr<TTALSHELLFORM> CreateMainWindow() {
   DftReadResult settings = ReadDFT(Program().directory, CurrentSettings());
+  if (!settings.ok && !settings.damagedFile.empty()) {
+    // A damaged file is kept for whoever can repair it; the program starts with the defaults.
+    if (ShowMessageKind(DamagedDftQuestion(settings), WarningYesNo, true) != Button::Yes) return nullptr;
+    if (std::string failure = KeepDamagedDft(settings.damagedFile); !failure.empty()) {
+      ShowMessageKind(failure, ErrorOk, true);
+      return nullptr;
+    }
+    CurrentSettings() = SettingsRecord{};
+    settings.ok = true;
+  }
   if (!settings.ok) {
     ShowMessageKind(settings.message, ErrorOk, true);
     return nullptr;

@@ -18,7 +18,9 @@ struct StartupArguments {
 
 // Main window creation: reads the settings file of the program directory into CurrentSettings()
 // and builds the frame. Without a readable settings file it shows the reason (error box, beep)
-// and returns nullptr: the program must end before any window shows.
+// and returns nullptr: the program must end before any window shows. A damaged one is named with
+// what is wrong; the user may start with the default settings, the damaged file kept beside as
+// "TALSHELL.DFT.BAD".
 std::unique_ptr<TTALSHELLFORM> CreateMainWindow();
 
 // What follows creation: the about box (modal), the first-start flag, then the command-line

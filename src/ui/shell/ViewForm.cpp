@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -429,6 +430,23 @@ TViewForm::TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kin
   open_ = failure.empty();
   if (!open_) ShowMessageKind(failure, ErrorOk, true);
 }
+
+void TViewForm::ShowNote(const std::string& note) {
+  if (!note_) {
+    note_ = new QLabel(this);
+    note_->setWordWrap(true);
+    note_->setMargin(4);
+    note_->setAutoFillBackground(true);
+    QPalette p = note_->palette();
+    p.setColor(QPalette::Window, QColor(0xff, 0xf4, 0xc0));
+    note_->setPalette(p);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, note_);
+  }
+  note_->setText(ToQt(note));
+  note_->setVisible(!note.empty());
+}
+
+std::string TViewForm::note() const { return note_ && !note_->isHidden() ? FromQt(note_->text()) : std::string{}; }
 
 TViewForm::~TViewForm() {
   if (findDlg_) delete findDlg_;

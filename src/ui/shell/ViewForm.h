@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class QLabel;
+
 #include "shell/BackgroundFileWork.h"
 #include "shell/ChildForm.h"
 #include "shell/TextFileIndex.h"
@@ -118,6 +120,9 @@ class TViewForm : public TChildForm {
 
   bool isOpen() const { return open_; }
   TTextFileView* view() const { return view_; }
+  // A line above the text saying why the file is shown this way; "" while there is none.
+  void ShowNote(const std::string& note);
+  std::string note() const;
 
   void copySelection() override;
   void printOn(TPrintJob& job) override;
@@ -130,6 +135,7 @@ class TViewForm : public TChildForm {
 
  private:
   TTextFileView* view_;
+  QLabel* note_ = nullptr;
   QPointer<TFindDlg> findDlg_;
   bool open_ = false;
 };

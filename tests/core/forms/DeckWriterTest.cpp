@@ -326,13 +326,13 @@ TEST(WriteDeck, FailuresLeaveTheFilesAndTheForm) {
   form.SetFieldText(2, "30");
   std::string original = taltest::ReadFile(path);
 
-  // A back-up that cannot be erased (a folder of that name with something in it).
+  // A back-up that cannot be replaced (a folder of that name with something in it).
   dir.write("HOUSE.BAK/keep", "x");
   {
     ScriptedInteraction ui;
     EXPECT_FALSE(WriteDeck(form, path));
     ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0], "Error #" + std::to_string(ENOTEMPTY) + ".  Could not erase " + dir.file("HOUSE.BAK"));
+    EXPECT_EQ(ui.messages()[0], "Unable to rename " + path + " to " + dir.file("HOUSE.BAK"));
     EXPECT_EQ(ui.beeps(), 1);
   }
   EXPECT_EQ(taltest::ReadFile(path), original);

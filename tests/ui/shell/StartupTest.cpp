@@ -45,10 +45,39 @@ TEST_F(Startup, MissingSettingsFileIsReportedAndNoWindowIsMade) {
 TEST_F(Startup, DamagedSettingsFileIsRefusedNamingItAndNoWindowIsMade) {
   std::string settings = dir.write("TALSHELL.DFT", std::string(4000, '\0'));
   useMode(false);
+  dialogs.answer(Button::No);
   EXPECT_EQ(CreateMainWindow(), nullptr);
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_NE(dialogs.messages()[0].find(settings), std::string::npos) << dialogs.messages()[0];
-  EXPECT_EQ(dialogs.prompts()[0].kind, ErrorOk);
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNo);
+  EXPECT_EQ(taltest::ReadFile(settings), std::string(4000, '\0'));
+}
+
+TEST_F(Startup, DamagedSettingsFileIsKeptAndTheProgramStartsWithDefaults) {
+  SettingsRecord damaged;
+  damaged.units = 2;
+  std::string bytes = EncodeSettings(damaged);
+  bytes[4116] = '\x07';  // 478285063 link entries, as a damaged file said
+  bytes[4117] = '\x4c';
+  bytes[4118] = '\x81';
+  bytes[4119] = '\x1c';
+  std::string settings = dir.write("TALSHELL.DFT", bytes);
+  CurrentSettings().units = 2;
+  useMode(false);
+  dialogs.answer(Button::Yes);
+  auto created = CreateMainWindow();
+  ASSERT_NE(created, nullptr);
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"The settings file " + settings +
+                                     " is damaged: it says it holds 478285063 application links, a settings file "
+                                     "holds at most 5.\n\nStart with the default settings?  The damaged file is kept as " +
+                                     settings + ".BAD; the settings are written again only when you change them."});
+  EXPECT_EQ(CurrentSettings(), SettingsRecord{});
+  EXPECT_EQ(taltest::ReadFile(settings + ".BAD"), bytes);
+  // Nothing is written until the user changes the settings.
+  EXPECT_FALSE(taltest::Exists(settings));
+  created.reset();
+  EXPECT_FALSE(taltest::Exists(settings));
 }
 
 TEST_F(Startup, MissingSettingsFileEndsTheProgramWithAFailureStatus) {
