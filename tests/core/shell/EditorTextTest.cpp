@@ -25,7 +25,7 @@ TEST(EditorText, EveryLineEndsWithALineEndAndAnEmptyTextWritesNothing) {
 
 TEST(EditorText, EveryLineKeepsTheEndItWasRead) {
   // Mixed ends, a carriage return alone, no end at the close: written back byte for byte.
-  for (const std::string& bytes : std::vector<std::string>{"a\r\nb\nc\rd", "a\nb", "x\r\r\n", "\r", "a\r\nb\r\nc\n", "p\rq\r"}) {
+  for (const std::string& bytes : std::vector<std::string>{"a\r\nb\nc\rd", "a\nb", "x\r\r\n", "\r\n\r", "a\r\nb\r\nc\n", "p\rq\r"}) {
     EditorFileText text = EditorTextOf(bytes);
     EXPECT_EQ(EditorFileBytes(text.text, text.ends), bytes) << bytes;
   }

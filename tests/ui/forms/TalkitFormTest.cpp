@@ -209,6 +209,25 @@ TEST_F(HouseForm, SaveStopsAtAFieldThatFailsItsCheck) {
   EXPECT_EQ(ParseReal(TrimShort(savedLines()[6].substr(6))).value, 40);
 }
 
+TEST_F(HouseForm, SaveChecksAChangedFieldWhoseExitCheckHasNotRun) {
+  QLineEdit* field = Edit(*form, item(FormItemKind::Numeric));
+  Type(field, "5000");
+  // The focus moves on before the field's exit check could run (a message box had it).
+  form->fieldOf(item(FormItemKind::List))->setFocus();
+  EXPECT_FALSE(form->SaveDeck());
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"This parameter must be >= 1 and <= 1000"});
+  EXPECT_EQ(taltest::ReadFile(path), Joined(HouseLines()));
+  EXPECT_EQ(QApplication::focusWidget(), field);
+  EXPECT_EQ(field->selectedText(), "5000");
+  // Save as and the close question's Yes stop there too.
+  form->fieldOf(item(FormItemKind::List))->setFocus();
+  EXPECT_FALSE(form->SaveDeckAs(dir.file("OTHER.TKD")));
+  EXPECT_FALSE(taltest::Exists(dir.file("OTHER.TKD")));
+  dialogs.answer(Button::Yes);
+  EXPECT_FALSE(form->closeQuery());
+  EXPECT_EQ(taltest::ReadFile(path), Joined(HouseLines()));
+}
+
 TEST_F(HouseForm, AnOldErrorDoesNotStopSaving) {
   ErrorState() = ErrorStateSet;  // left by another window's reading or check
   form->fieldOf(item(FormItemKind::List))->setFocus();

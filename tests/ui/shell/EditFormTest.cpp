@@ -16,6 +16,7 @@
 #include "ShellTestSupport.h"
 #include "shell/EditForm.h"
 #include "shell/FindDialogs.h"
+#include "shell/ViewForm.h"
 
 using namespace tal;
 using taltest::ReadFile;
@@ -118,6 +119,34 @@ TEST_F(EditFormTest, LongLinesLineEndsAndEightBitBytesSurviveOpenAndSave) {
   type(editor, "");  // nothing changed, but write it anyway
   ASSERT_TRUE(editor->Save());
   EXPECT_EQ(ReadFile(dir.file("LONG.DCK")), bytes);
+}
+
+TEST_F(EditFormTest, SaveWritesOnlyChangedTextWithTheLineEndsAsRead) {
+  const std::string mixed = "A\r\nB\nC\rD";
+  TEditForm* editor = openEditor("MIXED.DCK", mixed);
+  std::filesystem::create_hard_link(dir.file("MIXED.DCK"), dir.file("SAME.DCK"));
+  // Unchanged: not written at all (a rewrite would replace the file and part it from its link).
+  ASSERT_TRUE(editor->Save());
+  frame->Save1Click();
+  EXPECT_EQ(std::filesystem::hard_link_count(dir.file("MIXED.DCK")), 2u);
+  // Changed: every line keeps its end, and the close stays without one.
+  type(editor, "E");
+  ASSERT_TRUE(editor->Save());
+  EXPECT_EQ(ReadFile(dir.file("MIXED.DCK")), mixed + "E");
+}
+
+TEST_F(EditFormTest, AFileThatIsNotTextOpensReadOnlyWithANote) {
+  std::string bytes("MZ\0\x01binary\0\xff", 12);
+  std::string path = dir.write("BIN.DCK", bytes);
+  frame->ReadaFile(path);
+  auto* viewer = qobject_cast<TViewForm*>(frame->activeChild());
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->kind(), KindCode::Output);
+  EXPECT_EQ(viewer->note(), path + " is not a text file (it holds NUL bytes), so it is shown read-only: an editor "
+                                   "could not write it back unchanged.");
+  frame->Save1Click();
+  EXPECT_EQ(ReadFile(path), bytes);
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"BIN.DCK"});
 }
 
 TEST_F(EditFormTest, AFailedSaveKeepsTheWindowChangedAndTheOldFileWhole) {

@@ -57,10 +57,7 @@ TEST_F(Startup, DamagedSettingsFileIsKeptAndTheProgramStartsWithDefaults) {
   SettingsRecord damaged;
   damaged.units = 2;
   std::string bytes = EncodeSettings(damaged);
-  bytes[4116] = '\x07';  // 478285063 link entries, as a damaged file said
-  bytes[4117] = '\x4c';
-  bytes[4118] = '\x81';
-  bytes[4119] = '\x1c';
+  for (int i = 0; i < 4; ++i) bytes[4116 + i] = static_cast<char>((478285063u >> (8 * i)) & 0xFF);  // as one said
   std::string settings = dir.write("TALSHELL.DFT", bytes);
   CurrentSettings().units = 2;
   useMode(false);
