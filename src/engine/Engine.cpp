@@ -111,6 +111,11 @@ std::string ListingText(const ListingContent& c) {
 }
 
 bool WriteListing(const std::string& path, const std::string& text, std::ostream& err) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    err << "TALPIX32: the listing " << path << " cannot be written: it is not a regular file\n";
+    return false;
+  }
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) {
     err << "TALPIX32: the listing " << path << " cannot be written: " << std::strerror(errno) << '\n';

@@ -322,6 +322,11 @@ class ColumnFile {
   bool open(const std::string& path, const std::vector<std::string>& names, const std::vector<std::string>& units,
             std::string& why) {
     path_ = path;
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {  // never a FIFO or a device
+      why = path + " cannot be written: it is not a regular file";
+      return false;
+    }
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) {
       why = path + " cannot be written: " + std::strerror(errno);

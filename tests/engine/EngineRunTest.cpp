@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <regex>
 
 #include "EngineTestSupport.h"
@@ -160,6 +162,48 @@ TEST(EngineRun, CommandLineAndUnreadableDeckExitWithTwo) {
   std::ostringstream out3, err3;
   EXPECT_EQ(RunEngine({dir.path()}, out3, err3), 2);  // a folder is not a deck, and gets no listing
   EXPECT_FALSE(taltest::Exists(dir.path() + ".LST"));
+}
+
+}  // namespace
+}  // namespace talpix::test
+
+namespace talpix::test {
+namespace {
+
+TEST(EngineRun, DataReaderInterpolatesAndRepeatsItsRows) {
+  TempDir dir;
+  dir.write("D.DAT", "header\n5, 50\n6\t60\n7 70\n");
+  EngineRun r = RunDeck(dir, "DATA.DCK", "ASSIGN D.DAT 10\nSIMULATION 0 4 0.5\nUNIT 1 TYPE 9 Data\nPARAMETERS 5\n10 2 0 1 1\n"
+                                         "UNIT 2 TYPE 65 Plot\nPARAMETERS 3\n0.5 0 9\nINPUTS 2\n1,1 1,2\nA B\nEND\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto rows = DataRows(taltest::ReadFile(dir.file("DATA.PLT")));
+  // Hours 0 to 2 are the rows; after the last row the data start again from the first.
+  const double expected[] = {5, 5.5, 6, 6.5, 7, 6, 5, 5.5, 6};
+  ASSERT_EQ(rows.size(), std::size(expected));
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    EXPECT_DOUBLE_EQ(rows[k][1], expected[k]) << "t = " << rows[k][0];
+    EXPECT_DOUBLE_EQ(rows[k][2], 10 * expected[k]) << "t = " << rows[k][0];
+  }
+}
+
+TEST(EngineRun, TraceListsTheUnitInItsWindowOnly) {
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "TR.DCK", "SIMULATION 0 4 1\nUNIT 1 TYPE 6 P\nPARAMETERS 5\n2 0 1 4 0\nTRACE 1 2\nEND\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.listing.find("TRACE unit 1 at TIME = 1: inputs; outputs 1\nTRACE unit 1 at TIME = 2: inputs; outputs -1\n"),
+            std::string::npos)
+      << r.listing;
+  EXPECT_EQ(r.listing.find("TRACE unit 1 at TIME = 3"), std::string::npos);
+}
+
+TEST(EngineRun, ResultNamesThatAreNotRegularFilesAreRefused) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("X.PLT"));
+  EngineRun r = RunDeck(dir, "X.DCK", "SIMULATION 0 1 1\nUNIT 1 TYPE 65 P\nPARAMETERS 3\n1 0 9\nINPUTS 1\nTIME\nT\nEND\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.listing.find("*** Error in line 2: " + dir.file("X.PLT") + " cannot be written: it is not a regular file"),
+            std::string::npos)
+      << r.listing;
 }
 
 }  // namespace
