@@ -282,6 +282,10 @@ std::string DeckNotOnDiskMessage(const std::string& deckName) {
   return deckName + " has not been saved yet. Save the deck before making a TALKIT file from it.";
 }
 
+std::string SaveBeforeMakingQuestion(const std::string& deckName) {
+  return "Do you wish to save file " + deckName + " before making a TALKIT file of it?";
+}
+
 std::optional<ScannedDeck> MakeDeck(const std::string& deckName, const std::string& engineDirectory) {
   if (deckName.empty() || !FileReadable(deckName)) {
     ShowMessageKind(DeckNotOnDiskMessage(deckName.empty() ? std::string("The deck") : deckName), ErrorOk, true);

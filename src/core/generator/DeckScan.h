@@ -104,4 +104,7 @@ std::optional<ScannedDeck> MakeDeck(const std::string& deckName, const std::stri
 // "A.DCK" has not been saved yet ...: the report of a deck that is not on disk.
 std::string DeckNotOnDiskMessage(const std::string& deckName);
 
+// Asked when the deck's editor holds changes: the form is made from the file on disk.
+std::string SaveBeforeMakingQuestion(const std::string& deckName);
+
 }  // namespace tal

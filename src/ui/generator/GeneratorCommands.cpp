@@ -4,6 +4,7 @@
 #include "generator/MakeTalkitDlg.h"
 #include "runs/Calculate.h"
 #include "runs/SettingsFile.h"
+#include "shell/EditForm.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
 #include "support/Messages.h"
@@ -15,6 +16,12 @@ void TTALSHELLFORM::MakeTALKITfile1Click() {
   CommandScope command(*this);
   TChildForm* editor = activeChild();
   if (!editor || !IsEditorKind(editor->kind())) return;
+  // The form is made from the file on disk: changes still in the editor are offered for saving.
+  auto* edit = qobject_cast<TEditForm*>(editor);
+  if (edit && edit->isModified() && FileReadable(edit->fileName())) {
+    Button answer = ShowMessageKind(SaveBeforeMakingQuestion(edit->fileName()), WarningYesNoCancel, false);
+    if (answer == Button::Cancel || (answer == Button::Yes && !edit->Save())) return;
+  }
   SettingsRecord settings = CurrentSettings();
   UseProgramDirectoryWhenMissing(settings, Program().directory);
   const std::string engineDirectory = AbsolutePath(settings.talpixDir);

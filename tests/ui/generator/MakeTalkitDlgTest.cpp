@@ -12,6 +12,7 @@
 #include "generator/DeckScan.h"
 #include "generator/MakeTalkitDlg.h"
 #include "generator/TalkitGenerator.h"
+#include "shell/EditForm.h"
 
 using namespace tal;
 
@@ -89,4 +90,21 @@ TEST_F(MakeTalkit, ChoosesFieldsWritesTheFormDeckAndOpensIt) {
   frame->resize(900, 760);
   form->subWindow()->showMaximized();
   Shot(frame.get(), "make-talkit-form.png");
+}
+
+TEST_F(MakeTalkit, ChangesInTheEditorAreOfferedForSavingFirst) {
+  std::string deck = dir.write("A.DCK", "SIMULATION 0 24 1\nEND\n");
+  makeFrame();
+  auto* editor = qobject_cast<TEditForm*>(frame->NewEditorWindow(deck));
+  ASSERT_NE(editor, nullptr);
+  editor->setText("SIMULATION 0 48 1\nEND\n");
+  editor->setModified(true);
+  dialogs.answer(Button::Yes).answerCancel();  // save, then cancel the file chooser of OK
+  QTimer::singleShot(0, [&] {
+    if (auto* dlg = frame->findChild<TMakeTALKITDlg*>()) dlg->OKBtn->click();
+  });
+  frame->action(MenuItem::MakeTalkitFile)->trigger();
+  EXPECT_EQ(dialogs.messages().at(0), SaveBeforeMakingQuestion(deck));
+  EXPECT_TRUE(taltest::ReadFile(deck).starts_with("SIMULATION 0 48 1\nEND\n"));
+  EXPECT_FALSE(taltest::Exists(dir.file("A.TKD")));
 }
