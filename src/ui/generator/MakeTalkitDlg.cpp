@@ -46,9 +46,9 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   UnitBox = NewList(this, "&Units", grid, 0, false);
   ParBox = NewList(this, "&Parameters", grid, 1, true);
   InpBox = NewList(this, "&Inputs", grid, 2, true);
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 2);
-  grid->setColumnStretch(2, 2);
+  grid->setColumnStretch(0, 4);
+  grid->setColumnStretch(1, 3);
+  grid->setColumnStretch(2, 3);
 
   AllBtn = new QPushButton("&All", this);
   NoneBtn = new QPushButton("&None", this);
@@ -71,7 +71,7 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);
-  resize(820, 420);
+  resize(1060, 440);
 
   for (const UnitRecord& unit : deck_.units) UnitBox->addItem(ToQt(unit.description));
   HeaderCheck->setChecked(includeHeader > 0);
