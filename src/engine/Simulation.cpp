@@ -236,7 +236,6 @@ bool Simulation::build() {
     }
     u.mirrors.push_back({r.output - 1, r.slot});
   }
-  if (plotWriters_ > 1) error(0, "the deck has " + std::to_string(plotWriters_) + " plot writers (TYPE 65); the plot file takes one");
   return !failed_;
 }
 
@@ -345,8 +344,12 @@ bool Simulation::buildUnit(int index) {
     ++printers_;
     return ResultFileName(base_, printers_ == 1 ? ".OUT" : ".OU" + std::to_string(printers_));
   };
-  if (type->type == 65) ++plotWriters_;
-  if (type->type == 65 && plotWriters_ > 1) return false;  // reported once the units are built
+  if (type->type == 65 && plotWriters_++ > 0) {
+    error(card.line, who + ": a deck has one plot writer (TYPE 65), and unit " + std::to_string(firstPlotWriter_) +
+                         " is one already");
+    return false;
+  }
+  if (type->type == 65) firstPlotWriter_ = card.number;
   if (!u->model->setup(setup)) {
     failed_ = true;
     return false;

@@ -85,7 +85,7 @@ class Simulation {
   double start_ = 0, stop_ = 0, step_ = 1, tolerance_ = DefaultTolerance;
   int iterationLimit_ = DefaultIterationLimit;
   long steps_ = 0;
-  int printers_ = 0, plotWriters_ = 0;
+  int printers_ = 0, plotWriters_ = 0, firstPlotWriter_ = 0;
   std::string traceContext_;
 };
 
