@@ -37,7 +37,15 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 }
 
 // "" on success, else what is wrong.
-std::string ParseArguments(const std::vector<std::string>& args, MakeFormArguments& parsed) {
+std::string ParseArguments(std::vector<std::string> args, MakeFormArguments& parsed) {
+  // "--select=ITEMS" and "--program-dir=DIR" are the option and its value in one word.
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::size_t eq = args[i].find('=');
+    if (args[i].starts_with("--") && eq != std::string::npos) {
+      args.insert(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args[i].substr(eq + 1));
+      args[i].resize(eq);
+    }
+  }
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     bool hasValue = i + 1 < args.size();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "GeneratorData.h"
 #include "generator/DeckScan.h"
 #include "generator/TalkitGenerator.h"
@@ -38,22 +36,6 @@ Generated Generate(const taltest::TempDir& dir, const std::string& deckText, con
   g.text = TalkitDeckText(g.deck, options);
   g.messages = ui.messages();
   return g;
-}
-
-// Every parameter and input of every unit as the engine sees it, constants replaced by their values.
-std::vector<std::string> EngineValues(const ScannedDeck& deck) {
-  std::map<std::string, std::string> values;
-  for (const DeckConstant& c : deck.constants) values[c.name] = c.value;
-  auto value = [&](const std::string& word) { return values.count(word) ? values[word] : word; };
-  std::vector<std::string> seen;
-  for (const UnitRecord& unit : deck.units) {
-    seen.push_back(unit.card);
-    for (const DeckValue& v : unit.parameters) seen.push_back(value(v.text));
-    for (std::size_t i = 0; i < unit.connections.size(); ++i)
-      seen.push_back(values.count(unit.connections[i]) ? "0,0=" + value(unit.connections[i])
-                                                          : unit.connections[i] + "=" + unit.initialValues.at(i));
-  }
-  return seen;
 }
 
 const std::string Blanks29(29, ' ');
@@ -103,30 +85,6 @@ TEST(TalkitGenerator, TenInputsAndManyParametersAreSplit) {
                         "DERIVATIVES  1\n5 \n"),
             std::string::npos)
       << g.text;
-}
-
-TEST(TalkitGenerator, TheFormDeckGivesTheEngineTheDeckValues) {
-  taltest::TempDir dir;
-  const std::string deck =
-      "CONSTANTS 1\nAREA=7\nUNIT 1 TYPE 1\nPARAMETERS 2\n2.5 AREA\nINPUTS 2\n0,0 0,0\n20 -1\n"
-      "UNIT 2 TYPE 1\nPARAMETERS 2\n3 0.5\nINPUTS 2\n1,1 0,0\n0 4\nEND\n";
-  Generated g = Generate(dir, deck, {true, true});
-  ScriptedInteraction ui;
-  ScannedDeck original = ScanDeck(deck, DescriptionDirectoryOf(dir.file("eng")));
-  ScannedDeck again = ScanDeck(g.text, DescriptionDirectoryOf(dir.file("eng")));
-  EXPECT_EQ(EngineValues(again), EngineValues(original));
-  EXPECT_TRUE(ui.messages().empty());
-  EXPECT_NE(g.text.find("*|*\n*|*Made for the tests\n*|*\n"), std::string::npos);
-}
-
-TEST(TalkitGenerator, TheSimulationCardNamesItsListFilesSoTheyResolve) {
-  taltest::TempDir dir;
-  gentest::WriteEngine(dir);
-  auto lines = SimulationCardLines({false, true, dir.file("eng"), dir.file("forms/A.TKD")});
-  ASSERT_EQ(lines.size(), 18u);
-  EXPECT_EQ(lines[5], "*|<Month of the simulation                   |" + dir.file("eng/TALWIN/Month1.dat") + "|1|2|0");
-  // Inside the deck's folder the name is relative, so the workspace can move.
-  EXPECT_EQ(SimulationListFile(dir.file("eng"), "LENGTH.DAT", dir.file("eng/A.TKD")), "TALWIN/Length.dat");
 }
 
 TEST(TalkitGenerator, AMissingHeaderIsReportedAndLeftOut) {
