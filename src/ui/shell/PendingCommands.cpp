@@ -9,10 +9,6 @@ void NotAvailableYet() { ShowMessageKind("This command is not available yet.", I
 }  // namespace
 
 void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::NewTable1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::AlterTable1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::InsertDeleteRuns1Click() { NotAvailableYet(); }
-void TTALSHELLFORM::InsertDeleteVars1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::OverlayPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::ModifyPlot1Click() { NotAvailableYet(); }

@@ -12,11 +12,4 @@ TChildForm* TTALSHELLFORM::NewPlotWindow(const std::string& name) {
   return plot;
 }
 
-TChildForm* TTALSHELLFORM::NewTableWindow(const std::string& name) {
-  auto* table = new TPlainTextChild(this, KindCode::Table, name);
-  setTableWindow(table);
-  AddChild(table);
-  return table;
-}
-
 }  // namespace tal

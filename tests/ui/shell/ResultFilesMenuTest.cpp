@@ -1,6 +1,7 @@
 // Opening decks and files: the windows they open, the Windows menu entries of the deck's results,
 // and the close questions asked before windows are freed.
 #include "OpenSaveTestSupport.h"
+#include "tables/TableFile.h"
 
 using namespace tal;
 
@@ -95,7 +96,9 @@ TEST_F(OpeningFiles, EachKindOfFileGoesToItsWindow) {
   std::string picture = dir.write("D.BMP", "BM");
   std::string meta = dir.write("M.WMF", "metafile");
   std::string plot = dir.write("P.SPF", "plot");
-  std::string table = dir.write("T.TBL", "table");
+  tal::TableModel tableModel(1, {"X"});
+  tableModel.deckFileName = dir.write("T.DCK", "CONSTANTS 1\nX = 1\nEND\n");
+  std::string table = dir.write("T.TBL", tal::EncodeTable(tableModel));
   std::string listing = dir.write("L.LST", "listing\n");
   std::string data = dir.write("L.PLT", "plot data\n");
   std::string other = dir.write("X.FOR", "      END\n");
