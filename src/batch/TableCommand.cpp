@@ -11,12 +11,16 @@
 
 namespace tal::batch {
 
+// talbatch table run (TableRunCommand.cpp).
+int RunTableCommand(const std::vector<std::string>& args, BatchIo& io);
+
 namespace {
 
 constexpr const char* Usage =
     "usage: talbatch table new DECK --runs N --vars A,B,C [-o FILE.TBL]\n"
     "       talbatch table set FILE.TBL VAR (--from V (--step S | --last L | --mult M) | --clear) [--runs A:B]\n"
-    "       talbatch table show FILE.TBL\n";
+    "       talbatch table show FILE.TBL\n"
+    "       talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n";
 
 int BadInput(BatchIo& io, const std::string& message) {
   io.err << "talbatch table: " << message << '\n';
@@ -169,6 +173,7 @@ int Table(const std::vector<std::string>& args, BatchIo& io) {
   if (args[0] == "new") return New(rest, io);
   if (args[0] == "show") return Show(rest, io);
   if (args[0] == "set") return Set(rest, io);
+  if (args[0] == "run") return RunTableCommand(rest, io);
   return BadInput(io, "unknown subcommand \"" + args[0] + "\"\n" + Usage);
 }
 

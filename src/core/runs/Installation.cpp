@@ -1,5 +1,8 @@
 #include "runs/Installation.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "support/Files.h"
 #include "support/Text.h"
 
@@ -31,6 +34,8 @@ Installation ReadInstallation(const std::string& programDir) {
       installation.merodinFrontEnd = EqualNoCase(value, "MERODIN");
     else if (EqualNoCase(key, "Website") && !value.empty())
       installation.website = value;
+    else if (EqualNoCase(key, "ParallelRuns"))
+      installation.parallelRuns = std::max(0, std::atoi(value.c_str()));
   }
   return installation;
 }

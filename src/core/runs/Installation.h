@@ -6,6 +6,8 @@
 //   FrontEnd=MERODIN                     the first utility is the MERODIN front-end ("Splash")
 //                                        instead of VOXEN; any other value or none means VOXEN
 //   Website=https://www.talpix.example/  the address "TALPIX Website" opens
+//   ParallelRuns=2                       engines Run Table starts at once (default: the number
+//                                        of cores)
 //
 // A missing file means VOXEN and the default address.
 #include <string>
@@ -18,6 +20,7 @@ inline constexpr const char* DefaultWebsite = "https://www.talpix.example/";
 struct Installation {
   bool merodinFrontEnd = false;
   std::string website = DefaultWebsite;
+  int parallelRuns = 0;  // 0: as many as the machine has cores
 };
 
 Installation ReadInstallation(const std::string& programDir);

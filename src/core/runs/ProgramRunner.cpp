@@ -122,81 +122,131 @@ std::string DescribeOutcome(const RunOutcome& outcome) {
   return name;
 }
 
-RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) {
-  RunOutcome outcome;
-  outcome.program = FileNameOf(command.program);
-  auto notStarted = [&](int code) {
-    outcome.failureCode = code;
-    RunMonitor::instance().noteNotStarted(command.text(), outcome);
-    return outcome;
-  };
-  if (int code = StartFailureCode(command, options.workingDirectory)) return notStarted(code);
+// One started program: its process, output forwarding, Stop and outcome.
+class WatchedProgram {
+ public:
+  WatchedProgram(const ProgramCommand& command, const RunOptions& options) : command_(command), options_(options) {
+    outcome_.program = FileNameOf(command.program);
+  }
 
-  QProcess process;
-  Configure(process, command, options.workingDirectory);
-  if (options.ownProcessGroup) process.setChildProcessModifier([] { ::setpgid(0, 0); });
-  QElapsedTimer clock;
-  clock.start();
-  process.start();
-  if (!process.waitForStarted(-1)) return notStarted(CodeFromErrorText(process.errorString()));
-
-  auto& monitor = RunMonitor::instance();
-  auto forward = [&](QProcess::ProcessChannel channel) {
-    process.setReadChannel(channel);
-    QByteArray bytes = process.readAll();
-    if (bytes.isEmpty()) return;
-    monitor.appendOutput(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    const auto& receiver = channel == QProcess::StandardOutput ? options.standardOutput : options.standardError;
-    if (receiver) receiver(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  };
-  QObject::connect(&process, &QProcess::readyReadStandardOutput, &process,
-                   [&] { forward(QProcess::StandardOutput); });
-  QObject::connect(&process, &QProcess::readyReadStandardError, &process,
-                   [&] { forward(QProcess::StandardError); });
-
-  bool stopped = false;
-  QElapsedTimer sinceStop;
-  const qint64 pid = process.processId();
-  const bool group = options.ownProcessGroup;
-  auto signalGroup = [&process, pid, group](int sig) {
-    if (process.state() != QProcess::NotRunning) ::kill(group ? -static_cast<pid_t>(pid) : static_cast<pid_t>(pid), sig);
-  };
-  int runId = monitor.beginRun(command.text(), [&] {
-    if (stopped) {  // a second Stop does not wait for the grace period
+  ~WatchedProgram() {
+    // A program still running when its watcher goes is ended, not left behind unseen.
+    if (process_.state() != QProcess::NotRunning) {
       signalGroup(SIGKILL);
+      process_.waitForFinished(1000);
+      Finish();
+    }
+  }
+
+  bool Start(std::function<void(const RunOutcome&)> finished) {
+    finished_ = std::move(finished);
+    if (int code = StartFailureCode(command_, options_.workingDirectory)) return NotStarted(code);
+    Configure(process_, command_, options_.workingDirectory);
+    if (options_.ownProcessGroup) process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    clock_.start();
+    process_.start();
+    if (!process_.waitForStarted(-1)) return NotStarted(CodeFromErrorText(process_.errorString()));
+    pid_ = process_.processId();
+    QObject::connect(&process_, &QProcess::readyReadStandardOutput, &process_, [this] { Forward(QProcess::StandardOutput); });
+    QObject::connect(&process_, &QProcess::readyReadStandardError, &process_, [this] { Forward(QProcess::StandardError); });
+    QObject::connect(&process_, &QProcess::finished, &process_, [this] { Finish(); });
+    runId_ = RunMonitor::instance().beginRun(command_.text(), [this] {
+      if (stopped_) {  // a second Stop does not wait for the grace period
+        signalGroup(SIGKILL);
+        return;
+      }
+      stopped_ = true;
+      sinceStop_.start();
+      signalGroup(SIGTERM);
+      QTimer::singleShot(RunMonitor::StopGraceMilliseconds, &process_, [this] { signalGroup(SIGKILL); });
+    });
+    running_ = true;
+    return true;
+  }
+
+  bool running() const { return running_; }
+  const RunOutcome& outcome() const { return outcome_; }
+
+  void WaitWithoutEvents(int milliseconds) {
+    if (!running_) return;
+    if (process_.waitForFinished(milliseconds) || process_.state() == QProcess::NotRunning) {
+      Finish();
       return;
     }
-    stopped = true;
-    sinceStop.start();
-    signalGroup(SIGTERM);
-    QTimer::singleShot(RunMonitor::StopGraceMilliseconds, &process, [signalGroup] { signalGroup(SIGKILL); });
-  });
+    if (stopped_ && sinceStop_.elapsed() > RunMonitor::StopGraceMilliseconds) signalGroup(SIGKILL);
+  }
 
+ private:
+  bool NotStarted(int code) {
+    outcome_.failureCode = code;
+    RunMonitor::instance().noteNotStarted(command_.text(), outcome_);
+    return false;
+  }
+
+  void signalGroup(int sig) {
+    if (process_.state() != QProcess::NotRunning)
+      ::kill(options_.ownProcessGroup ? -static_cast<pid_t>(pid_) : static_cast<pid_t>(pid_), sig);
+  }
+
+  void Forward(QProcess::ProcessChannel channel) {
+    process_.setReadChannel(channel);
+    QByteArray bytes = process_.readAll();
+    if (bytes.isEmpty()) return;
+    std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    RunMonitor::instance().appendOutput(text);
+    const auto& receiver = channel == QProcess::StandardOutput ? options_.standardOutput : options_.standardError;
+    if (receiver) receiver(text);
+  }
+
+  void Finish() {
+    if (!running_) return;
+    running_ = false;
+    Forward(QProcess::StandardOutput);
+    Forward(QProcess::StandardError);
+    outcome_.seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
+    if (stopped_)
+      outcome_.end = RunEnd::Stopped;
+    else if (process_.exitStatus() == QProcess::CrashExit)
+      outcome_.end = RunEnd::Crashed;
+    else {
+      outcome_.end = RunEnd::Finished;
+      outcome_.exitCode = process_.exitCode();
+    }
+    RunMonitor::instance().endRun(runId_, outcome_);
+    if (finished_) finished_(outcome_);
+  }
+
+  ProgramCommand command_;
+  RunOptions options_;
+  RunOutcome outcome_;
+  QProcess process_;
+  QElapsedTimer clock_, sinceStop_;
+  qint64 pid_ = 0;
+  int runId_ = 0;
+  bool stopped_ = false;
+  bool running_ = false;
+  std::function<void(const RunOutcome&)> finished_;
+};
+
+ProgramRun::ProgramRun(const ProgramCommand& command, const RunOptions& options)
+    : watched_(new WatchedProgram(command, options)) {}
+ProgramRun::~ProgramRun() { delete watched_; }
+bool ProgramRun::Start(std::function<void(const RunOutcome&)> finished) { return watched_->Start(std::move(finished)); }
+bool ProgramRun::running() const { return watched_->running(); }
+const RunOutcome& ProgramRun::outcome() const { return watched_->outcome(); }
+void ProgramRun::WaitWithoutEvents(int milliseconds) { watched_->WaitWithoutEvents(milliseconds); }
+
+RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options) {
   QEventLoop loop;
-  QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-  while (process.state() != QProcess::NotRunning) {
+  ProgramRun run(command, options);
+  if (!run.Start([&loop](const RunOutcome&) { loop.quit(); })) return run.outcome();
+  while (run.running()) {
     loop.exec();
     // Quitting the application ends every event loop at once: keep waiting without spinning,
     // and without the event loop end a stopped program by force after the grace period.
-    if (process.state() != QProcess::NotRunning) {
-      process.waitForFinished(100);
-      if (stopped && sinceStop.elapsed() > RunMonitor::StopGraceMilliseconds) signalGroup(SIGKILL);
-    }
+    if (run.running()) run.WaitWithoutEvents(100);
   }
-  forward(QProcess::StandardOutput);
-  forward(QProcess::StandardError);
-
-  outcome.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
-  if (stopped)
-    outcome.end = RunEnd::Stopped;
-  else if (process.exitStatus() == QProcess::CrashExit)
-    outcome.end = RunEnd::Crashed;
-  else {
-    outcome.end = RunEnd::Finished;
-    outcome.exitCode = process.exitCode();
-  }
-  monitor.endRun(runId, outcome);
-  return outcome;
+  return run.outcome();
 }
 
 bool RunProgramOK(const ProgramCommand& command) {

@@ -63,6 +63,31 @@ struct RunOptions {
   bool ownProcessGroup = true;
 };
 
+class WatchedProgram;
+
+// A program started and watched without waiting for it: `finished` is called from the event loop
+// with its outcome when it ends. It takes part in the run log and in Stop like a program waited for.
+// Several can run at once (a table's parallel runs). RunProgram is one of these and a wait.
+class ProgramRun {
+ public:
+  ProgramRun(const ProgramCommand& command, const RunOptions& options);
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  // Starts the program; false when it could not be started (the outcome says why, and
+  // `finished` is not called).
+  bool Start(std::function<void(const RunOutcome&)> finished = {});
+  bool running() const;
+  const RunOutcome& outcome() const;
+  // Waits up to `milliseconds` without the event loop (for when the application is quitting) and
+  // ends a stopped program by force once its grace period is over.
+  void WaitWithoutEvents(int milliseconds);
+
+ private:
+  WatchedProgram* watched_;
+};
+
 // Starts the program and returns only when it has ended, processing the program's pending
 // events meanwhile (windows repaint, menus and the Stop command work). Shows nothing; the output
 // goes to the run log and to the options' receivers. Needs a Qt application object.

@@ -50,6 +50,15 @@ void TCompiling::Update(int n) {
   lastUpdate_ = now;
 }
 
+void TCompiling::UpdateText(const QString& label, const QString& number) {
+  qint64 now = clock_();
+  if (now - lastUpdate_ <= UpdateIntervalMilliseconds) return;
+  label_->setText(label);
+  number_->setText(number);
+  RepaintLabels();
+  lastUpdate_ = now;
+}
+
 QString TCompiling::labelText() const { return label_->text(); }
 QString TCompiling::numberText() const { return number_->text(); }
 

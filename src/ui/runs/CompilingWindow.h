@@ -21,6 +21,9 @@ class TCompiling : public QWidget {
   // unless more than 100 ms have passed since the last update shown, so a fast loop does not
   // spend its time painting.
   void Update(int n);
+  // Shows `label` and `number` as given (Run Table: "TALPIX Runs finished " and "3 of 8"), as
+  // seldom as Update.
+  void UpdateText(const QString& label, const QString& number);
 
   QString labelText() const;
   QString numberText() const;

@@ -8,7 +8,6 @@ namespace {
 void NotAvailableYet() { ShowMessageKind("This command is not available yet.", InformationOk, false); }
 }  // namespace
 
-void TTALSHELLFORM::RunTable1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::NewPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::OverlayPlot1Click() { NotAvailableYet(); }
 void TTALSHELLFORM::ModifyPlot1Click() { NotAvailableYet(); }

@@ -1,0 +1,98 @@
+// Run Table from the TALPIX menu: the save question of the deck's window, the menu lock and Stop,
+// the progress window, and the run decks deleted afterwards.
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+
+#include "../shell/ShellTestSupport.h"
+#include "runs/CompilingWindow.h"
+#include "runs/RunMonitor.h"
+#include "shell/EditForm.h"
+#include "tables/TableForm.h"
+
+using namespace tal;
+
+namespace {
+
+class RunTable : public taltest::ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    CurrentSettings().talpixDir = dir.file("engine");
+    deck = dir.write("work/S.DCK", "CONSTANTS 1\nP = 1\n");
+    makeFrame();
+  }
+  void writeEngine(const std::string& extra = "") {
+    dir.writeScript("engine/TALPIX32", "echo \"$*\" >> \"$(dirname \"$0\")/calls.txt\"\n" + extra +
+                                           "cp \"$1\" \"${1%.*}.LST\"\n");
+  }
+  TTableForm* openTable(int runs) {
+    TableModel model(runs, {"P "});
+    model.deckFileName = deck;
+    for (int r = 1; r <= runs; ++r) model.setValue(1, r, r);
+    auto* table = new TTableForm(frame.get());
+    table->SetTable(model);
+    frame->setTableWindow(table);
+    frame->AddChild(table);
+    return table;
+  }
+  std::string calls() { return taltest::ReadFile(dir.file("engine/calls.txt")); }
+  std::string deck;
+};
+
+}  // namespace
+
+TEST_F(RunTable, RunsEveryRowWithTheMenuLockedAndDeletesTheRunDecks) {
+  writeEngine("sleep 0.3\n");
+  auto* editor = qobject_cast<TEditForm*>(frame->NewEditorWindow(deck));
+  ASSERT_NE(editor, nullptr);
+  editor->setModified(true);
+  openTable(3);
+  dialogs.answer(Button::Cancel);
+  frame->action(MenuItem::RunTable)->trigger();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Do you wish to save file " + deck + " before running the table?"});
+  EXPECT_EQ(calls(), "") << "cancelled: nothing runs";
+
+  dialogs.answer(Button::No);
+  bool calculateOn = true, runTableOn = true;
+  QString progress;
+  QTimer::singleShot(200, [&] {
+    calculateOn = frame->action(MenuItem::Calculate)->isEnabled();
+    runTableOn = frame->action(MenuItem::RunTable)->isEnabled();
+    progress = CompilingWindow().labelText();
+  });
+  frame->action(MenuItem::RunTable)->trigger();
+  EXPECT_FALSE(calculateOn);
+  EXPECT_FALSE(runTableOn);
+  EXPECT_EQ(progress, "TALPIX Runs finished ");
+  for (const char* run : {"work/S.TMP /N\n", "work/S1.TMP /N\n", "work/S2.TMP /N\n"})
+    EXPECT_NE(calls().find(dir.file(run)), std::string::npos) << calls();
+  EXPECT_TRUE(taltest::Exists(dir.file("work/S2.LST")));
+  EXPECT_NE(taltest::ReadFile(dir.file("work/S1.LST")).find("P=2.0000E+00"), std::string::npos);
+  EXPECT_FALSE(taltest::Exists(dir.file("work/S.TMP")));
+  EXPECT_FALSE(taltest::Exists(dir.file("work/S2.TMP")));
+  EXPECT_TRUE(enabled(MenuItem::RunTable));
+}
+
+TEST_F(RunTable, StopEndsTheTableRun) {
+  writeEngine("sleep 30\n");
+  openTable(4);
+  QTimer::singleShot(500, [&] { frame->action(MenuItem::StopRun)->trigger(); });
+  QElapsedTimer clock;
+  clock.start();
+  frame->RunTable1Click();
+  EXPECT_LT(clock.elapsed(), 15000);
+  const std::string c = calls();
+  EXPECT_LE(std::count(c.begin(), c.end(), '\n'), 2) << "no run starts after Stop";
+  EXPECT_FALSE(RunMonitor::instance().engineRunActive());
+  EXPECT_FALSE(taltest::Exists(dir.file("work/S.TMP")));
+}
+
+TEST_F(RunTable, AnUndefinedCellStopsBeforeAnyEngineStarts) {
+  writeEngine();
+  TTableForm* table = openTable(2);
+  table->table().setValue(1, 2, NoValue);
+  frame->RunTable1Click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Parameter in the col #1, run #2 isn't defined"});
+  EXPECT_EQ(calls(), "");
+}
