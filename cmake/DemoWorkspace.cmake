@@ -21,6 +21,7 @@ add_custom_target(demo ALL
           "compile_command=gfortran -c"
           "rebuild_command=make -f MAKTAL.DAT UPDATE"
           "user_command=ls -l"
+  COMMAND ${CMAKE_COMMAND} -DTALBATCH=$<TARGET_FILE:talbatch> -DDIR=${TAL_DEMO_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/DemoTable.cmake
   DEPENDS talshell talbatch talpix-sample
   COMMENT "Assembling the demo workspace in ${TAL_DEMO_DIR}"
   VERBATIM)

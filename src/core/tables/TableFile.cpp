@@ -186,7 +186,10 @@ std::string SaveTable(TableModel& table, const std::string& fileName) {
 }
 
 std::string FindTableDeck(TableModel& table, int units) {
-  if (ScanDeckConstants(table.deckFileName, units)) return "";
+  if (ScanDeckConstants(table.deckFileName, units)) {
+    table.deckFileName = AbsolutePath(table.deckFileName);  // the run decks go beside it, wherever the program is
+    return "";
+  }
   // The deck beside the table: the table's name up to its first "." with the deck's extension.
   std::string deckFile = FileNameOf(table.deckFileName);
   std::size_t dot = deckFile.find_last_of('.');

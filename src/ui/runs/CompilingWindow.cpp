@@ -50,9 +50,9 @@ void TCompiling::Update(int n) {
   lastUpdate_ = now;
 }
 
-void TCompiling::UpdateText(const QString& label, const QString& number) {
+void TCompiling::UpdateText(const QString& label, const QString& number, bool force) {
   qint64 now = clock_();
-  if (now - lastUpdate_ <= UpdateIntervalMilliseconds) return;
+  if (!force && now - lastUpdate_ <= UpdateIntervalMilliseconds) return;
   label_->setText(label);
   number_->setText(number);
   RepaintLabels();

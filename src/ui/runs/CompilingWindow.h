@@ -22,8 +22,8 @@ class TCompiling : public QWidget {
   // spend its time painting.
   void Update(int n);
   // Shows `label` and `number` as given (Run Table: "TALPIX Runs finished " and "3 of 8"), as
-  // seldom as Update.
-  void UpdateText(const QString& label, const QString& number);
+  // seldom as Update unless `now` is set (the first and the last count).
+  void UpdateText(const QString& label, const QString& number, bool now = false);
 
   QString labelText() const;
   QString numberText() const;

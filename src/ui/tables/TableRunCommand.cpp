@@ -39,10 +39,12 @@ class TableProgress {
   explicit TableProgress(int total) : window_(CompilingWindow()), total_(total) {
     window_.show();
     if (QScreen* screen = QGuiApplication::primaryScreen()) window_.move(window_.x(), screen->geometry().top() + 120);
-    window_.UpdateText("TALPIX Runs finished ", QString("0 of %1").arg(total_));
+    window_.UpdateText("TALPIX Runs finished ", QString("0 of %1").arg(total_), true);
   }
   ~TableProgress() { window_.hide(); }
-  void Finished(int done) { window_.UpdateText("TALPIX Runs finished ", QString("%1 of %2").arg(done).arg(total_)); }
+  void Finished(int done) {
+    window_.UpdateText("TALPIX Runs finished ", QString("%1 of %2").arg(done).arg(total_), done == total_);
+  }
 
  private:
   TCompiling& window_;
@@ -69,7 +71,13 @@ void TTALSHELLFORM::RunTable1Click() {
       deckWindow = child;
       break;
     }
-  DeckWindowState state = deckWindow && IsDeckWindow(deckWindow->kind()) ? RunStateOf(deckWindow) : DeckWindowState{};
+  if (deckWindow && !IsDeckWindow(deckWindow->kind())) deckWindow = nullptr;
+  // A form's fields are checked as for Calculate: nothing the user typed runs unchecked.
+  if (deckWindow && deckWindow->kind() == KindCode::TalkitForm && !deckWindow->commitInput()) {
+    UpdateMenu();
+    return;
+  }
+  DeckWindowState state = deckWindow ? RunStateOf(deckWindow) : DeckWindowState{};
   if (state.changed) {
     Button answer = ShowMessageKind(SaveBeforeTableQuestion(deck), WarningYesNoCancel, true);
     if (answer == Button::Cancel || answer == Button::None || (answer == Button::Yes && !SaveDeckOf(deckWindow))) {
