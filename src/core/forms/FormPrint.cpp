@@ -1,6 +1,7 @@
 #include "forms/FormPrint.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cmath>
 
 namespace tal {
@@ -42,6 +43,9 @@ class FormPrinter {
   FormPictures& pictures_;
   double scale_ = 1;
   int gap_ = 0;
+  // Where the last text or box of the current print line ends: what follows on the line starts
+  // clear of it, even where the printer's font is wider than the screen's.
+  int lineEnd_ = 0;
 };
 
 QString Latin1(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
@@ -71,13 +75,16 @@ int FormPrinter::PrintLine(const QString& text, int labelLeft, Alignment alignme
     case Alignment::Right: x = usable - TextWidth(text); break;
     case Alignment::Center: x = (usable - TextWidth(text)) / 2 + margin; break;
   }
+  if (followOn) x = std::max(x, lineEnd_ + gap_);
   job_.DrawText(x, job_.y(), text);
+  lineEnd_ = x + TextWidth(text);
   return x;
 }
 
 void FormPrinter::PrintBoxed(const QString& value, int left) {
-  int x = Scaled(left) + job_.leftMargin();
+  int x = std::max(Scaled(left) + job_.leftMargin(), lineEnd_ + 2 * gap_);
   job_.DrawText(x, job_.y(), value);
+  lineEnd_ = x + TextWidth(value) + gap_;
   QPen previous = painter_.pen();
   painter_.setPen(QPen(Qt::black, 0));
   painter_.drawRect(QRect(QPoint(x - gap_, job_.y()), QPoint(x + TextWidth(value) + gap_, job_.y() + TextHeight())));

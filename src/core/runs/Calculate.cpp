@@ -56,6 +56,10 @@ std::optional<std::string> LocateEngine(SettingsRecord& settings, const std::str
   return EnginePath(settings.talpixDir);  // not checked again: a missing engine is reported when started
 }
 
+std::string DeckNotOnDiskMessage(const std::string& deckName) {
+  return "The deck " + deckName + " is not on disk (a new deck is written by Save). Save it, then choose Calculate again.";
+}
+
 std::string SaveBeforeRunQuestion(const std::string& deckName) {
   return "Do you wish to save file " + deckName + " before calling TALPIX?";
 }
@@ -67,11 +71,21 @@ CalculateEnd Calculate(CalculateHost& host, SettingsRecord& settings, const std:
   }
   EngineRunScope run;
   DeckWindowState window = host.activeDeckWindow();
+  // The engine started without a deck only ends with an error status the user cannot place.
+  if (window.deckName.empty()) {
+    ShowMessageKind(NoDeckToCalculateMessage, ErrorOk, true);
+    return CalculateEnd::Failed;
+  }
   if (window.changed) {
     Button answer = ShowMessageKind(SaveBeforeRunQuestion(window.deckName), WarningYesNoCancel, true);
     if (answer == Button::Cancel || answer == Button::None) return CalculateEnd::Cancelled;
     // Running on a deck that failed to save would run what the user did not mean.
     if (answer == Button::Yes && !host.saveActiveDeck()) return CalculateEnd::Failed;
+  }
+
+  if (!FileReadable(window.deckName)) {
+    ShowMessageKind(DeckNotOnDiskMessage(window.deckName), ErrorOk, true);
+    return CalculateEnd::Failed;
   }
 
   WorkingDirectoryKeeper workingDirectory;

@@ -55,6 +55,12 @@ void UseProgramDirectoryWhenMissing(SettingsRecord& settings, const std::string&
 // picks the TALPIX directory (in memory). nullopt when the user cancelled.
 std::optional<std::string> LocateEngine(SettingsRecord& settings, const std::string& chooserStart);
 
+// Calculate without a deck or form window active, and with a deck that was never saved.
+inline constexpr const char* NoDeckToCalculateMessage =
+    "There is no deck to calculate. Make the window of a deck or a form the active one (or open a deck "
+    "with Open in the File menu), then choose Calculate again.";
+std::string DeckNotOnDiskMessage(const std::string& deckName);
+
 // "Do you wish to save file " + deck + " before calling TALPIX?"
 std::string SaveBeforeRunQuestion(const std::string& deckName);
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include <sys/types.h>
 #include <unistd.h>
@@ -258,11 +259,52 @@ bool RunProgramOK(const ProgramCommand& command) {
 
 bool RunProgramOK(const std::string& commandLine) { return RunProgramOK(CommandFromLine(commandLine)); }
 
-int StartProgram(const ProgramCommand& command, const std::string& workingDir) {
+int StartProgram(const ProgramCommand& command, const std::string& workingDir, StartedProgram kind) {
   if (int code = StartFailureCode(command, workingDir)) return code;
-  QProcess process;
-  Configure(process, command, workingDir);
-  if (!process.startDetached()) return CodeFromErrorText(process.errorString());
+  // Owned by nobody: it deletes itself once the program has ended, and a program still running
+  // when TALSHELL ends is left running (no destructor kills it).
+  auto* process = new QProcess;
+  Configure(*process, command, workingDir);
+  // Its own process group keeps the terminal's interrupt key away from it; a write after
+  // TALSHELL has ended fails instead of killing the program.
+  process->setChildProcessModifier([] {
+    ::setpgid(0, 0);
+    std::signal(SIGPIPE, SIG_IGN);
+  });
+  process->start();
+  if (!process->waitForStarted(-1)) {
+    int code = CodeFromErrorText(process->errorString());
+    delete process;
+    return code;
+  }
+  RunMonitor::instance().noteStartedAlone(command.text());
+  auto forward = [process](QProcess::ProcessChannel channel) {
+    process->setReadChannel(channel);
+    QByteArray bytes = process->readAll();
+    if (!bytes.isEmpty())
+      RunMonitor::instance().appendOutput(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  };
+  QObject::connect(process, &QProcess::readyReadStandardOutput, process, [forward] { forward(QProcess::StandardOutput); });
+  QObject::connect(process, &QProcess::readyReadStandardError, process, [forward] { forward(QProcess::StandardError); });
+  auto clock = std::make_shared<QElapsedTimer>();
+  clock->start();
+  std::string name = FileNameOf(command.program);
+  QObject::connect(process, &QProcess::finished, process, [process, forward, clock, name, kind] {
+    forward(QProcess::StandardOutput);
+    forward(QProcess::StandardError);
+    RunOutcome outcome;
+    outcome.program = name;
+    outcome.seconds = static_cast<double>(clock->elapsed()) / 1000.0;
+    if (process->exitStatus() == QProcess::CrashExit) {
+      outcome.end = RunEnd::Crashed;
+    } else {
+      outcome.end = RunEnd::Finished;
+      outcome.exitCode = process->exitCode();
+    }
+    bool failed = outcome.end != RunEnd::Finished || outcome.exitCode != 0;
+    RunMonitor::instance().noteAloneEnded(outcome, failed && kind == StartedProgram::Command);
+    process->deleteLater();
+  });
   return 0;
 }
 

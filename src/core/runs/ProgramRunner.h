@@ -98,8 +98,17 @@ RunOutcome RunProgram(const ProgramCommand& command, const RunOptions& options =
 bool RunProgramOK(const ProgramCommand& command);
 bool RunProgramOK(const std::string& commandLine);
 
-// Starts the program and leaves it running. Returns 0 when it started, else the number for the
-// caller's failure message.
-int StartProgram(const ProgramCommand& command, const std::string& workingDir = "");
+// What the user hears of a program started and left running.
+enum class StartedProgram {
+  Utility,  // a program with windows of its own: its end is only logged
+  Command,  // a compile, a rebuild or a user command: a non-zero exit status brings the run log forward
+};
+
+// Starts the program and leaves it running. Its output and how it ended go to the run log and
+// the status bar (RunMonitor) while the windows go on working. Returns 0 when it started, else
+// the number for the caller's failure message. A program still running when TALSHELL ends keeps
+// running; its later output goes nowhere.
+int StartProgram(const ProgramCommand& command, const std::string& workingDir = "",
+                 StartedProgram kind = StartedProgram::Utility);
 
 }  // namespace tal

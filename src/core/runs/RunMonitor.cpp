@@ -41,6 +41,17 @@ void RunMonitor::noteNotStarted(const std::string& commandText, const RunOutcome
   noteEnd(outcome);
 }
 
+void RunMonitor::noteStartedAlone(const std::string& commandText) {
+  if (!log_.isEmpty() && !log_.endsWith('\n')) appendLog("\n");
+  appendLog(QByteArray("> ") + QByteArray::fromStdString(commandText) + " (not waited for)\n");
+  emit runStarted(QString::fromLatin1(QByteArray::fromStdString(commandText)));
+}
+
+void RunMonitor::noteAloneEnded(const RunOutcome& outcome, bool wantsAttention) {
+  noteEnd(outcome);
+  if (wantsAttention) emit attentionWanted();
+}
+
 void RunMonitor::noteEnd(const RunOutcome& outcome) {
   std::string summary = DescribeOutcome(outcome);
   QByteArray line = QByteArray::fromStdString(summary);

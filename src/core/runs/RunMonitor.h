@@ -45,6 +45,11 @@ class RunMonitor : public QObject {
   // A program that could not be started: logged and reported like a run that ended.
   void noteNotStarted(const std::string& commandText, const RunOutcome& outcome);
   void appendOutput(std::string_view text);
+  // Used by StartProgram for programs started and left running: they are logged and reported
+  // like the others, but nobody waits for them and Stop leaves them alone. `wantsAttention`: the
+  // run log should come forward (a compile or user command that failed).
+  void noteStartedAlone(const std::string& commandText);
+  void noteAloneEnded(const RunOutcome& outcome, bool wantsAttention);
 
   // Used by EngineRunScope.
   void beginEngineRun();
@@ -61,6 +66,8 @@ class RunMonitor : public QObject {
   void runStarted(const QString& command);
   void logAppended(const QByteArray& text);
   void runEnded(const QString& summary);
+  // A program the user asked for failed: the run log should come forward.
+  void attentionWanted();
 
  private:
   RunMonitor() = default;

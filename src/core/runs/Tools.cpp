@@ -22,7 +22,8 @@ void ReportStartFailure(int code, const std::string& what) {
 
 // Starts a configured command line; on failure "... trying to execute " + the line.
 void ExecuteCommandLine(const std::string& line) {
-  if (int code = StartProgram(CommandFromLine(line))) ReportStartFailure(code, "execute " + line);
+  if (int code = StartProgram(CommandFromLine(line), "", StartedProgram::Command))
+    ReportStartFailure(code, "execute " + line);
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ std::string UtilityProgramPath(const std::string& directory, const std::string& 
 }
 
 void CompileModule(const SettingsRecord& settings, const std::string& sourceFile) {
-  if (int code = StartProgram(CommandFromLine(settings.compileCommand, {sourceFile})))
+  if (int code = StartProgram(CommandFromLine(settings.compileCommand, {sourceFile}), "", StartedProgram::Command))
     ReportStartFailure(code, "compile " + sourceFile);
 }
 
@@ -77,8 +78,21 @@ void StartUtility(SettingsRecord& settings, int index, bool merodinFrontEnd) {
     ReportStartFailure(code, std::string("call ") + utility.messageName);
 }
 
+std::function<bool(const std::string&)>& WebPageOpener() {
+  static std::function<bool(const std::string&)> opener = [](const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromLatin1(address)));
+  };
+  return opener;
+}
+
+std::string NoBrowserMessage(const std::string& address) {
+  return "No web browser could be started to show " + address +
+         ". Install a web browser (or choose the desktop's default one), or open the address in a browser yourself.";
+}
+
 void OpenWebsite(const std::string& programDir) {
-  QDesktopServices::openUrl(QUrl(QString::fromLatin1(ReadInstallation(programDir).website)));
+  std::string address = ReadInstallation(programDir).website;
+  if (!WebPageOpener()(address)) ShowMessageKind(NoBrowserMessage(address), ErrorOk, true);
 }
 
 }  // namespace tal

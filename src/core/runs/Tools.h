@@ -2,6 +2,7 @@
 // Programs started and left running: the compiler on a component source, the engine's rebuild
 // procedure, the user command, the five companion utilities and the product web site.
 #include <array>
+#include <functional>
 #include <string>
 
 #include "runs/SettingsFile.h"
@@ -43,8 +44,11 @@ bool ExecuteUserCommand(SettingsRecord& settings, bool talkitMode);
 // On failure: "Error N encountered while trying to call " + the name in messages.
 void StartUtility(SettingsRecord& settings, int index, bool merodinFrontEnd);
 
-// "TALPIX Website": the configured address opened with the desktop's handler for web pages;
-// a failure is not reported.
+// "TALPIX Website": the configured address opened with the desktop's handler for web pages.
+// When no browser can be started, a message gives the address so the user can open it.
 void OpenWebsite(const std::string& programDir);
+// What opens a web address (the desktop's handler; tests replace it). False when nothing could.
+std::function<bool(const std::string&)>& WebPageOpener();
+std::string NoBrowserMessage(const std::string& address);
 
 }  // namespace tal

@@ -81,6 +81,17 @@ std::string NotTalkitFileMessage(const std::string& name) { return name + " is n
 
 std::string CannotReadMessage(const std::string& name) { return name + " cannot be opened for reading."; }
 
+std::string StartupFileMissingMessage(const std::string& name, bool exists) {
+  if (exists) return CannotReadMessage(name);
+  return "The file " + name + " named on the command line does not exist; nothing was opened. Use Open in the File menu to choose a file.";
+}
+
+std::string NoFormAnnotationsMessage(const std::string& name, bool talkitMode) {
+  std::string text = name + " holds no form annotations (lines beginning with \"*|\"), so its form is empty.";
+  if (talkitMode) return text + " Open a form deck made for TALKIT.";
+  return text + " Edit TALKIT file shows its text; Make TALKIT file makes a form deck of a deck.";
+}
+
 // ---- File dialogs -------------------------------------------------------------------------------
 
 std::vector<FileFilter> ParseFilterList(std::string_view list) {

@@ -47,6 +47,10 @@ std::vector<KindCode> KindsClosedByOpening(OpenTarget target);
 
 std::string NotTalkitFileMessage(const std::string& name);  // "... is not a TALKIT file."
 std::string CannotReadMessage(const std::string& name);     // a file that cannot be opened
+// A form deck without annotation lines: its form is empty; what to do instead, by mode.
+std::string NoFormAnnotationsMessage(const std::string& name, bool talkitMode);
+// A file named on the command line that is not there (or cannot be read).
+std::string StartupFileMissingMessage(const std::string& name, bool exists);
 
 // ---- File dialogs -------------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 #include "shell/ProgramFonts.h"
@@ -41,8 +42,10 @@ void TPrintJob::Begin(const std::string& versionText) {
   painter_.setClipRect(0, 0, page_.width, page_.height);
 
   int headerTop = margin_ / 4;
-  DrawText(leftMargin(), headerTop, "TALSHELL Ver. " + QString::fromLatin1(versionText.substr(0, 20).c_str()));
+  QString title = "TALSHELL Ver. " + QString::fromLatin1(versionText.substr(0, 20).c_str());
+  DrawText(leftMargin(), headerTop, title);
   DrawRightAligned(headerTop, Timestamp());
+  DrawDocumentName(headerTop, title);
 
   QFont font = painter_.font();
   font.setPointSize(TextPointSize);
@@ -61,9 +64,21 @@ void TPrintJob::PageHeader() {
   QFont previous = painter_.font();
   painter_.setFont(ProgramFont("Arial", 10));
   int top = margin_ / 4;
-  DrawText(leftMargin(), top, "Page " + QString::number(pageNumber_));
+  QString page = "Page " + QString::number(pageNumber_);
+  DrawText(leftMargin(), top, page);
   DrawRightAligned(top, Timestamp());
+  DrawDocumentName(top, page);
   painter_.setFont(previous);
+}
+
+void TPrintJob::DrawDocumentName(int top, const QString& leftText) {
+  if (documentName_.isEmpty()) return;
+  QFontMetrics metrics(painter_.font(), painter_.device());
+  int gap = metrics.horizontalAdvance(QStringLiteral("    "));
+  int left = leftMargin() + metrics.horizontalAdvance(leftText) + gap;
+  int right = page_.width - leftMargin() / 2 - metrics.horizontalAdvance(Timestamp()) - gap;
+  if (right <= left) return;
+  DrawText(left, top, metrics.elidedText(documentName_, Qt::ElideLeft, right - left));
 }
 
 void TPrintJob::Advance(int d) {
@@ -83,6 +98,7 @@ bool PrintDocument(QPagedPaintDevice& device, const std::vector<PrintEntry>& ent
   QPainter painter;
   if (!painter.begin(&device)) return false;
   TPrintJob job(painter, PageGeometryOf(device), [&device] { return device.newPage(); });
+  if (!entries.empty()) job.setDocumentName(QString::fromLatin1(entries.front().name.c_str()));
   if (options.clock) job.setClock(options.clock);
   job.setScreenDpi(options.screenDpi);
   job.Begin(options.versionText);
@@ -94,6 +110,7 @@ bool PrintDocument(QPagedPaintDevice& device, const std::vector<PrintEntry>& ent
 void PrintEntries(TPrintJob& job, const std::vector<PrintEntry>& entries) {
   for (const PrintEntry& entry : entries) {
     if (!entry.print) continue;
+    job.setDocumentName(QString::fromLatin1(entry.name.c_str()));
     if (entry.kind == KindCode::Plot) {
       int height = entry.printHeight ? entry.printHeight(job) : 0;
       if (job.pageHeight() - job.margin() < job.y() + height) job.EndPage();
@@ -124,12 +141,53 @@ QString ExpandTabs(const std::string& line) {
 }
 }  // namespace
 
+namespace {
+// How many characters of `text` from `from` fit into `width` (at least one, so the printing
+// always moves on).
+qsizetype CharactersThatFit(const QFontMetrics& metrics, const QString& text, qsizetype from, int width) {
+  // No more characters fit than of the narrowest ones: a very long line is never measured whole.
+  int narrowest = metrics.horizontalAdvance(QLatin1Char('i'));
+  for (char c : {'l', '.', ' '}) narrowest = std::min(narrowest, metrics.horizontalAdvance(QLatin1Char(c)));
+  narrowest = std::max(narrowest, 1);
+  qsizetype high = std::min<qsizetype>(text.size() - from, width / narrowest + 1);
+  if (metrics.horizontalAdvance(text.mid(from, high)) <= width) return high;
+  qsizetype low = 1;
+  --high;
+  while (low < high) {  // the largest count that fits
+    qsizetype middle = (low + high + 1) / 2;
+    if (metrics.horizontalAdvance(text.mid(from, middle)) <= width)
+      low = middle;
+    else
+      high = middle - 1;
+  }
+  return low;
+}
+}  // namespace
+
 void PrintTextLines(TPrintJob& job, const std::function<bool(std::string&)>& nextLine) {
   job.painter().setFont(ProgramFont("MS LineDraw", TPrintJob::TextPointSize));
+  QFontMetrics metrics(job.painter().font(), job.painter().device());
+  // Text ends where the header's date ends; continuations are indented by four characters.
+  const int width = job.pageWidth() - job.leftMargin() - job.leftMargin() / 2;
+  const int indent = metrics.horizontalAdvance(QStringLiteral("    "));
   std::string line;
   while (nextLine(line)) {
-    job.DrawText(job.leftMargin(), job.y(), ExpandTabs(line));
-    job.Advance(job.lineHeight());
+    QString text = ExpandTabs(line);
+    qsizetype from = 0;
+    bool first = true;
+    do {
+      int room = first ? width : std::max(width - indent, 1);
+      qsizetype count = CharactersThatFit(metrics, text, from, room);
+      if (from + count < text.size()) {
+        // Break after the last blank of the piece when it lies in its second half.
+        qsizetype blank = text.lastIndexOf(QLatin1Char(' '), from + count - 1);
+        if (blank >= from + count / 2) count = blank - from + 1;
+      }
+      job.DrawText(job.leftMargin() + (first ? 0 : indent), job.y(), text.mid(from, count));
+      job.Advance(job.lineHeight());
+      from += count;
+      first = false;
+    } while (from < text.size());
   }
 }
 

@@ -41,6 +41,11 @@ class TPrintJob {
   static bool Printing() { return running_ != nullptr; }
   static TPrintJob* Running() { return running_; }
 
+  // The file of the window being printed: the headers name it, so the pages of a job of several
+  // windows can be told apart ("" for none).
+  void setDocumentName(const QString& name) { documentName_ = name; }
+  const QString& documentName() const { return documentName_; }
+
   // The date and time the headers show (tests fix it); the system's clock by default.
   void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
   // Pixels per inch of the screen the windows are shown on (pictures print one screen inch as m).
@@ -87,12 +92,16 @@ class TPrintJob {
 
  private:
   void PageHeader();
+  // The document name after the header's left text, shortened at its start to end before the
+  // date and time.
+  void DrawDocumentName(int top, const QString& leftText);
 
   QPainter& painter_;
   PageGeometry page_;
   std::function<bool()> newPage_;
   std::function<QDateTime()> clock_;
   double screenDpi_ = 96.0;
+  QString documentName_;
   int margin_ = 0;
   int lineHeight_ = 0;
   int y_ = 0;
@@ -106,6 +115,7 @@ struct PrintEntry {
   KindCode kind = KindCode::None;
   std::function<void(TPrintJob&)> print;
   std::function<int(TPrintJob&)> printHeight;  // plots only
+  std::string name;                            // the window's file, named in the page headers
 };
 
 // Prints every entry in order into the begun job: text, form, table and diagram windows each
@@ -127,6 +137,8 @@ bool PrintDocument(QPagedPaintDevice& device, const std::vector<PrintEntry>& ent
 
 // Editor and viewer print: each line drawn at the left margin in "MS LineDraw" (the job's size),
 // advancing one line height per line. `nextLine` yields the lines in order and false at the end.
+// A line wider than the page goes on in the following printed lines, indented, broken after a
+// blank where one is near the edge: no character is lost at the page's edge.
 void PrintTextLines(TPrintJob& job, const std::function<bool(std::string&)>& nextLine);
 
 // Diagram print: the picture stretched to its size times the job's screen scale, at the left

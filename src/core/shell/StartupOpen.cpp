@@ -1,5 +1,7 @@
 #include "shell/StartupOpen.h"
 
+#include <filesystem>
+
 #include "support/Files.h"
 
 namespace tal {
@@ -15,6 +17,9 @@ StartupOpen ChooseStartupOpen(const std::vector<std::string>& arguments, const s
       choice.fileName = *resolved;
       return choice;
     }
+    choice.unreadable = name;
+    std::error_code ec;
+    choice.unreadableExists = std::filesystem::exists(name, ec);
   }
   if (talkitMode) choice.action = StartupOpen::Action::OpenCommand;
   return choice;

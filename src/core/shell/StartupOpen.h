@@ -10,6 +10,9 @@ struct StartupOpen {
   enum class Action { Nothing, ReadFile, OpenCommand };
   Action action = Action::Nothing;
   std::string fileName;  // for ReadFile: the absolute name of the file to open
+  // A file was named but cannot be read: its absolute name, and whether it exists at all.
+  std::string unreadable;
+  bool unreadableExists = false;
 };
 
 // `arguments` are the command-line arguments after the program name; only the first counts.

@@ -101,15 +101,19 @@ void TTALKITForm::BrowseFile(TOpenFile& field) {
 // ---- Check boxes, radio buttons, application links -------------------------------------------------
 
 void TTALKITForm::CheckBoxClicked(TGCheckBox& box, bool checked) {
-  model_.items[box.item()].group.choices[box.choice()].checked = checked;
-  model_.CheckBoxClicked(box.item(), box.choice());
-  ShowChoiceStates();
+  KeepInPlace(&box, [&] {
+    model_.items[box.item()].group.choices[box.choice()].checked = checked;
+    model_.CheckBoxClicked(box.item(), box.choice());
+    ShowChoiceStates();
+  });
   box.update();
 }
 
 void TTALKITForm::RadioButtonClicked(TGRadioButton& button) {
-  model_.ChooseRadioButton(button.item(), button.choice());
-  ShowChoiceStates();
+  KeepInPlace(&button, [&] {
+    model_.ChooseRadioButton(button.item(), button.choice());
+    ShowChoiceStates();
+  });
   button.update();
 }
 

@@ -5,7 +5,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
@@ -60,9 +63,11 @@ TTALKITForm::TTALKITForm(TTALSHELLFORM* shell)
   scroll_->setWidgetResizable(false);
   scroll_->setFrameShape(QFrame::NoFrame);
   fill->addWidget(scroll_);
-  area_ = new QWidget;
+  // The area lies on a canvas that can hold blank room above it (KeepInPlace).
+  canvas_ = new QWidget;
+  area_ = new QWidget(canvas_);
   area_->setAutoFillBackground(true);
-  scroll_->setWidget(area_);
+  scroll_->setWidget(canvas_);
   // The form sees every key before its controls do.
   qApp->installEventFilter(this);
 }
@@ -113,6 +118,7 @@ void TTALKITForm::PlaceWindow() {
   // The frame's area may be smaller than the screen: the window stays inside it.
   if (QMdiArea* mdi = window->mdiArea()) height = std::min(height, mdi->viewport()->height());
   window->setGeometry(placement.left, placement.top, width, std::max(height, 100));
+  if (shell()) shell()->KeepInsideWorkspace(window);
 }
 
 // ---- Building the controls ---------------------------------------------------------------------------
@@ -256,6 +262,7 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
       break;
     }
   }
+  FitToStyle(c);
   if (g.hasButton) {
     c.button = new TAppButton(this, i, item.application, item.applicationArgument, parent);
     c.button->setFocusPolicy(Qt::NoFocus);
@@ -265,6 +272,49 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
       item.kind != FormItemKind::AppLinkPicture)
     tabOrder_.push_back(c.field);
   for (QAbstractButton* choice : c.choices) tabOrder_.push_back(choice);
+}
+
+// The layout gives a field the height of its font's text; the style's frame and margins need
+// more, or the text is clipped (a drop-down list loses its descenders). The field grows about
+// its middle, which stays where the layout put it, and its label and unit are centred on it.
+void TTALKITForm::FitToStyle(ItemControls& c) {
+  if (!c.field || !(qobject_cast<QLineEdit*>(c.field) || qobject_cast<QComboBox*>(c.field))) return;
+  QRect field = c.field->geometry();
+  const int middle = field.top() + field.height() / 2;
+  const int needed = c.field->sizeHint().height();
+  if (field.height() < needed) {
+    field.setTop(middle - needed / 2);
+    field.setHeight(needed);
+    c.field->setGeometry(field);
+  }
+  for (QWidget* text : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.unit)}) {
+    if (!text || text->height() <= 0) continue;
+    QRect r = text->geometry();
+    r.moveTop(middle - r.height() / 2);
+    text->setGeometry(r);
+  }
+}
+
+void TTALKITForm::KeepInPlace(QWidget* clicked, const std::function<void()>& change) {
+  QWidget* view = scroll_->viewport();
+  const int before = clicked->mapTo(view, QPoint(0, 0)).y();
+  topRoom_ = 0;
+  change();
+  ResizeArea();
+  const int moved = clicked->mapTo(view, QPoint(0, 0)).y() - before;
+  if (moved == 0) return;
+  QScrollBar* bar = scroll_->verticalScrollBar();
+  int wanted = bar->value() + moved;
+  if (wanted < 0) {  // the form cannot scroll above its top: blank room above it instead
+    topRoom_ = -wanted;
+    wanted = 0;
+    ResizeArea();
+  }
+  // The form may end too soon to scroll that far: the canvas grows at its bottom.
+  const int reach = wanted + view->height();
+  if (canvas_->height() < reach) canvas_->resize(canvas_->width(), reach);
+  bar->setMaximum(std::max(bar->maximum(), wanted));
+  bar->setValue(wanted);
 }
 
 // ---- Group switching ---------------------------------------------------------------------------------
@@ -302,6 +352,8 @@ void TTALKITForm::PlaceBands() {
 void TTALKITForm::ResizeArea() {
   LayoutSize extent = layout_.Extent(model_);
   area_->resize(extent.width, extent.height);
+  area_->move(0, topRoom_);
+  canvas_->resize(extent.width, extent.height + topRoom_);
 }
 
 // ---- Showing the model's values ----------------------------------------------------------------------

@@ -162,6 +162,13 @@ class TTALKITForm : public TChildForm {
   void FitBand(Band& band);
   void PlaceBands();
   void ResizeArea();
+  // A control at least as tall as its style needs for its font, its label and unit centred on
+  // the control's line.
+  void FitToStyle(ItemControls& c);
+  // Runs `change` (a click that switches groups) so that `clicked` stays where it was in the
+  // window: the form scrolls by what the controls above it moved, with blank room added above
+  // the form where it cannot scroll far enough.
+  void KeepInPlace(QWidget* clicked, const std::function<void()>& change);
   // Puts the model's values and states into the controls.
   void ShowFieldTexts();
   void ShowChoiceStates();
@@ -180,12 +187,14 @@ class TTALKITForm : public TChildForm {
   std::shared_ptr<FormPictures> pictures_;
   QtFormMetrics metrics_;
   QScrollArea* scroll_ = nullptr;
+  QWidget* canvas_ = nullptr;  // the scrolled widget: the area, below blank room when needed
   QWidget* area_ = nullptr;
   std::vector<ItemControls> controls_;
   std::vector<Band> bands_;
   std::vector<int> bandOfItem_;
   std::vector<QWidget*> tabOrder_;
-  bool refocusing_ = false;  // the exit check gives the focus back: other fields are not checked
+  bool refocusing_ = false;
+  int topRoom_ = 0;  // blank room above the form that keeps a clicked box in place  // the exit check gives the focus back: other fields are not checked
 };
 
 }  // namespace tal

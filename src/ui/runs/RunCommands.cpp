@@ -145,6 +145,7 @@ void TTALSHELLFORM::SetUpRunControls() {
     summary->setText("Running " + command);
   });
   connect(&monitor, &RunMonitor::runEnded, summary, &QLabel::setText);
+  connect(&monitor, &RunMonitor::attentionWanted, this, &TTALSHELLFORM::RunLog1Click);
   connect(&monitor, &RunMonitor::stateChanged, this, [this, stopButton] {
     stopButton->setVisible(RunMonitor::instance().waiting());
     UpdateMenu();

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 
 #include "runs/Installation.h"
 #include "support/LinkBitmap.h"
@@ -139,19 +141,34 @@ QWidget* TSetupDlg::BuildCompilerPage() {
   return PageWithGroup(group);
 }
 
+const std::array<const char*, TSetupDlg::DirectoryCount> DirectoryCaptions = {"TALPIX", "VOXEN", "LUMET",
+                                                                               "ORVA",   "KANTO", "MIRELL"};
+
 QWidget* TSetupDlg::BuildDirectoriesPage() {
   auto* group = new QGroupBox("Directories");
   static const std::array<const char*, DirectoryCount> initial = {
       "C:\\TALPIX14",      "C:\\TALPIX14\\VOXEN", "C:\\TALPIX14\\ORVA",
       "C:\\TALPIX14\\ORVA", "C:\\TALPIX14\\KANTO", "C:\\TALPIX14\\MIRELL"};
-  static const std::array<const char*, DirectoryCount> captions = {"TALPIX", "VOXEN", "LUMET",
-                                                                   "ORVA",   "KANTO", "MIRELL"};
-  auto* layout = new QFormLayout(group);
+  const auto& captions = DirectoryCaptions;
+  auto* layout = new QGridLayout(group);
   for (std::size_t i = 0; i < directories.size(); ++i) {
+    const int row = static_cast<int>(i) * 2;
     directories[i] = NewField(group, initial[i]);
     auto* label = new QLabel(captions[i], group);
     if (i == 1) voxenLabel = label;
-    layout->addRow(label, directories[i]);
+    browseButtons[i] = new QPushButton("Browse...", group);
+    directoryWarnings[i] = new QLabel(group);
+    QPalette warning = directoryWarnings[i]->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0x20, 0x20));
+    directoryWarnings[i]->setPalette(warning);
+    directoryWarnings[i]->hide();
+    layout->addWidget(label, row, 0);
+    layout->addWidget(directories[i], row, 1);
+    layout->addWidget(browseButtons[i], row, 2);
+    layout->addWidget(directoryWarnings[i], row + 1, 1, 1, 2);
+    const int index = static_cast<int>(i);
+    connect(browseButtons[i], &QPushButton::clicked, this, [this, index] { BrowseDirectoryClick(index); });
+    connect(directories[i], &QLineEdit::textChanged, this, [this, index] { CheckDirectory(index); });
   }
   return PageWithGroup(group);
 }
@@ -173,6 +190,27 @@ QWidget* TSetupDlg::BuildLinksPage() {
     layout->addWidget(linkButtons[i], row + 1, 2);
   }
   return PageWithGroup(group);
+}
+
+void TSetupDlg::BrowseDirectoryClick(int index) {
+  QLineEdit* field = directories.at(static_cast<std::size_t>(index));
+  std::string caption = FromQt(index == 1 ? voxenLabel->text() : QString(DirectoryCaptions[static_cast<std::size_t>(index)]));
+  auto chosen = interaction().chooseFolder("Select the " + caption + " directory", FromQt(field->text()));
+  if (chosen) field->setText(ToQt(*chosen));
+}
+
+// A folder that does not exist is said beside its field; the engine and utilities would not start.
+void TSetupDlg::CheckDirectory(int index) {
+  const auto i = static_cast<std::size_t>(index);
+  std::string folder = FromQt(directories[i]->text());
+  std::error_code ec;
+  bool missing = !folder.empty() && !std::filesystem::is_directory(folder, ec);
+  directoryWarnings[i]->setText(missing ? ToQt(MissingFolderWarning(folder)) : QString());
+  directoryWarnings[i]->setVisible(missing);
+}
+
+std::string MissingFolderWarning(const std::string& folder) {
+  return "The folder " + folder + " does not exist.";
 }
 
 std::array<std::string*, TSetupDlg::DirectoryCount> TSetupDlg::DirectoryTexts() {
@@ -212,7 +250,10 @@ bool TSetupDlg::FormShow() {
   rebuild->setText(ToQt(s.rebuildCommand));
   userCommand->setText(ToQt(s.userCommand));
   auto texts = DirectoryTexts();
-  for (std::size_t i = 0; i < directories.size(); ++i) directories[i]->setText(ToQt(*texts[i]));
+  for (std::size_t i = 0; i < directories.size(); ++i) {
+    directories[i]->setText(ToQt(*texts[i]));
+    CheckDirectory(static_cast<int>(i));
+  }
   for (int row = 0; row < LinkRows; ++row) {
     auto i = static_cast<std::size_t>(row);
     links[i]->setText(ToQt(s.linkEntries[i]));

@@ -46,6 +46,8 @@ class TSetupDlg : public QDialog {
   void StoreBtnClick();
   // The picture button of link row 0..3: a bitmap chosen for the button.
   void LinkBitmapClick(int row);
+  // The Browse button of directory field 0..5.
+  void BrowseDirectoryClick(int index);
 
   static constexpr int LinkRows = 4;
   static constexpr int DirectoryCount = 6;
@@ -63,6 +65,10 @@ class TSetupDlg : public QDialog {
   // TALPIX, VOXEN (or Merodin), LUMET, ORVA, KANTO, MIRELL.
   std::array<QLineEdit*, DirectoryCount> directories{};
   QLabel* voxenLabel = nullptr;
+  // Beside each directory field: a Browse button (the folder chooser) and a warning shown while
+  // the folder does not exist. OK still keeps what was typed.
+  std::array<QPushButton*, DirectoryCount> browseButtons{};
+  std::array<QLabel*, DirectoryCount> directoryWarnings{};
   std::array<QLineEdit*, LinkRows> links{};
   std::array<QToolButton*, LinkRows> linkButtons{};
   QGroupBox* version = nullptr;  // kept hidden
@@ -86,6 +92,7 @@ class TSetupDlg : public QDialog {
   QWidget* BuildDirectoriesPage();
   QWidget* BuildLinksPage();
   void ShowBitmap(int row);
+  void CheckDirectory(int index);
   void FitLinkField(int row);
   // The directory fields and the record's directory texts, in field order.
   std::array<std::string*, DirectoryCount> DirectoryTexts();
@@ -95,6 +102,9 @@ class TSetupDlg : public QDialog {
   ConvertForms convertForms_;
   std::array<std::string, LinkRows> bitmaps_;
 };
+
+// The warning beside a directory field whose folder does not exist.
+std::string MissingFolderWarning(const std::string& folder);
 
 // The caption of the bitmap chooser of the link rows.
 inline constexpr const char* LinkBitmapTitle = "Select a bitmap for the button (16 x 16 or 32 x 16 pixels)";

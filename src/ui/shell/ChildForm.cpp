@@ -1,6 +1,8 @@
 #include "shell/ChildForm.h"
 
 #include <QCloseEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMdiSubWindow>
 
 #include "shell/TalshellForm.h"
@@ -28,6 +30,22 @@ void TChildForm::FormActivate() {
   if (!shell_) return;
   shell_->setActiveChild(this);
   shell_->UpdateMenu();
+}
+
+void ShowCursorPlace(TTALSHELLFORM& frame) {
+  QStatusBar* bar = frame.statusBar();
+  auto* label = bar->findChild<QLabel*>("CursorPlace");
+  if (!label) {
+    label = new QLabel(bar);
+    label->setObjectName("CursorPlace");
+    bar->addPermanentWidget(label);
+  }
+  TChildForm* child = frame.activeChild();
+  label->setText(child ? ToQt(child->cursorPlace()) : QString());
+}
+
+std::string CursorPlaceText(std::size_t line, std::size_t column) {
+  return "Line " + std::to_string(line) + ", Column " + std::to_string(column);
 }
 
 void TChildForm::closeEvent(QCloseEvent* event) {

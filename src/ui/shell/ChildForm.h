@@ -66,6 +66,16 @@ class TChildForm : public QWidget {
   // The height a plot needs on paper, so the job can start it on a fresh page (plots only).
   virtual int printHeight(TPrintJob& job) { return 0; }
 
+  // Lines of a text window (editors and viewers), for Go to Line and the status bar; 0 for
+  // windows without lines. Lines count from 1.
+  virtual std::size_t lineCount() const { return 0; }
+  virtual std::size_t currentLine() const { return 0; }
+  virtual void goToLine(std::size_t line) {}
+  // A viewer may not have counted every line of a large file yet: counts them now.
+  virtual void countAllLines() {}
+  // "Line 12, Column 5" for the status bar; "" for windows without a cursor.
+  virtual std::string cursorPlace() const { return {}; }
+
   // Activation: makes this the main window's active child and recomputes the menu.
   virtual void FormActivate();
 
@@ -77,5 +87,10 @@ class TChildForm : public QWidget {
   KindCode kind_;
   std::string fileName_;
 };
+
+// Shows the cursor place of the frame's active child in the frame's status bar.
+void ShowCursorPlace(TTALSHELLFORM& frame);
+// "Line 12, Column 5" (both from 1).
+std::string CursorPlaceText(std::size_t line, std::size_t column);
 
 }  // namespace tal

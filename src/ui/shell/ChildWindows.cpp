@@ -1,14 +1,18 @@
 // Making the child windows that the shell's own commands open (Windows entries, ReadaFile).
 #include "forms/TalkitForm.h"
 #include "shell/DiagramForm.h"
+#include "shell/OpenSaveRules.h"
 #include "shell/EditForm.h"
 #include "shell/EditorText.h"
 #include "shell/ViewForm.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
+#include "support/Messages.h"
+#include "support/Program.h"
 #include "support/Text.h"
 
 namespace tal {
+
 
 TChildForm* TTALSHELLFORM::NewEditorWindow(const std::string& name) {
   // A file that is not text would not come back from an editor as it was: it is shown read-only.
@@ -48,6 +52,9 @@ TChildForm* TTALSHELLFORM::NewFormWindow(const std::string& name) {
     delete form;
     return nullptr;
   }
+  // A deck without a single annotation line opens as an empty form: say why, and what to do.
+  if (form->model().items.empty())
+    ShowMessageKind(NoFormAnnotationsMessage(name, Program().talkitMode), InformationOk, true);
   AddChild(form);
   form->PlaceWindow();
   return form;

@@ -3,6 +3,9 @@
 #include "shell/EditForm.h"
 #include "shell/TalshellForm.h"
 #include "shell/ViewForm.h"
+#include "support/Interaction.h"
+#include "support/Messages.h"
+#include "support/Text.h"
 
 namespace tal {
 
@@ -69,6 +72,34 @@ void TTALSHELLFORM::SearchAgain1Click() {
     viewer->Find();
   }
   UpdateMenu();
+}
+
+// Go to Line: the line number is asked for (the current line offered); a text that is no number
+// or a line past the end is refused with a message saying what was wrong.
+void TTALSHELLFORM::GoToLine1Click() {
+  TChildForm* child = activeChild_;
+  if (!child || child->lineCount() == 0) return;
+  QPointer<TChildForm> target(child);
+  std::optional<std::string> answer =
+      interaction().inputText("Go to Line", "Line number:", std::to_string(child->currentLine()));
+  if (!answer || !target) return;
+  std::string text = TrimShort(*answer);
+  std::size_t line = 0;
+  bool number = !text.empty() && text.size() < 19 && text.find_first_not_of("0123456789") == std::string::npos;
+  if (number) line = std::stoull(text);
+  if (!number || line == 0) {
+    ShowMessageKind("\"" + *answer + "\" is not a line number: type a whole number from 1 on.", ErrorOk, true);
+    return;
+  }
+  if (line > target->lineCount()) target->countAllLines();
+  if (line > target->lineCount()) {
+    ShowMessageKind("There is no line " + text + ": " + target->caption() + " has " +
+                        std::to_string(target->lineCount()) + " lines.",
+                    ErrorOk, true);
+    return;
+  }
+  target->goToLine(line);
+  ShowCursorPlace(*this);
 }
 
 }  // namespace tal

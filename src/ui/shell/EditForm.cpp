@@ -1,6 +1,9 @@
 #include "shell/EditForm.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <memory>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -92,6 +95,10 @@ void TEditorText::paintGutter(QPaintEvent* event) {
 }
 
 void TEditorText::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Slash && event->modifiers() == Qt::ControlModifier && toggleCommentKey) {
+    if (!toggleCommentKey()) QApplication::beep();
+    return;
+  }
   if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
     setOverwriteMode(!overwriteMode());  // the caret becomes a block in overwrite mode
     viewport()->update();
@@ -101,8 +108,8 @@ void TEditorText::keyPressEvent(QKeyEvent* event) {
 }
 
 void TEditorText::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton && textCursor().hasSelection() && rightClickWithSelection &&
-      rightClickWithSelection()) {
+  if (event->button() == Qt::RightButton && !(event->modifiers() & Qt::ShiftModifier) && textCursor().hasSelection() &&
+      rightClickWithSelection && rightClickWithSelection()) {
     swallowContextMenu_ = true;
     event->accept();
     return;
@@ -116,7 +123,9 @@ void TEditorText::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
     return;
   }
-  QPlainTextEdit::contextMenuEvent(event);
+  if (!contextMenu) return QPlainTextEdit::contextMenuEvent(event);
+  std::unique_ptr<QMenu> menu(contextMenu());
+  menu->exec(event->globalPos());
 }
 
 // ---- the window --------------------------------------------------------------------------------
@@ -140,6 +149,11 @@ TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, ki
   setFocusProxy(editor_);
   resize(640, 420);
   editor_->rightClickWithSelection = [this] { return ToggleComments(); };
+  editor_->toggleCommentKey = [this] { return ToggleComments(); };
+  editor_->contextMenu = [this] { return CreateContextMenu(); };
+  connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    if (this->shell() && this->shell()->activeChild() == this) ShowCursorPlace(*this->shell());
+  });
   // The Undo item follows the undo state of the editor created last.
   connect(editor_->document(), &QTextDocument::undoAvailable, this, [this] {
     if (this->shell() && this->shell()->lastCreatedEditor() == this) this->shell()->UpdateMenu();
@@ -310,17 +324,11 @@ TReplaceDlg* TEditForm::replaceDialog() {
 }
 
 void TEditForm::ShowFind() {
-  TFindDlg* dialog = findDialog();
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  findDialog()->Reopen();
 }
 
 void TEditForm::ShowReplace() {
-  TReplaceDlg* dialog = replaceDialog();
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  replaceDialog()->Reopen();
 }
 
 void TEditForm::SearchDone() {
@@ -361,6 +369,51 @@ int TEditForm::Replace(const SearchOptions& options, bool all) {
 }
 
 int TEditForm::ReplaceAgain() { return Replace(lastReplaceWasAll_); }
+
+std::size_t TEditForm::lineCount() const { return static_cast<std::size_t>(editor_->blockCount()); }
+
+std::size_t TEditForm::currentLine() const { return static_cast<std::size_t>(editor_->textCursor().blockNumber()) + 1; }
+
+void TEditForm::goToLine(std::size_t line) {
+  QTextBlock block = editor_->document()->findBlockByNumber(static_cast<int>(line) - 1);
+  if (!block.isValid()) return;
+  editor_->setTextCursor(QTextCursor(block));
+  editor_->centerCursor();
+  editor_->setFocus();
+}
+
+std::string TEditForm::cursorPlace() const {
+  QTextCursor cursor = editor_->textCursor();
+  return CursorPlaceText(static_cast<std::size_t>(cursor.blockNumber()) + 1,
+                         static_cast<std::size_t>(cursor.positionInBlock()) + 1);
+}
+
+QMenu* TEditForm::CreateContextMenu() {
+  auto* menu = new QMenu(editor_);
+  const bool selection = editor_->textCursor().hasSelection();
+  if (kind() == KindCode::DeckEditor || kind() == KindCode::TalkitText) {
+    QAction* toggle = menu->addAction("Toggle Comment", this, [this] { ToggleComments(); });
+    toggle->setShortcut(QKeySequence("Ctrl+/"));
+    toggle->setEnabled(selection);
+    menu->addSeparator();
+  }
+  QAction* cut = menu->addAction("Cut", this, [this] {
+    cutSelection();
+    if (shell()) shell()->UpdateMenu();
+  });
+  cut->setShortcut(QKeySequence::Cut);
+  cut->setEnabled(selection && !editor_->isReadOnly());
+  QAction* copy = menu->addAction("Copy", this, [this] { copySelection(); });
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(selection);
+  QAction* paste = menu->addAction("Paste", this, [this] {
+    pasteClipboard();
+    if (shell()) shell()->UpdateMenu();
+  });
+  paste->setShortcut(QKeySequence::Paste);
+  paste->setEnabled(editor_->canPaste());
+  return menu;
+}
 
 bool TEditForm::ToggleComments() {
   if (kind() != KindCode::DeckEditor && kind() != KindCode::TalkitText) return false;

@@ -13,6 +13,8 @@
 #include "shell/EditorSearch.h"
 #include "shell/EditorText.h"
 
+class QMenu;
+
 namespace tal {
 
 class DeckHighlighter;
@@ -30,8 +32,12 @@ class TEditorText : public QPlainTextEdit {
 
   int gutterWidth() const;
   void paintGutter(QPaintEvent* event);
-  // Called on a right click while text is selected; true when it handled the click.
+  // Called on a right click while text is selected (without Shift); true when it handled the
+  // click. Otherwise the right click opens the menu `contextMenu` makes.
   std::function<bool()> rightClickWithSelection;
+  std::function<QMenu*()> contextMenu;
+  // Ctrl+/ toggles the comment marker of the selected lines.
+  std::function<bool()> toggleCommentKey;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -105,6 +111,15 @@ class TEditForm : public TChildForm {
   int ReplaceAgain();
   // Toggles the comment marker of the selected lines (deck editors only; right click).
   bool ToggleComments();
+
+  // Lines and the cursor (Go to Line, the status bar).
+  std::size_t lineCount() const override;
+  std::size_t currentLine() const override;
+  void goToLine(std::size_t line) override;
+  std::string cursorPlace() const override;
+  // The editor's right-click menu: the comment toggle first in deck editors, then Cut, Copy and
+  // Paste. The caller owns it.
+  QMenu* CreateContextMenu();
 
   TEditorText* editor() const { return editor_; }
   TFindDlg* findDialog();

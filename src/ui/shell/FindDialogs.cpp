@@ -31,6 +31,14 @@ void EnableWithText(QLineEdit* edit, std::initializer_list<QPushButton*> buttons
   update();
 }
 
+void ShowWithFindText(QDialog* dialog, QLineEdit* find) {
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+  find->setFocus(Qt::OtherFocusReason);
+  find->selectAll();
+}
+
 }  // namespace
 
 TFindDlg::TFindDlg(bool wholeWordOption, QWidget* parent) : QDialog(parent), wholeWordOption_(wholeWordOption) {
@@ -87,6 +95,8 @@ SearchOptions TFindDlg::options() const {
 
 void TFindDlg::setFindText(const std::string& text) { find_->setText(ToQt(text)); }
 
+void TFindDlg::Reopen() { ShowWithFindText(this, find_); }
+
 TReplaceDlg::TReplaceDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Replace");
   auto* fields = new QVBoxLayout;
@@ -137,5 +147,7 @@ SearchOptions TReplaceDlg::options() const {
 }
 
 void TReplaceDlg::setFindText(const std::string& text) { find_->setText(ToQt(text)); }
+
+void TReplaceDlg::Reopen() { ShowWithFindText(this, find_); }
 
 }  // namespace tal

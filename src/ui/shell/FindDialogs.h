@@ -22,6 +22,9 @@ class TFindDlg : public QDialog {
 
   SearchOptions options() const;
   void setFindText(const std::string& text);
+  // Shows the dialog (again) with the focus in the find text, all of it selected, so the next
+  // search text can be typed over it.
+  void Reopen();
   // Pressed "Find Next".
   std::function<void()> onFindNext;
 
@@ -51,6 +54,9 @@ class TReplaceDlg : public QDialog {
 
   SearchOptions options() const;  // always searching down
   void setFindText(const std::string& text);
+  // Shows the dialog (again) with the focus in the find text, all of it selected, so the next
+  // search text can be typed over it.
+  void Reopen();
   std::function<void()> onFindNext;
   std::function<void(bool all)> onReplace;
 

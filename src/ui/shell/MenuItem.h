@@ -10,7 +10,7 @@ enum class MenuItem {
   // File
   New, Open, Save, SaveAs, Print, PrintSetup, Setup, Exit,
   // Edit
-  Undo, Cut, Copy, Paste, Clear, Find, Replace, SearchAgain,
+  Undo, Cut, Copy, Paste, Clear, Find, Replace, SearchAgain, GoToLine,
   // TALPIX
   Calculate, RunTable, CompileModule, RebuildTalpix, ExecuteUserCommand,
   // TALKIT

@@ -68,7 +68,8 @@ bool PrintWindows(const std::vector<TChildForm*>& windows, QWidget* parent) {
                        [window](TPrintJob& job) {
                          if (window) window->printOn(job);
                        },
-                       [window](TPrintJob& job) { return window ? window->printHeight(job) : 0; }});
+                       [window](TPrintJob& job) { return window ? window->printHeight(job) : 0; },
+                       child->fileName().empty() ? child->caption() : child->fileName()});
   }
   TPrintProgress progress(parent);
   progress.show();

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "runs/SettingsFile.h"
+#include "shell/OpenSaveRules.h"
 #include "shell/StartupOpen.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
@@ -34,6 +35,8 @@ void FinishStartup(TTALSHELLFORM& frame, const std::vector<std::string>& argumen
   frame.ShowAboutBox();
   frame.setFirstStart(true);
   StartupOpen open = ChooseStartupOpen(arguments, startDir, Program().talkitMode);
+  if (!open.unreadable.empty())
+    ShowMessageKind(StartupFileMissingMessage(open.unreadable, open.unreadableExists), ErrorOk, true);
   switch (open.action) {
     case StartupOpen::Action::ReadFile: frame.ReadaFile(open.fileName); break;
     case StartupOpen::Action::OpenCommand: frame.Open1Click(); break;

@@ -7,10 +7,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <algorithm>
 #include <filesystem>
 
 #include "runs/FrontEnd.h"
+#include "shell/ChildPlacement.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
 #include "support/Messages.h"
@@ -52,7 +54,8 @@ const MenuEntry FullMenu[] = {
     {Menu::Edit, "-", NoItem, "", 0},
     {Menu::Edit, "&Find", MenuItem::Find, "Ctrl+F", 55},
     {Menu::Edit, "&Replace", MenuItem::Replace, "", 57},
-    {Menu::Edit, "Search &Again", MenuItem::SearchAgain, "", 56},
+    {Menu::Edit, "Search &Again", MenuItem::SearchAgain, "F3", 56},
+    {Menu::Edit, "&Go to Line...", MenuItem::GoToLine, "Ctrl+G", 0},
     {Menu::Talpix, "&Calculate", MenuItem::Calculate, "F8", 39},
     {Menu::Talpix, "&Run Table", MenuItem::RunTable, "", 40},
     {Menu::Talpix, "-", NoItem, "", 0},
@@ -190,6 +193,7 @@ void TTALSHELLFORM::ConnectCommands() {
       {MenuItem::Find, &TTALSHELLFORM::Find1Click},
       {MenuItem::Replace, &TTALSHELLFORM::Replace1Click},
       {MenuItem::SearchAgain, &TTALSHELLFORM::SearchAgain1Click},
+      {MenuItem::GoToLine, &TTALSHELLFORM::GoToLine1Click},
       {MenuItem::Calculate, &TTALSHELLFORM::Calculate1Click},
       {MenuItem::RunTable, &TTALSHELLFORM::RunTable1Click},
       {MenuItem::CompileModule, &TTALSHELLFORM::CompileModule1Click},
@@ -367,10 +371,19 @@ QMdiSubWindow* TTALSHELLFORM::AddChild(TChildForm* child) {
   QSize least = mdi_->viewport()->size() * 2 / 3;
   window->resize(window->size().expandedTo(least));
   window->show();
+  KeepInsideWorkspace(window);
   mdi_->setActiveSubWindow(window);
   // The frame may not be the active window (start-up, tests): activate the child ourselves.
   if (activeChild_ != child) child->FormActivate();
   return window;
+}
+
+void TTALSHELLFORM::KeepInsideWorkspace(QMdiSubWindow* window) {
+  if (!window || window->isMaximized()) return;
+  int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+  int before = static_cast<int>(mdi_->subWindowList().size()) - 1;
+  QRect placed = PlaceInsideWorkspace(window->geometry(), mdi_->viewport()->size(), before, std::max(step, 20));
+  if (placed != window->geometry()) window->setGeometry(placed);
 }
 
 std::vector<TChildForm*> TTALSHELLFORM::children() const {

@@ -55,6 +55,8 @@ class TTALSHELLFORM : public QMainWindow {
   // Shows `child` in a new sub-window of the frame and activates it. The frame owns it; it is
   // freed when closed.
   QMdiSubWindow* AddChild(TChildForm* child);
+  // Moves (and if need be shrinks) a child window that runs past the workspace's edges inside it.
+  void KeepInsideWorkspace(QMdiSubWindow* window);
   // Every child window, the front one first.
   std::vector<TChildForm*> children() const;
   TChildForm* FirstChildOfKind(KindCode kind) const;
@@ -213,6 +215,7 @@ class TTALSHELLFORM : public QMainWindow {
   void Find1Click();
   void Replace1Click();
   void SearchAgain1Click();
+  void GoToLine1Click();
   // TALPIX
   void Calculate1Click();
   void RunTable1Click();

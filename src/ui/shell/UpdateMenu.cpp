@@ -70,6 +70,8 @@ void TTALSHELLFORM::UpdateMenu() {
   ReleaseRunLock();
   UpdateMenuByKind();
   HoldRunLock();
+  SetEnabled(MenuItem::GoToLine, activeChild_ && activeChild_->lineCount() > 0);
+  ShowCursorPlace(*this);
 }
 
 void TTALSHELLFORM::UpdateMenuByKind() {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "shell/FindDialogs.h"
@@ -13,6 +14,8 @@
 #include "shell/ProgramFonts.h"
 #include "shell/TalshellForm.h"
 #include "support/Messages.h"
+#include "support/Files.h"
+#include "support/Interaction.h"
 #include "support/QtStrings.h"
 
 namespace tal {
@@ -254,6 +257,7 @@ void TTextFileView::Select(TextPlace anchor, TextPlace caret) {
   caret_ = caret;
   EnsureVisible(caret_);
   viewport()->update();
+  emit caretMoved();
 }
 
 void TTextFileView::MoveCaret(TextPlace place, bool extend) {
@@ -261,6 +265,7 @@ void TTextFileView::MoveCaret(TextPlace place, bool extend) {
   if (!extend) anchor_ = place;
   EnsureVisible(place);
   viewport()->update();
+  emit caretMoved();
 }
 
 void TTextFileView::EnsureVisible(TextPlace place) {
@@ -424,6 +429,9 @@ TViewForm::TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kin
   layout->addWidget(view_);
   setFocusProxy(view_);
   resize(640, 420);
+  connect(view_, &TTextFileView::caretMoved, this, [this] {
+    if (this->shell() && this->shell()->activeChild() == this) ShowCursorPlace(*this->shell());
+  });
   setFileName(path);
   setCaption(path);
   std::string failure = view_->Open(path);
@@ -463,20 +471,51 @@ TFindDlg* TViewForm::findDialog() {
 }
 
 void TViewForm::ShowFind() {
-  TFindDlg* dialog = findDialog();
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  findDialog()->Reopen();
 }
 
+// A search of a large file can take a while: the status bar says that it runs and, when nothing
+// was found, what was searched where.
 void TViewForm::Find(std::function<void(bool)> done) {
   SearchOptions options = findDialog()->options();
   QPointer<TViewForm> self(this);
-  view_->StartFind(options.findText, options.matchCase, options.down, [self, done](bool found) {
+  QPointer<QStatusBar> status = shell() ? shell()->statusBar() : nullptr;
+  const QString what = "\"" + ToQt(options.findText) + "\"";
+  const QString where = ToQt(FileNameOf(fileName()));
+  if (status) status->showMessage("Searching for " + what + " in " + where + "...");
+  view_->StartFind(options.findText, options.matchCase, options.down, [self, done, status, what, where, options](bool found) {
+    if (status) {
+      if (found)
+        status->clearMessage();
+      else
+        status->showMessage(what + " was not found " + (options.down ? "below" : "above") + " the cursor in " + where + ".");
+    }
     if (!found) interaction().beep();
     if (self && self->shell()) self->shell()->UpdateMenu();
     if (done) done(found);
   });
+}
+
+std::size_t TViewForm::lineCount() const { return view_->index().lineCount(); }
+
+std::size_t TViewForm::currentLine() const { return view_->caret().line + 1; }
+
+void TViewForm::goToLine(std::size_t line) {
+  if (line == 0 || line > lineCount()) return;
+  view_->Select({line - 1, 0}, {line - 1, 0});
+  view_->setFocus();
+}
+
+void TViewForm::countAllLines() {
+  if (!view_->indexing()) return;
+  BusyScope busy;
+  view_->IndexAll();
+}
+
+std::string TViewForm::cursorPlace() const {
+  TextPlace caret = view_->caret();
+  if (caret.line >= lineCount()) return CursorPlaceText(caret.line + 1, caret.column + 1);
+  return CursorPlaceText(caret.line + 1, static_cast<std::size_t>(DisplayColumn(view_->index().Line(caret.line), caret.column)) + 1);
 }
 
 void TViewForm::printOn(TPrintJob& job) {

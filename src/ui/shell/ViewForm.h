@@ -72,6 +72,8 @@ class TTextFileView : public QAbstractScrollArea {
 
  signals:
   void indexComplete();
+  // The caret moved (by keys, the mouse, a find or Go to Line).
+  void caretMoved();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -126,6 +128,13 @@ class TViewForm : public TChildForm {
 
   void copySelection() override;
   void printOn(TPrintJob& job) override;
+
+  // Lines and the caret (Go to Line, the status bar); lines not yet indexed are not counted.
+  std::size_t lineCount() const override;
+  std::size_t currentLine() const override;
+  void goToLine(std::size_t line) override;
+  void countAllLines() override;
+  std::string cursorPlace() const override;
 
   void ShowFind();
   // Runs a find with the find dialog's options; beeps when nothing is found. The search runs in

@@ -197,11 +197,23 @@ TEST_F(CalculateTest, DeckInAFolderWithBlanksIsOneArgument) {
   EXPECT_TRUE(taltest::Exists(dir.file("my work/run 1.LST")));
 }
 
-TEST_F(CalculateTest, WithoutADeckWindowTheEngineGetsNoDeck) {
-  window.state = {};
-  EXPECT_EQ(calculate(), CalculateEnd::Ran);
-  EXPECT_EQ(calls(), "engine in " + dir.path() + "\n");
-  EXPECT_EQ(window.attached, std::vector<std::string>{""});
+// Without a deck, or with a new deck never written, the engine is not started: the user is told
+// what to do instead of meeting the engine's error status.
+TEST_F(CalculateTest, WithoutADeckOnDiskTheEngineIsNotStarted) {
+  const std::pair<DeckWindowState, std::string> cases[] = {
+      {{}, NoDeckToCalculateMessage},
+      {{1000, dir.file("work/NoName1.DCK"), false, "", ""}, DeckNotOnDiskMessage(dir.file("work/NoName1.DCK"))},
+  };
+  for (const auto& [state, message] : cases) {
+    user.clear();
+    window.state = state;
+    EXPECT_EQ(calculate(), CalculateEnd::Failed);
+    EXPECT_EQ(user.messages(), std::vector<std::string>{message});
+    EXPECT_EQ(user.prompts()[0].kind, ErrorOk);
+  }
+  EXPECT_EQ(calls(), "");
+  EXPECT_TRUE(window.attached.empty());
+  EXPECT_FALSE(RunMonitor::instance().engineRunActive());
 }
 
 TEST_F(CalculateTest, EngineExitStatusDoesNotChangeWhatHappens) {

@@ -197,4 +197,17 @@ TEST(Website, OpensTheConfiguredAddressWithTheDesktopHandler) {
   EXPECT_EQ(catcher.opened[0].toString(), "https://example.org/talpix/home");
 }
 
+TEST(Website, WithoutABrowserTheUserGetsTheAddress) {
+  taltest::EnsureQtApplication();
+  TempDir dir;
+  dir.write("TALSHELL.INI", "Website=https://example.org/talpix/home\n");
+  ScriptedInteraction user;
+  auto saved = WebPageOpener();
+  WebPageOpener() = [](const std::string&) { return false; };
+  OpenWebsite(dir.path());
+  WebPageOpener() = saved;
+  EXPECT_EQ(user.messages(), std::vector<std::string>{NoBrowserMessage("https://example.org/talpix/home")});
+  EXPECT_NE(user.messages().at(0).find("https://example.org/talpix/home"), std::string::npos);
+}
+
 #include "ToolsTest.moc"

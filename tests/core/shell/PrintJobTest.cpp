@@ -207,3 +207,58 @@ TEST_F(PrintJobTest, APictureIsScaledByTheMarginPerScreenInchAndMovesToANewPageW
   EXPECT_EQ(job.y(), job.margin() + 60) << "drawn at the top of the new page";
   job.End();
 }
+
+// A line wider than the page goes on in indented printed lines: every word of a 96-character
+// line of numbers and of a 400-character line without blanks reaches the paper, on A4 portrait.
+TEST_F(PrintJobTest, LongLinesContinueIndentedWithoutLosingCharacters) {
+  std::string numbers;
+  for (int i = 1; i <= 16; ++i) numbers += (i > 1 ? " " : "") + std::string(i < 10 ? "N0" : "N") + std::to_string(i) + "-01";
+  ASSERT_EQ(numbers.size(), 111u);
+  std::string solid;
+  for (int i = 0; i < 40; ++i) solid += "ABCDEFGHI" + std::to_string(i % 10);
+  std::vector<std::string> lines = {numbers, solid, "short"};
+  PrintEntry entry{KindCode::Listing, [&lines](TPrintJob& job) {
+                     std::size_t n = 0;
+                     PrintTextLines(job, [&](std::string& line) {
+                       if (n >= lines.size()) return false;
+                       line = lines[n++];
+                       return true;
+                     });
+                   },
+                   nullptr, "/work/A.LST"};
+  taltest::TempDir dir;
+  std::string text = PdfText(WritePdf(dir, {entry}));
+  std::string squeezed;  // the printed text without blanks and line ends, to follow the characters
+  for (char c : text)
+    if (c != ' ' && c != '\n') squeezed += c;
+  for (int i = 1; i <= 16; ++i) {
+    std::string word = std::string(i < 10 ? "N0" : "N") + std::to_string(i) + "-01";
+    EXPECT_NE(text.find(word), std::string::npos) << word << " is cut:\n" << text;
+  }
+  EXPECT_NE(squeezed.find(solid + "short"), std::string::npos) << text;
+  // The continuation is a printed line of its own, indented against the line's start.
+  auto lineWith = [&text](const std::string& word) {
+    std::size_t at = text.find(word);
+    std::size_t start = text.rfind('\n', at) + 1;
+    return text.substr(start, text.find('\n', at) - start);
+  };
+  std::string start = lineWith("N01-01"), continued = lineWith("N16-01");
+  EXPECT_NE(start, continued);
+  EXPECT_GT(continued.find_first_not_of(' '), start.find_first_not_of(' ')) << start << "\n" << continued;
+}
+
+// The page headers name the file of the window being printed, so the pages of a job of several
+// windows can be told apart.
+TEST_F(PrintJobTest, PageHeadersNameTheFileBeingPrinted) {
+  PrintEntry a = TextEntry(100, "first ");
+  a.name = "/work/A.LST";
+  PrintEntry b = TextEntry(100, "second ");
+  b.name = "/work/B.OUT";
+  taltest::TempDir dir;
+  std::vector<std::string> pages = Pages(PdfText(WritePdf(dir, {a, b})));
+  ASSERT_GE(pages.size(), 3u);
+  EXPECT_NE(pages[0].find("/work/A.LST"), std::string::npos);
+  EXPECT_NE(pages[1].find("/work/A.LST"), std::string::npos) << pages[1];
+  EXPECT_NE(pages.back().find("/work/B.OUT"), std::string::npos) << pages.back();
+  EXPECT_EQ(pages.back().find("/work/A.LST"), std::string::npos);
+}

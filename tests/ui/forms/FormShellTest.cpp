@@ -22,6 +22,7 @@
 #include "forms/FormImages.h"
 #include "forms/TalkitForm.h"
 #include "runs/SetupDialog.h"
+#include "shell/OpenSaveRules.h"
 #include "support/Files.h"
 #include "support/Numbers.h"
 #include "support/Text.h"
@@ -105,6 +106,21 @@ TEST_F(FormShell, AnEmptyFormDeckOpensAnEmptyWindowAtTheTopLeft) {
   // No group frame: the window keeps the width it was given.
   EXPECT_EQ(form->layout().widestGroup(), -1);
   EXPECT_GT(window->width(), 100);
+}
+
+// A deck without annotation lines opens as an empty form, and the user is told why and what to do.
+TEST_F(FormShell, AFormDeckWithoutAnnotationsSaysWhyItsFormIsEmpty) {
+  for (bool talkit : {false, true}) {
+    dialogs.clear();
+    makeFrame(talkit);
+    std::string deck = dir.write("work/PLAIN.TKD", "*TALKIT\nX= 1.0\n* a comment\n");
+    ASSERT_NE(frame->NewFormWindow(deck), nullptr);
+    ASSERT_EQ(dialogs.messages(), std::vector<std::string>{NoFormAnnotationsMessage(deck, talkit)});
+    EXPECT_NE(dialogs.messages()[0].find(deck + " holds no form annotations"), std::string::npos);
+    dialogs.clear();
+    openForm(formwindowtest::HouseLines());
+    EXPECT_TRUE(dialogs.messages().empty()) << "a form deck with annotations opens without a word";
+  }
 }
 
 TEST_F(FormShell, UnitsCommandsConvertEveryOpenForm) {

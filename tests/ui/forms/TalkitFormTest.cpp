@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <filesystem>
 
 #include "FormWindowTestSupport.h"
@@ -83,16 +85,29 @@ TEST_F(HouseForm, FirstItemsArePlacedByTheRulesWithTheFontsInUse) {
   // Floor area: at the top of the empty frame (24), its field at tab stop 2 (6 cm = 227 pixels).
   std::size_t area = item(FormItemKind::Numeric, "Floor area");
   QPoint frame = form->PositionOnArea(heating);
-  EXPECT_EQ(form->PositionOnArea(form->labelOf(area)), frame + QPoint(margin, 24));
-  EXPECT_EQ(form->PositionOnArea(form->fieldOf(area)), frame + QPoint(227, 24));
+  const ItemGeometry& floor = form->layout().item(area);
+  EXPECT_EQ(QPoint(floor.label.left, floor.label.top), QPoint(margin, 24));
+  EXPECT_EQ(QPoint(floor.field.left, floor.field.top), QPoint(227, 24));
+  EXPECT_EQ(form->PositionOnArea(form->fieldOf(area)).x(), frame.x() + 227);
   int ave = QFontMetrics(Arial(13)).horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
   EXPECT_EQ(form->fieldOf(area)->width(), 10 * ave);
   EXPECT_EQ(form->PositionOnArea(form->unitOf(area)).x(), frame.x() + 227 + 10 * ave + ave);
 
   // The heater list: the frame grew by 5/4 of a line for the numeric field above it.
   std::size_t heater = item(FormItemKind::List, "Heater type");
-  EXPECT_EQ(form->PositionOnArea(form->labelOf(heater)), frame + QPoint(margin, 24 + LH * 5 / 4));
-  EXPECT_EQ(form->PositionOnArea(form->fieldOf(heater)).y(), frame.y() + 24 + LH * 5 / 4 - 4);
+  const ItemGeometry& list = form->layout().item(heater);
+  EXPECT_EQ(QPoint(list.label.left, list.label.top), QPoint(margin, 24 + LH * 5 / 4));
+  EXPECT_EQ(list.field.top, 24 + LH * 5 / 4 - 4);
+  // On the screen each field is as tall as its style needs for its font (the list's text keeps
+  // its descenders), grown about the middle the layout gave it, and its label is centred on it.
+  for (std::size_t i : {area, heater}) {
+    QWidget* field = form->fieldOf(i);
+    const LayoutRect& laid = form->layout().item(i).field;
+    EXPECT_GE(field->height(), field->sizeHint().height());
+    auto middle = [&form = this->form](QWidget* w) { return form->PositionOnArea(w).y() + w->height() / 2; };
+    EXPECT_NEAR(middle(field), frame.y() + laid.top + laid.height / 2, 1);
+    EXPECT_NEAR(middle(form->labelOf(i)), middle(field), 1);
+  }
 
   // The label colours of the slots: navy for slot 2, blue for units, red for the heading.
   EXPECT_EQ(form->labelOf(area)->palette().color(QPalette::WindowText), QColor(0, 0, 128));
@@ -139,6 +154,24 @@ TEST_F(HouseForm, UncheckingHidesTheGroupAndMovesEverythingBelowUp) {
   form->choiceOf(item(FormItemKind::CheckBoxGroup), 0)->click();
   EXPECT_TRUE(form->ShownOnArea(heating));
   EXPECT_EQ(topOf(weather), weatherTop);
+}
+
+// The clicked box stays under the pointer: the form scrolls (or gains blank room above it) by
+// what the group above it took away, and everything goes back when the box is checked again.
+TEST_F(HouseForm, TheClickedBoxStaysWhereItWasInTheWindow) {
+  QAbstractButton* box = form->choiceOf(item(FormItemKind::CheckBoxGroup), 0);
+  QWidget* view = form->scrollArea()->viewport();
+  auto inWindow = [&] { return box->mapTo(view, QPoint(0, 0)); };
+  const QPoint before = inWindow();
+  const int weatherTop = topOf(form->fieldOf(item(FormItemKind::File)));
+  box->click();
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_EQ(inWindow(), before);
+  EXPECT_LT(topOf(form->fieldOf(item(FormItemKind::File))), weatherTop) << "the form itself closed up";
+  box->click();
+  EXPECT_EQ(inWindow(), before);
+  EXPECT_EQ(topOf(form->fieldOf(item(FormItemKind::File))), weatherTop);
+  EXPECT_EQ(form->scrollArea()->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(HouseForm, SaveWritesTheSwitchedOffGroupAsComments) {

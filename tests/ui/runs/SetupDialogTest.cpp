@@ -243,3 +243,31 @@ TEST_F(SetupDialogTest, FrontEndVariantRenamesTheVoxenDirectory) {
   ASSERT_TRUE(show());
   EXPECT_EQ(dialog.voxenLabel->text(), "Merodin");
 }
+
+// Each directory field has a Browse button (the folder chooser) and a warning while its folder
+// does not exist; OK keeps what was typed.
+TEST_F(SetupDialogTest, DirectoryFieldsBrowseAndWarnOfMissingFolders) {
+  settings.talpixDir = dir.path();
+  ASSERT_TRUE(show());
+  EXPECT_TRUE(dialog.directoryWarnings[0]->isHidden());
+  EXPECT_FALSE(dialog.directoryWarnings[5]->isHidden());
+  EXPECT_EQ(dialog.directoryWarnings[5]->text().toStdString(), MissingFolderWarning("/opt/mirell"));
+  EXPECT_EQ(dialog.browseButtons[5]->text(), "Browse...");
+
+  dir.write("kanto/.keep", "");
+  user.answerText(dir.file("kanto"));
+  dialog.browseButtons[4]->click();
+  EXPECT_EQ(user.prompts().at(0).text, "Select the KANTO directory");
+  EXPECT_EQ(user.prompts().at(0).request.directory, "/opt/kanto");
+  EXPECT_EQ(dialog.directories[4]->text().toStdString(), dir.file("kanto"));
+  EXPECT_TRUE(dialog.directoryWarnings[4]->isHidden());
+  user.answerCancel();
+  dialog.browseButtons[3]->click();
+  EXPECT_EQ(dialog.directories[3]->text(), "/opt/orva") << "a cancelled chooser changes nothing";
+
+  dialog.directories[0]->setText("/no/such/folder");
+  EXPECT_FALSE(dialog.directoryWarnings[0]->isHidden());
+  dialog.okButton->click();
+  EXPECT_EQ(settings.talpixDir, "/no/such/folder");
+  EXPECT_EQ(settings.kantoDir, dir.file("kanto"));
+}

@@ -4,7 +4,10 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
@@ -342,4 +345,77 @@ TEST_F(EditFormTest, DeckEditorsAreColouredAndNumbered) {
   EXPECT_TRUE(hasColour([](QColor c) { return c.blue() > c.red() + 60 && c.blue() > c.green() + 40; }));
   EXPECT_EQ(QColor(shot.pixel(2, shot.height() / 2)), QColor(0xf0, 0xf0, 0xf0)) << "the line-number gutter";
   EXPECT_GT(deck->editor()->gutterWidth(), 0);
+}
+
+// Line and column of the cursor in the status bar, and Go to Line (Ctrl+G) with its checks.
+TEST_F(EditFormTest, GoToLineAndTheCursorPlaceInTheStatusBar) {
+  TEditForm* editor = openEditor("A.DCK", "one\ntwo\n\tthree\nfour\n");
+  auto place = [this] { return frame->statusBar()->findChild<QLabel*>("CursorPlace")->text().toStdString(); };
+  EXPECT_EQ(place(), "Line 1, Column 1");
+  select(editor, 2, 3, 2, 3);
+  EXPECT_EQ(place(), "Line 3, Column 4");
+  EXPECT_EQ(frame->action(MenuItem::GoToLine)->shortcut(), QKeySequence("Ctrl+G"));
+  EXPECT_TRUE(enabled(MenuItem::GoToLine));
+
+  struct Case {
+    const char* typed;
+    std::string message;  // "" when it goes there
+    int line;
+  } cases[] = {
+      {"2", "", 2},
+      {" 4 ", "", 4},
+      {"x1", "\"x1\" is not a line number: type a whole number from 1 on.", 4},
+      {"0", "\"0\" is not a line number: type a whole number from 1 on.", 4},
+      {"99", "There is no line 99: " + dir.file("A.DCK") + " has 4 lines.", 4},
+  };
+  for (const Case& c : cases) {
+    dialogs.clear();
+    dialogs.answerText(c.typed);
+    frame->GoToLine1Click();
+    EXPECT_EQ(dialogs.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+        << c.typed;
+    EXPECT_EQ(editor->currentLine(), static_cast<std::size_t>(c.line)) << c.typed;
+    EXPECT_EQ(place(), "Line " + std::to_string(c.line) + ", Column 1");
+  }
+  EXPECT_EQ(dialogs.prompts().front().request.title, "Go to Line");
+  EXPECT_EQ(dialogs.prompts().front().request.fileName, "4") << "the current line is offered";
+}
+
+// F3 repeats the search; a reopened Find dialog has the focus in its text, all of it selected.
+TEST_F(EditFormTest, SearchAgainOnF3AndAReopenedFindDialogSelectsItsText) {
+  EXPECT_EQ(frame->action(MenuItem::SearchAgain)->shortcut(), QKeySequence(Qt::Key_F3));
+  TEditForm* editor = openEditor("A.DCK", "AREA 1\nAREA 2\n");
+  frame->Find1Click();
+  TFindDlg* dialog = editor->findDialog();
+  dialog->findEdit()->setText("AREA");
+  dialog->findEdit()->setCursorPosition(2);
+  dialog->hide();
+  frame->Find1Click();
+  EXPECT_EQ(dialog->focusWidget(), dialog->findEdit());
+  EXPECT_EQ(dialog->findEdit()->selectedText(), "AREA");
+  dialog->hide();
+}
+
+// The right-click menu: the comment toggle first in deck editors (Ctrl+/ from the keyboard),
+// then Cut, Copy and Paste enabled as the selection and clipboard allow.
+TEST_F(EditFormTest, RightClickMenuHasTheEditCommandsAndTheCommentToggle) {
+  TEditForm* deck = openEditor("A.DCK", "UNIT 1\nAREA 0.8\n");
+  QApplication::clipboard()->setText("PASTED ");
+  select(deck, 0, 0, 0, 4);
+  std::unique_ptr<QMenu> menu(deck->CreateContextMenu());
+  QStringList captions = taltest::Captions(menu.get());
+  EXPECT_EQ(captions, (QStringList{"Toggle Comment", "-", "Cut", "Copy", "Paste"}));
+  for (QAction* action : menu->actions()) EXPECT_TRUE(action->isSeparator() || action->isEnabled());
+  menu->actions().at(2)->trigger();  // Cut
+  EXPECT_EQ(deck->text(), " 1\nAREA 0.8");
+  EXPECT_EQ(QApplication::clipboard()->text(), "UNIT");
+
+  select(deck, 1, 0, 1, 2);
+  QTest::keyClick(deck->editor(), Qt::Key_Slash, Qt::ControlModifier);
+  EXPECT_EQ(deck->text(), " 1\n*\\AREA 0.8");
+
+  TEditForm* text = openEditor("B.TXT", "plain\n");
+  menu.reset(text->CreateContextMenu());
+  EXPECT_EQ(taltest::Captions(menu.get()), (QStringList{"Cut", "Copy", "Paste"}));
+  EXPECT_FALSE(menu->actions().at(0)->isEnabled()) << "nothing selected to cut";
 }

@@ -25,7 +25,7 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
   EXPECT_EQ(Captions(f.menu(Menu::File)), (QStringList{"&New", "&Open", "&Save", "Save &as", "-", "&Print",
                                                        "Print Setup", "-", "Se&tup", "-", "E&xit"}));
   EXPECT_EQ(Captions(f.menu(Menu::Edit)), (QStringList{"Undo", "Cut", "&Copy", "&Paste", "Clear", "-", "&Find",
-                                                       "&Replace", "Search &Again"}));
+                                                       "&Replace", "Search &Again", "&Go to Line..."}));
   EXPECT_EQ(Captions(f.menu(Menu::Talpix)), (QStringList{"&Calculate", "&Run Table", "-", "&Compile Module",
                                                          "&Rebuild TALPIX", "-", "Execute User Command", "-",
                                                          "S&top", "Run &Log"}));
@@ -55,7 +55,7 @@ TEST_F(MainMenu, ShortcutsAndHelpContexts) {
       {MenuItem::Setup, "", 22},          {MenuItem::Exit, "Ctrl+Q", 49},        {MenuItem::Undo, "Ctrl+Z", 0},
       {MenuItem::Cut, "Ctrl+X", 51},      {MenuItem::Copy, "Ctrl+C", 52},        {MenuItem::Paste, "Ctrl+V", 53},
       {MenuItem::Clear, "", 54},          {MenuItem::Find, "Ctrl+F", 55},        {MenuItem::Replace, "", 57},
-      {MenuItem::SearchAgain, "", 56},    {MenuItem::Calculate, "F8", 39},       {MenuItem::RunTable, "", 40},
+      {MenuItem::SearchAgain, "F3", 56},  {MenuItem::GoToLine, "Ctrl+G", 0},    {MenuItem::Calculate, "F8", 39},       {MenuItem::RunTable, "", 40},
       {MenuItem::CompileModule, "", 41},  {MenuItem::RebuildTalpix, "", 42},     {MenuItem::ExecuteUserCommand, "", 116},
       {MenuItem::MakeTalkitFile, "", 31}, {MenuItem::EditTalkitFile, "", 35},    {MenuItem::NewTable, "", 64},
       {MenuItem::AlterTable, "", 65},     {MenuItem::InsertDeleteRuns, "", 68},  {MenuItem::InsertDeleteVars, "", 69},

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "ShellTestSupport.h"
+#include "shell/OpenSaveRules.h"
 #include "shell/Startup.h"
 
 using namespace tal;
@@ -144,4 +145,19 @@ TEST_F(Startup, TalkitModeRunsOpenWithoutAReadableArgument) {
   auto& g = makeStartupFrame(true);
   FinishStartup(g, {}, "/");
   EXPECT_EQ(g.events, (std::vector<std::string>{"about", "open first"}));
+}
+
+// A file named on the command line that is not there is named in a message, in both modes,
+// before anything else is opened; without an argument nothing is said.
+TEST_F(Startup, AMissingArgumentIsNamedInAMessage) {
+  for (bool talkit : {false, true}) {
+    dialogs.clear();
+    auto& f = makeStartupFrame(talkit);
+    FinishStartup(f, {"NONE.DCK"}, dir.path());
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{StartupFileMissingMessage(dir.file("NONE.DCK"), false)});
+    EXPECT_NE(dialogs.messages().at(0).find(dir.file("NONE.DCK") + " named on the command line does not exist"),
+              std::string::npos);
+    FinishStartup(makeStartupFrame(talkit), {}, dir.path());
+    EXPECT_EQ(dialogs.messages().size(), 1u);
+  }
 }

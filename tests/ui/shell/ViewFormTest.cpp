@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QRadioButton>
 #include <QTest>
 
@@ -158,4 +160,40 @@ TEST_F(ViewFormTest, AnEmptyFileTakesClicksKeysFindAndCopyWithoutHarm) {
   EXPECT_FALSE(find(viewer));
   frame->Copy1Click();
   EXPECT_EQ(dialogs.beeps(), beeps + 2) << "not found, nothing to copy";
+}
+
+// A search says in the status bar that it runs and, when it finds nothing, what was not found
+// where (besides the beep).
+TEST_F(ViewFormTest, TheStatusBarFollowsASearch) {
+  std::string bytes;
+  for (int i = 0; i < 2000; ++i) bytes += "line " + std::to_string(i) + "\n";
+  TViewForm* viewer = openViewer("BIG.OUT", bytes);
+  viewer->findDialog()->setFindText("absent");
+  std::optional<bool> result;
+  viewer->Find([&](bool found) { result = found; });
+  EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "Searching for \"absent\" in BIG.OUT...");
+  ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+  EXPECT_FALSE(*result);
+  EXPECT_EQ(dialogs.beeps(), 1);
+  EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "\"absent\" was not found below the cursor in BIG.OUT.");
+  viewer->findDialog()->setFindText("line 1999");
+  EXPECT_TRUE(find(viewer));
+  EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
+}
+
+// Go to Line in a viewer moves the caret there and shows its place; a line past the end is named.
+TEST_F(ViewFormTest, GoToLineMovesTheCaretAndTheStatusBarShowsItsPlace) {
+  std::string bytes;
+  for (int i = 1; i <= 40; ++i) bytes += "\tline " + std::to_string(i) + "\n";
+  TViewForm* viewer = openViewer("A.LST", bytes, KindCode::Listing);
+  EXPECT_TRUE(enabled(MenuItem::GoToLine));
+  dialogs.answerText("30");
+  frame->GoToLine1Click();
+  EXPECT_EQ(viewer->view()->caret(), (TextPlace{29, 0}));
+  EXPECT_EQ(frame->statusBar()->findChild<QLabel*>("CursorPlace")->text(), "Line 30, Column 1");
+  viewer->view()->Select({4, 1}, {4, 1});
+  EXPECT_EQ(frame->statusBar()->findChild<QLabel*>("CursorPlace")->text(), "Line 5, Column 9") << "after the tab";
+  dialogs.answerText("41");
+  frame->GoToLine1Click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 41: " + dir.file("A.LST") + " has 40 lines."});
 }
