@@ -208,7 +208,7 @@ TEST_F(CalculateTest, WithoutADeckOnDiskTheEngineIsNotStarted) {
     user.clear();
     window.state = state;
     EXPECT_EQ(calculate(), CalculateEnd::Failed);
-    EXPECT_EQ(user.messages(), std::vector<std::string>{message});
+    ASSERT_EQ(user.messages(), std::vector<std::string>{message});
     EXPECT_EQ(user.prompts()[0].kind, ErrorOk);
   }
   EXPECT_EQ(calls(), "");

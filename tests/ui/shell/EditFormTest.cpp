@@ -350,7 +350,10 @@ TEST_F(EditFormTest, DeckEditorsAreColouredAndNumbered) {
 // Line and column of the cursor in the status bar, and Go to Line (Ctrl+G) with its checks.
 TEST_F(EditFormTest, GoToLineAndTheCursorPlaceInTheStatusBar) {
   TEditForm* editor = openEditor("A.DCK", "one\ntwo\n\tthree\nfour\n");
-  auto place = [this] { return frame->statusBar()->findChild<QLabel*>("CursorPlace")->text().toStdString(); };
+  auto place = [this] {
+    auto* label = frame->statusBar()->findChild<QLabel*>("CursorPlace");
+    return label ? label->text().toStdString() : std::string("(none)");
+  };
   EXPECT_EQ(place(), "Line 1, Column 1");
   select(editor, 2, 3, 2, 3);
   EXPECT_EQ(place(), "Line 3, Column 4");
@@ -377,6 +380,7 @@ TEST_F(EditFormTest, GoToLineAndTheCursorPlaceInTheStatusBar) {
     EXPECT_EQ(editor->currentLine(), static_cast<std::size_t>(c.line)) << c.typed;
     EXPECT_EQ(place(), "Line " + std::to_string(c.line) + ", Column 1");
   }
+  ASSERT_FALSE(dialogs.prompts().empty());
   EXPECT_EQ(dialogs.prompts().front().request.title, "Go to Line");
   EXPECT_EQ(dialogs.prompts().front().request.fileName, "4") << "the current line is offered";
 }

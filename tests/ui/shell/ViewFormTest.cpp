@@ -187,12 +187,16 @@ TEST_F(ViewFormTest, GoToLineMovesTheCaretAndTheStatusBarShowsItsPlace) {
   for (int i = 1; i <= 40; ++i) bytes += "\tline " + std::to_string(i) + "\n";
   TViewForm* viewer = openViewer("A.LST", bytes, KindCode::Listing);
   EXPECT_TRUE(enabled(MenuItem::GoToLine));
+  auto place = [this] {
+    auto* label = frame->statusBar()->findChild<QLabel*>("CursorPlace");
+    return label ? label->text() : QString("(none)");
+  };
   dialogs.answerText("30");
   frame->GoToLine1Click();
   EXPECT_EQ(viewer->view()->caret(), (TextPlace{29, 0}));
-  EXPECT_EQ(frame->statusBar()->findChild<QLabel*>("CursorPlace")->text(), "Line 30, Column 1");
+  EXPECT_EQ(place(), "Line 30, Column 1");
   viewer->view()->Select({4, 1}, {4, 1});
-  EXPECT_EQ(frame->statusBar()->findChild<QLabel*>("CursorPlace")->text(), "Line 5, Column 9") << "after the tab";
+  EXPECT_EQ(place(), "Line 5, Column 9") << "after the tab";
   dialogs.answerText("41");
   frame->GoToLine1Click();
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 41: " + dir.file("A.LST") + " has 40 lines."});
