@@ -63,6 +63,14 @@ class LayoutBuilder {
   // Top of a new item: the frame's height for items in a frame (which then grows by `growth`),
   // else the running y.
   int TopFor(std::size_t i, int growth);
+  // Where the window's fields are taller than their text, lines of fields lie further apart:
+  // the distance after item p (0 when the text's own distance is enough), and the growth of a frame by
+  // one field line in `font`.
+  int FieldPitch(std::size_t p) const;
+  int ControlPitch(const FontSlot& font) const {
+    int needed = metrics_.ControlHeight(font);
+    return needed > 0 ? needed + 2 : 0;
+  }
   void WidenFrameFor(std::size_t i, int right, int extra);
   void CloseFrame();
   // A field placed after its label by counting average characters (`counted`) would reach over
@@ -114,7 +122,7 @@ void LayoutBuilder::Advance(std::size_t p, FormItemKind kind) {
     case FormItemKind::Numeric:
     case FormItemKind::List:
     case FormItemKind::File:
-      y_ = label.top + metrics_.GetHeight(LabelFont(p)) * 5 / 4 + frameOffset;
+      y_ = label.top + std::max(metrics_.GetHeight(LabelFont(p)) * 5 / 4, FieldPitch(p)) + frameOffset;
       break;
     case FormItemKind::Group:
     case FormItemKind::CheckBoxGroup:
@@ -130,6 +138,15 @@ void LayoutBuilder::Advance(std::size_t p, FormItemKind kind) {
       y_ = label.top + LH + LH / 2 + frameOffset;
       break;
   }
+}
+
+int LayoutBuilder::FieldPitch(std::size_t p) const {
+  const FormItem& item = form_.items[p];
+  bool field = item.kind == FormItemKind::Numeric || item.kind == FormItemKind::List || item.kind == FormItemKind::File ||
+               (item.kind == FormItemKind::Text && item.textField.present);
+  if (!field) return 0;
+  int needed = metrics_.ControlHeight(LabelFont(p));
+  return needed > 0 ? needed + 2 : 0;
 }
 
 int LayoutBuilder::TopFor(std::size_t i, int growth) {
@@ -209,7 +226,7 @@ void LayoutBuilder::PlaceText(std::size_t i) {
   const FontSlot& font = style.font(1);
   Alignment alignment = style.alignment(1);
   ItemGeometry& g = out_[i];
-  int top = TopFor(i, LH + 4);
+  int top = TopFor(i, std::max(LH + 4, item.textField.present ? ControlPitch(font) : 0));
   int T0 = style.tabs[0], T1 = style.tabs[1];
   g.labelAlignment = alignment;
   g.label.left = MW + (alignment == Alignment::Left ? T0 : 0);
@@ -244,7 +261,7 @@ void LayoutBuilder::PlaceNumeric(std::size_t i) {
   const FontSlot& font = style.font(2);
   const FontSlot& unitFont = style.font(3);
   ItemGeometry& g = out_[i];
-  int top = TopFor(i, LH * 5 / 4);
+  int top = TopFor(i, std::max(LH * 5 / 4, ControlPitch(font)));
   int ave = metrics_.aveCharWidth(font);
   g.label = {MW + style.tabs[0], top, metrics_.TextWidth(font, item.label), metrics_.GetHeight(font) + 2};
   g.hasField = true;
@@ -276,7 +293,7 @@ void LayoutBuilder::PlaceList(std::size_t i) {
     g.labelShown = false;
     return;
   }
-  int top = TopFor(i, LH * 4 / 3);
+  int top = TopFor(i, std::max(LH * 4 / 3, ControlPitch(font)));
   int ave = metrics_.aveCharWidth(font);
   g.label = {MW + style.tabs[0], top, metrics_.TextWidth(font, item.label), metrics_.GetHeight(font) + 4};
   int widest = 0;
@@ -298,7 +315,7 @@ void LayoutBuilder::PlaceFile(std::size_t i) {
   const FormStyle& style = StyleOf(i);
   const FontSlot& font = style.font(2);
   ItemGeometry& g = out_[i];
-  int top = TopFor(i, LH * 5 / 4);
+  int top = TopFor(i, std::max(LH * 5 / 4, ControlPitch(font)));
   int ave = metrics_.aveCharWidth(font);
   g.label = {MW + style.tabs[0], top, ave * (Length(item.label) + 1), metrics_.GetHeight(font) + 2};
   g.hasField = true;

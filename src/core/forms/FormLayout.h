@@ -39,6 +39,10 @@ class FormMetrics {
   virtual int PixelHeight(const FontSlot& font) const = 0;
   // Size of a picture item's bitmap (a caption picture included).
   virtual LayoutSize PictureSize(const PictureData& picture) const = 0;
+  // The height an edit field or drop-down list needs in the window's style for the font: the
+  // lines of fields are at least that far apart (plus 2), so fields as tall as their style
+  // needs do not overlap. 0 where only the text counts (measures without a window).
+  virtual int ControlHeight(const FontSlot& font) const { return 0; }
 
   // Width of the text followed by two blanks.
   int GetWidth(const FontSlot& font, std::string_view text) const;

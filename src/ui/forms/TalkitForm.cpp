@@ -276,23 +276,18 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
 
 // The layout gives a field the height of its font's text; the style's frame and margins need
 // more, or the text is clipped (a drop-down list loses its descenders). The field grows about
-// its middle, which stays where the layout put it, and its label and unit are centred on it.
+// the middle of its label's line (the layout leaves room for that), and the field and unit are
+// centred on that line.
 void TTALKITForm::FitToStyle(ItemControls& c) {
   if (!c.field || !(qobject_cast<QLineEdit*>(c.field) || qobject_cast<QComboBox*>(c.field))) return;
   QRect field = c.field->geometry();
-  const int middle = field.top() + field.height() / 2;
+  const bool labelled = c.label && c.label->height() > 0;
+  const int middle = labelled ? c.label->y() + c.label->height() / 2 : field.top() + field.height() / 2;
   const int needed = c.field->sizeHint().height();
-  if (field.height() < needed) {
-    field.setTop(middle - needed / 2);
-    field.setHeight(needed);
-    c.field->setGeometry(field);
-  }
-  for (QWidget* text : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.unit)}) {
-    if (!text || text->height() <= 0) continue;
-    QRect r = text->geometry();
-    r.moveTop(middle - r.height() / 2);
-    text->setGeometry(r);
-  }
+  field.setHeight(std::max(field.height(), needed));
+  field.moveTop(middle - field.height() / 2);
+  c.field->setGeometry(field);
+  if (c.unit && c.unit->height() > 0) c.unit->move(c.unit->x(), middle - c.unit->height() / 2);
 }
 
 void TTALKITForm::KeepInPlace(QWidget* clicked, const std::function<void()>& change) {

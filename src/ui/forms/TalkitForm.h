@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "forms/DeckReader.h"
+#include "forms/FormControlMetrics.h"
 #include "forms/FormFonts.h"
 #include "forms/FormLayout.h"
 #include "forms/FormModel.h"
@@ -185,7 +186,7 @@ class TTALKITForm : public TChildForm {
   FormLayout layout_;
   ReadOutcome outcome_ = ReadOutcome::NotOpened;
   std::shared_ptr<FormPictures> pictures_;
-  QtFormMetrics metrics_;
+  WindowFormMetrics metrics_;
   QScrollArea* scroll_ = nullptr;
   QWidget* canvas_ = nullptr;  // the scrolled widget: the area, below blank room when needed
   QWidget* area_ = nullptr;
