@@ -56,7 +56,7 @@ std::optional<std::string> LocateEngine(SettingsRecord& settings, const std::str
   return EnginePath(settings.talpixDir);  // not checked again: a missing engine is reported when started
 }
 
-std::string DeckNotOnDiskMessage(const std::string& deckName) {
+std::string UnsavedDeckToCalculateMessage(const std::string& deckName) {
   return "The deck " + deckName + " is not on disk (a new deck is written by Save). Save it, then choose Calculate again.";
 }
 
@@ -84,7 +84,7 @@ CalculateEnd Calculate(CalculateHost& host, SettingsRecord& settings, const std:
   }
 
   if (!FileReadable(window.deckName)) {
-    ShowMessageKind(DeckNotOnDiskMessage(window.deckName), ErrorOk, true);
+    ShowMessageKind(UnsavedDeckToCalculateMessage(window.deckName), ErrorOk, true);
     return CalculateEnd::Failed;
   }
 

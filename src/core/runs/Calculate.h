@@ -59,7 +59,7 @@ std::optional<std::string> LocateEngine(SettingsRecord& settings, const std::str
 inline constexpr const char* NoDeckToCalculateMessage =
     "There is no deck to calculate. Make the window of a deck or a form the active one (or open a deck "
     "with Open in the File menu), then choose Calculate again.";
-std::string DeckNotOnDiskMessage(const std::string& deckName);
+std::string UnsavedDeckToCalculateMessage(const std::string& deckName);
 
 // "Do you wish to save file " + deck + " before calling TALPIX?"
 std::string SaveBeforeRunQuestion(const std::string& deckName);

@@ -202,7 +202,7 @@ TEST_F(CalculateTest, DeckInAFolderWithBlanksIsOneArgument) {
 TEST_F(CalculateTest, WithoutADeckOnDiskTheEngineIsNotStarted) {
   const std::pair<DeckWindowState, std::string> cases[] = {
       {{}, NoDeckToCalculateMessage},
-      {{1000, dir.file("work/NoName1.DCK"), false, "", ""}, DeckNotOnDiskMessage(dir.file("work/NoName1.DCK"))},
+      {{1000, dir.file("work/NoName1.DCK"), false, "", ""}, UnsavedDeckToCalculateMessage(dir.file("work/NoName1.DCK"))},
   };
   for (const auto& [state, message] : cases) {
     user.clear();
