@@ -155,6 +155,10 @@ void TTALKITForm::BuildControls() {
       }
     }
     if (top == INT_MAX) top = bottom = 0;
+    // Fields drawn taller than their text (FitToStyle) reach a few pixels past their rectangles.
+    constexpr int slack = 8;
+    top = std::max(0, top - slack);
+    bottom += slack;
     bands_[b].baseTop = top;
     bands_[b].widget = new QWidget(area_);
     bands_[b].widget->setGeometry(0, top, right, bottom - top);
