@@ -24,8 +24,6 @@ std::vector<fs::path> ManualPages() {
   return pages;
 }
 
-QString Escaped(QString caption) { return caption.toHtmlEscaped(); }
-
 // Captions of the menu bar, its menus and their items, without "&" and separators. The Output
 // submenu's placeholder names a file, not a command.
 void CollectCaptions(const QList<QAction*>& actions, std::set<QString>& captions) {
@@ -57,10 +55,10 @@ TEST_F(Manual, NamesEveryMenuCommandOfBothModesInBold) {
     std::set<QString> captions = menuCaptions(talkit);
     ASSERT_GT(captions.size(), talkit ? 25u : 50u);
     for (const QString& caption : captions)
-      EXPECT_TRUE(manual.contains("<b>" + Escaped(caption) + "</b>"))
+      EXPECT_TRUE(manual.contains("<b>" + caption.toHtmlEscaped() + "</b>"))
           << "the manual (demo/TALSHELL.html, demo/manual/*.html) does not name the "
           << (talkit ? "TALKIT" : "TALSHELL") << " menu command \"" << caption.toStdString()
-          << "\": describe it, written as <b>" << Escaped(caption).toStdString() << "</b>";
+          << "\": describe it, written as <b>" << caption.toHtmlEscaped().toStdString() << "</b>";
   }
 }
 

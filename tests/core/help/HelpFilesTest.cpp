@@ -1,0 +1,70 @@
+// Form help files (F1), the text of index entries' help files and its 60000-character buffer.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "help/FormHelp.h"
+#include "help/HelpText.h"
+
+using namespace tal;
+using taltest::TempDir;
+
+namespace {
+
+const std::string HelpFile =
+    "Help of the house form\r\n.TOPIC=12\r\nTwelve: the flow of\r\nthe loop.\r\n"
+    ".topic=7\r\nSeven: AREA=3 in a\r\nline.\r\n\r\nA second paragraph.\r\n  indented  1\r\n  indented  2\r\n"
+    ".Topic=3\r\nThree\r\n";
+
+TEST(FormHelp, SectionsAreFoundByTheirHeadersAndReflowed) {
+  struct Case {
+    int topic;
+    std::string text;
+  } cases[] = {
+      {7, "Seven: AREA=3 in a line.\r\n\r\nA second paragraph.\r\n  indented  1\r\n  indented  2\r\n"},
+      {1, "Twelve: the flow of the loop.\r\n"},  // the key is compared over its own length
+      {3, "Three\r\n"},                          // "AREA=3" in a section is no header
+      {5, "Help is not available for this topic"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GetHelpText(HelpFile, c.topic), c.text) << c.topic;
+}
+
+TEST(FormHelp, TheWindowsTextComesFromTheDecksHelpFile) {
+  TempDir dir;
+  std::string deck = dir.write("v1.2/House.Form.tkd", "*TALKIT\n");
+  EXPECT_EQ(FormHelpText(deck, 3), "File " + dir.file("v1.2/House.HLP") + " was not found.");
+  dir.write("v1.2/house.hlp", HelpFile);  // found without regard to case
+  EXPECT_EQ(FormHelpText(deck, 3), "Three\r\n");
+  EXPECT_EQ(FormHelpText(deck, 0), "Help is not available for this entry.");
+}
+
+TEST(HelpText, LinesBecomeParagraphsAndTheBufferNeverPassesItsLimit) {
+  EXPECT_EQ(ReflowHelpLines({"First line", "ends here.", "", "Next ", " indented", "last"}),
+            "First line ends here.  \r\n\r\nNext \r\n indented last ");
+  std::vector<std::string> lines(1000, std::string(99, 'x') + ".");
+  lines.insert(lines.begin() + 500, " indented");
+  EXPECT_EQ(ReflowHelpLines(lines).size(), HelpTextMax);
+}
+
+TEST(HelpText, FilesOfTheLimitAndMissingFiles) {
+  TempDir dir;
+  struct Case {
+    std::string name;
+    std::size_t bytes;  // 0 = no file
+    std::string message;
+    std::string textStart;
+  } cases[] = {
+      {"exact.txt", HelpTextMax, "", "aaaa"},
+      {"over.txt", HelpTextMax + 1, "This file contains 60001 characters.  The maximum is 60000 characters.  Sorry...",
+       "Help is not available for this subject"},
+      {"missing.txt", 0, "", "Help information is not available for this subject."},
+  };
+  for (const Case& c : cases) {
+    if (c.bytes) dir.write(c.name, std::string(c.bytes, 'a'));
+    HelpTextSetup setup = PrepareHelpText(dir.file(c.name));
+    EXPECT_EQ(setup.action, HelpTextSetup::Action::Show) << c.name;
+    EXPECT_EQ(setup.message, c.message) << c.name;
+    EXPECT_EQ(setup.text.substr(0, c.textStart.size()), c.textStart) << c.name;
+  }
+}
+
+}  // namespace
