@@ -51,7 +51,7 @@ THelpBrowser::THelpBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
   split->addWidget(contents_);
   split->addWidget(browser_);
   split->setStretchFactor(1, 1);
-  split->setSizes({220, 740});
+  split->setSizes({280, 680});
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

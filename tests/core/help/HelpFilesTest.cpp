@@ -3,7 +3,11 @@
 
 #include "TestSupport.h"
 #include "help/FormHelp.h"
+#include "forms/DeckReader.h"
 #include "help/HelpText.h"
+#include "help/IndexFile.h"
+#include "support/Files.h"
+#include "support/Text.h"
 
 using namespace tal;
 using taltest::TempDir;
@@ -64,6 +68,22 @@ TEST(HelpText, FilesOfTheLimitAndMissingFiles) {
     EXPECT_EQ(setup.action, HelpTextSetup::Action::Show) << c.name;
     EXPECT_EQ(setup.message, c.message) << c.name;
     EXPECT_EQ(setup.text.substr(0, c.textStart.size()), c.textStart) << c.name;
+  }
+}
+
+// The demo workspace: every file its index names exists, and every help topic of its forms has a section.
+TEST(DemoHelp, IndexEntriesExistAndEveryTopicOfTheFormsHasItsSection) {
+  const std::string demo = std::string(TAL_SOURCE_DIR) + "/demo", index = demo + "/DEMO.IDX";
+  auto projects = ReadIndexFile(index);
+  ASSERT_TRUE(projects && !projects->entries.empty());
+  for (const IndexEntry& entry : projects->entries)
+    for (const std::string& name : {entry.files.deck, entry.files.picture, entry.files.help})
+      EXPECT_TRUE(FileReadable(IndexEntryPath(index, name))) << name;
+  for (const std::string& deck : ListFilesWithPrefixNoCase(demo, "")) {
+    if (ExtensionOf(deck) != ".TKD") continue;
+    for (const FormItem& item : ReadDeck(deck).form.items)
+      if (item.helpTopic != 0)
+        EXPECT_NE(FormHelpText(deck, item.helpTopic), "Help is not available for this topic") << deck << " " << item.helpTopic;
   }
 }
 
