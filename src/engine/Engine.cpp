@@ -65,6 +65,7 @@ struct ListingContent {
   const RunSummary* summary = nullptr;
   bool ran = false;
   bool ok = false;
+  bool running = false;  // written before the run, so a stopped engine leaves no stale listing
 };
 
 // The deck with line numbers and each message after the line it concerns, then messages without
@@ -106,7 +107,10 @@ std::string ListingText(const ListingContent& c) {
   }
   t += "\n" + std::to_string(errors) + " error" + (errors == 1 ? "" : "s") + ", " + std::to_string(warnings) + " warning" +
        (warnings == 1 ? "" : "s") + ". ";
-  t += c.ok ? "The run ended normally.\n" : "The run was stopped by the error" + std::string(errors == 1 ? "" : "s") + " above.\n";
+  if (c.running)
+    t += "The run has started; this listing is completed when it ends (a run stopped from outside leaves it so).\n";
+  else
+    t += c.ok ? "The run ended normally.\n" : "The run was stopped by the error" + std::string(errors == 1 ? "" : "s") + " above.\n";
   return t;
 }
 
@@ -172,6 +176,9 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
   RunSummary summary;
   bool ran = false, ok = false;
   if (!hasError() && simulation.build()) {
+    ListingContent started{deckPath, &deck.lines, &diags};
+    started.running = true;
+    WriteListing(listingPath, ListingText(started), err);
     ran = true;
     ok = simulation.run(summary) && !hasError();
   }
