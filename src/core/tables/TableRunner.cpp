@@ -97,6 +97,8 @@ class TableRun {
     TableRunResult result{run, outcome, {}};
     std::string log = "-- run " + std::to_string(run) + " of " + std::to_string(total_) + ": " + DescribeOutcome(outcome) + "\n";
     for (const ResultFile& file : FindResultFiles(decks_[static_cast<std::size_t>(run - 1)])) {
+      // What the engine left; the first run's base name is the deck's, whose table and picture are not results.
+      if (file.kind == ResultKind::Table || file.kind == ResultKind::Diagram) continue;
       result.resultFiles.push_back(file.path);
       log += "   " + ResultKindName(file.kind) + " " + file.path + "\n";
     }
