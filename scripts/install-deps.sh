@@ -3,7 +3,11 @@
 # Further package names given as arguments are installed too (the tests' own, for instance).
 set -euo pipefail
 packages=(build-essential cmake ccache qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libgtest-dev googletest
-          libbenchmark-dev libwmf-dev fonts-liberation poppler-utils xvfb xauth locales "$@")
+          libbenchmark-dev libwmf-dev fonts-liberation poppler-utils xvfb xauth locales
+          # Needed at run time but only recommended by the libraries, which are installed without
+          # recommends: libwmf draws the text of metafiles with the URW base fonts.
+          fonts-urw-base35
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
