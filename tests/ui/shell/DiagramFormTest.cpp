@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QMdiSubWindow>
 #include <cstring>
+#include <regex>
 
 #include "ShellTestSupport.h"
 #include "shell/DiagramForm.h"
@@ -62,27 +63,13 @@ std::string TwoSquaresMetafile() {
   return placeable + header + records;
 }
 
-// A placeable metafile that claims `units` by `units` at `perInch` units per inch and draws nothing.
-std::string ClaimedSizeMetafile(unsigned units, unsigned perInch) {
-  std::string records;
-  Record(records, 0x0000, {});
-  std::string header;
-  for (unsigned w : {1u, 9u, 0x0300u}) PutWord(header, w);
-  PutDword(header, static_cast<unsigned>((18 + records.size()) / 2));
-  PutWord(header, 0);
-  PutDword(header, 3);
-  PutWord(header, 0);
-  std::string placeable;
-  PutDword(placeable, 0x9AC6CDD7);
-  PutWord(placeable, 0);
-  for (unsigned v : {0u, 0u, units, units}) PutWord(placeable, v);
-  PutWord(placeable, perInch);
-  PutDword(placeable, 0);
-  unsigned checksum = 0;
-  for (std::size_t i = 0; i < placeable.size(); i += 2)
-    checksum ^= static_cast<unsigned char>(placeable[i]) | (static_cast<unsigned char>(placeable[i + 1]) << 8);
-  PutWord(placeable, checksum);
-  return placeable + header + records;
+// The two squares claiming `units` by `units` at `perInch` units per inch.
+std::string ClaimingSize(unsigned units, unsigned perInch) {
+  std::string bytes = TwoSquaresMetafile();
+  for (unsigned at : {10u, 12u, 14u}) bytes[at] = char(at < 14 ? units & 0xff : perInch), bytes[at + 1] = char(at < 14 ? units >> 8 : 0);
+  bytes[20] = bytes[21] = 0;
+  for (int i = 0; i < 20; i += 2) bytes[20] ^= bytes[i], bytes[21] ^= bytes[i + 1];
+  return bytes;
 }
 
 std::string BitmapBytes(int width, int height) {
@@ -166,41 +153,28 @@ TEST_F(DiagramFormTest, SavingWritesThePictureFileUnchanged) {
 
 #ifdef TAL_HAVE_LIBWMF
 TEST_F(DiagramFormTest, HugeMetafilesAreDrawnScaledDownAndAbsurdOnesRefused) {
-  // 20000 by 20000 pixels claimed: drawn no larger than a window or a printed page needs.
-  TDiagramForm* huge = show(dir.write("HUGE.WMF", ClaimedSizeMetafile(20000, 96)), false);
-  ASSERT_FALSE(huge->picture().isNull()) << huge->note();
+  // 20000 pixels square drawn no larger than needed; 30000 inches refused.
+  TDiagramForm* huge = show(dir.write("HUGE.WMF", ClaimingSize(20000, 96)), false);
   EXPECT_EQ(huge->picture().size(), QSize(int(MaxMetafileSide), int(MaxMetafileSide)));
-  // 30000 inches: refused with the note the window shows for a metafile without a usable size.
-  TDiagramForm* absurd = show(dir.write("ABSURD.WMF", ClaimedSizeMetafile(30000, 1)), false);
+  TDiagramForm* absurd = show(dir.write("ABSURD.WMF", ClaimingSize(30000, 1)), false);
   EXPECT_TRUE(absurd->picture().isNull());
   EXPECT_EQ(absurd->note(), dir.file("ABSURD.WMF") + ": The metafile has no usable size.");
 }
 #endif
 
 TEST(MetafileFonts, AMissingFontFolderIsNamedWithItsPackage) {
-  taltest::TempDir empty;
-  EXPECT_EQ(MetafileFontProblem(empty.path()),
-            "The metafile cannot be drawn: the fonts the metafile renderer needs are not installed (folder " +
-                empty.path() + ", Debian package fonts-urw-base35).");
-  empty.write("NimbusSans-Regular.t1", "x");
-  EXPECT_EQ(MetafileFontProblem(empty.path()), "");
+  taltest::TempDir fonts;
+  EXPECT_EQ(MetafileFontProblem(fonts.path()), "The metafile cannot be drawn: the fonts the metafile renderer needs are "
+                                               "not installed (folder " + fonts.path() + ", Debian package fonts-urw-base35).");
+  fonts.write("NimbusSans-Regular.t1", "x");
+  EXPECT_EQ(MetafileFontProblem(fonts.path()), "");
 }
 
 TEST(InstallScript, NamesEveryPackageTheProgramNeedsAtRunTime) {
-  // The script installs without recommended packages, so what the libraries only recommend and
-  // the program needs must be named: the fonts libwmf draws text with, the fonts the windows use,
-  // the X server the demo runs under.
   std::string script = taltest::ReadFile(std::string(TAL_SOURCE_DIR) + "/scripts/install-deps.sh");
-  std::size_t start = script.find("packages=(");
-  ASSERT_NE(start, std::string::npos);
-  // The array's words up to its closing parenthesis, comments left out.
-  std::string list = " ";
-  bool comment = false;
-  for (std::size_t i = start + 10; i < script.size() && (comment || script[i] != ')'); ++i) {
-    comment = script[i] == '#' || (comment && script[i] != '\n');
-    if (!comment) list += std::isspace(static_cast<unsigned char>(script[i])) ? ' ' : script[i];
-  }
-  list += ' ';
+  std::size_t start = script.find("packages=("), end = script.find("\"$@\")", start);
+  ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
+  std::string list = " " + std::regex_replace(script.substr(start + 10, end - start - 10), std::regex("#[^\n]*|\\s+"), " ");
   for (const char* package : {"fonts-urw-base35", "fonts-liberation", "libwmf-dev", "qt6-base-dev", "xvfb", "xauth"})
     EXPECT_NE(list.find(std::string(" ") + package + " "), std::string::npos) << package;
 }
