@@ -4,6 +4,8 @@
 #include <QTextDocument>
 #include <cstring>
 
+#include "shell/LongLines.h"
+
 namespace tal {
 
 std::optional<LineSpan> CommentToggleSpan(int startLine, int endLine, int endColumn) {
@@ -19,17 +21,21 @@ std::string ToggleCommentMarker(const std::string& line) {
 
 bool ToggleCommentLines(QTextDocument& document, const QTextCursor& selection) {
   if (!selection.hasSelection()) return false;
-  QTextBlock startBlock = document.findBlock(selection.selectionStart());
+  // Lines, not blocks: a very long line is held in several blocks (LongLines.h) and takes the
+  // marker at its start only.
+  QTextBlock startBlock = FirstBlockOfLine(document.findBlock(selection.selectionStart()));
   QTextBlock endBlock = document.findBlock(selection.selectionEnd());
-  int endColumn = selection.selectionEnd() - endBlock.position();
+  int endColumn = ColumnInLine(endBlock, selection.selectionEnd() - endBlock.position());
+  endBlock = FirstBlockOfLine(endBlock);
   std::optional<LineSpan> span = CommentToggleSpan(startBlock.blockNumber(), endBlock.blockNumber(), endColumn);
   if (!span) return false;
 
   const QString marker = QString::fromLatin1(CommentMarker);
   QTextCursor edit(&document);
   edit.beginEditBlock();
-  for (int line = span->first; line <= span->last; ++line) {
-    QTextBlock block = document.findBlockByNumber(line);
+  for (int number = span->first; number <= span->last; ++number) {
+    QTextBlock block = document.findBlockByNumber(number);
+    if (IsContinuation(block)) continue;
     edit.setPosition(block.position());
     if (block.text().startsWith(marker)) {
       edit.setPosition(block.position() + static_cast<int>(marker.size()), QTextCursor::KeepAnchor);

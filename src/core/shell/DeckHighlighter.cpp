@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+#include "shell/LongLines.h"
+
 namespace tal {
 
 namespace {
@@ -47,7 +49,11 @@ DeckHighlighter::DeckHighlighter(QTextDocument* document) : QSyntaxHighlighter(d
 
 void DeckHighlighter::highlightBlock(const QString& text) {
   std::u16string_view line(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-  switch (ClassifyDeckLine(line)) {
+  // A piece of a very long line (LongLines.h) is coloured as the start of its line.
+  DeckLineKind kind = ClassifyDeckLine(line);
+  if (IsContinuation(currentBlock()) && previousBlockState() >= 0) kind = static_cast<DeckLineKind>(previousBlockState());
+  setCurrentBlockState(static_cast<int>(kind));
+  switch (kind) {
     case DeckLineKind::Comment:
       setFormat(0, static_cast<int>(text.size()), comment_);
       return;

@@ -13,6 +13,7 @@
 #include "shell/DeckHighlighter.h"
 #include "shell/EditorText.h"
 #include "shell/FindDialogs.h"
+#include "shell/LongLines.h"
 #include "shell/PrintJob.h"
 #include "shell/ProgramFonts.h"
 #include "shell/TalshellForm.h"
@@ -84,13 +85,18 @@ void TEditorText::paintGutter(QPaintEvent* event) {
   QTextBlock block = firstVisibleBlock();
   int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
   int width = gutter_->width() - 5;
+  // The pieces of a very long line (LongLines.h) share its number, shown at its first piece.
+  const bool pieces = hasLinePieces && hasLinePieces();
+  int line = pieces ? LineOfBlock(block) : block.blockNumber();
   // Only the blocks in view are painted, so a long deck costs no more than a short one.
   while (block.isValid() && top <= event->rect().bottom()) {
     int height = qRound(blockBoundingRect(block).height());
-    if (block.isVisible() && top + height >= event->rect().top())
-      painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight, QString::number(block.blockNumber() + 1));
+    const bool continuation = pieces && IsContinuation(block);
+    if (block.isVisible() && top + height >= event->rect().top() && !continuation)
+      painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight, QString::number(line + 1));
     top += height;
     block = block.next();
+    if (!pieces || !IsContinuation(block)) ++line;
   }
 }
 
@@ -98,6 +104,23 @@ void TEditorText::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Slash && event->modifiers() == Qt::ControlModifier && toggleCommentKey) {
     if (!toggleCommentKey()) QApplication::beep();
     return;
+  }
+  // Home and End go to the start and end of the whole line, also when it is held in pieces.
+  if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+      (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::ShiftModifier)) {
+    QTextCursor cursor = textCursor();
+    QTextBlock block = cursor.block();
+    if (IsContinuation(block) || IsContinuation(block.next())) {
+      auto mode = event->modifiers() == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+      if (event->key() == Qt::Key_Home) {
+        cursor.setPosition(FirstBlockOfLine(block).position(), mode);
+      } else {
+        QTextBlock last = LastBlockOfLine(block);
+        cursor.setPosition(last.position() + last.length() - 1, mode);
+      }
+      setTextCursor(cursor);
+      return;
+    }
   }
   if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
     setOverwriteMode(!overwriteMode());  // the caret becomes a block in overwrite mode
@@ -150,6 +173,7 @@ TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, ki
   resize(640, 420);
   editor_->rightClickWithSelection = [this] { return ToggleComments(); };
   editor_->toggleCommentKey = [this] { return ToggleComments(); };
+  editor_->hasLinePieces = [this] { return linePieces_; };
   editor_->contextMenu = [this] { return CreateContextMenu(); };
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
     if (this->shell() && this->shell()->activeChild() == this) ShowCursorPlace(*this->shell());
@@ -193,29 +217,38 @@ std::string TEditForm::text() const {
   // Block by block rather than toPlainText(), which would turn non-breaking blanks into blanks.
   std::string out;
   for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next()) {
-    if (block != editor_->document()->begin()) out += '\n';
+    if (block != editor_->document()->begin() && !IsContinuation(block)) out += '\n';
     out += FromQt(block.text());
   }
   return out;
 }
 
 void TEditForm::setText(const std::string& text) {
-  editor_->setPlainText(ToQt(text));
+  std::vector<int> continuations;
+  QString shown = SplitLongLines(ToQt(text), continuations);
+  editor_->setPlainText(shown);
+  MarkContinuations(*editor_->document(), continuations);
+  linePieces_ = !continuations.empty();
+  if (linePieces_ && highlighter_) highlighter_->rehighlight();
   // Text put in from elsewhere is not what the file holds.
   fileHoldsText_ = false;
   hasOwnEnds_ = false;
 }
 
+// Lines, not blocks: the pieces of a very long line (LongLines.h) have no line end of their own.
 EditorLineEnds TEditForm::lineEnds() const {
   EditorLineEnds ends = lineEnds_;
   ends.own.clear();
   if (!hasOwnEnds_) return ends;
   std::size_t line = 0;
-  for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next(), ++line) {
+  for (QTextBlock block = editor_->document()->begin(); block.isValid(); block = block.next()) {
+    if (IsContinuation(block)) continue;
     auto* own = dynamic_cast<OwnLineEnd*>(block.userData());
-    if (!own) continue;
-    if (ends.own.size() <= line) ends.own.resize(line + 1, LineEnd::None);
-    ends.own[line] = own->end;
+    if (own) {
+      if (ends.own.size() <= line) ends.own.resize(line + 1, LineEnd::None);
+      ends.own[line] = own->end;
+    }
+    ++line;
   }
   return ends;
 }
@@ -240,8 +273,11 @@ bool TEditForm::Open(const std::string& name) {
   if (hasOwnEnds_) {
     std::size_t line = 0;
     for (QTextBlock block = editor_->document()->begin(); block.isValid() && line < content.ends.own.size();
-         block = block.next(), ++line)
+         block = block.next()) {
+      if (IsContinuation(block)) continue;  // the end belongs to the line's first block
       if (content.ends.own[line] != LineEnd::None) block.setUserData(new OwnLineEnd(content.ends.own[line]));
+      ++line;
+    }
   }
   editor_->show();
   editor_->moveCursor(QTextCursor::Start);
@@ -296,7 +332,7 @@ void TEditForm::printOn(TPrintJob& job) {
   PrintTextLines(job, [&block](std::string& line) {
     if (!block.isValid()) return false;
     line = FromQt(block.text());
-    block = block.next();
+    for (block = block.next(); IsContinuation(block); block = block.next()) line += FromQt(block.text());
     return true;
   });
 }
@@ -370,12 +406,18 @@ int TEditForm::Replace(const SearchOptions& options, bool all) {
 
 int TEditForm::ReplaceAgain() { return Replace(lastReplaceWasAll_); }
 
-std::size_t TEditForm::lineCount() const { return static_cast<std::size_t>(editor_->blockCount()); }
+std::size_t TEditForm::lineCount() const {
+  return static_cast<std::size_t>(linePieces_ ? LineCount(*editor_->document()) : editor_->blockCount());
+}
 
-std::size_t TEditForm::currentLine() const { return static_cast<std::size_t>(editor_->textCursor().blockNumber()) + 1; }
+std::size_t TEditForm::currentLine() const {
+  QTextBlock block = editor_->textCursor().block();
+  return static_cast<std::size_t>(linePieces_ ? LineOfBlock(block) : block.blockNumber()) + 1;
+}
 
 void TEditForm::goToLine(std::size_t line) {
-  QTextBlock block = editor_->document()->findBlockByNumber(static_cast<int>(line) - 1);
+  const int index = static_cast<int>(line) - 1;
+  QTextBlock block = linePieces_ ? BlockOfLine(*editor_->document(), index) : editor_->document()->findBlockByNumber(index);
   if (!block.isValid()) return;
   editor_->setTextCursor(QTextCursor(block));
   editor_->centerCursor();
@@ -384,8 +426,10 @@ void TEditForm::goToLine(std::size_t line) {
 
 std::string TEditForm::cursorPlace() const {
   QTextCursor cursor = editor_->textCursor();
-  return CursorPlaceText(static_cast<std::size_t>(cursor.blockNumber()) + 1,
-                         static_cast<std::size_t>(cursor.positionInBlock()) + 1);
+  if (!linePieces_)
+    return CursorPlaceText(static_cast<std::size_t>(cursor.blockNumber()) + 1,
+                           static_cast<std::size_t>(cursor.positionInBlock()) + 1);
+  return CursorPlaceText(currentLine(), static_cast<std::size_t>(ColumnInLine(cursor.block(), cursor.positionInBlock())) + 1);
 }
 
 QMenu* TEditForm::CreateContextMenu() {

@@ -38,6 +38,8 @@ class TEditorText : public QPlainTextEdit {
   std::function<QMenu*()> contextMenu;
   // Ctrl+/ toggles the comment marker of the selected lines.
   std::function<bool()> toggleCommentKey;
+  // The text holds a line in pieces (LongLines.h): line numbers count lines, not blocks.
+  std::function<bool()> hasLinePieces;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -143,6 +145,7 @@ class TEditForm : public TChildForm {
   bool hasOwnEnds_ = false;      // some lines carry an end of their own (OwnLineEnd)
   bool fileHoldsText_ = false;  // the file under the window's name holds the text as it was read or saved
   bool lastReplaceWasAll_ = false;
+  bool linePieces_ = false;  // a line of the text is held in pieces (LongLines.h)
 };
 
 }  // namespace tal

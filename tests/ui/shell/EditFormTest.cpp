@@ -413,3 +413,43 @@ TEST_F(EditFormTest, RightClickMenuHasTheEditCommandsAndTheCommentToggle) {
   EXPECT_EQ(taltest::Captions(menu.get()), (QStringList{"Cut", "Copy", "Paste"}));
   EXPECT_FALSE(menu->actions().at(0)->isEnabled()) << "nothing selected to cut";
 }
+
+// A line of more than LongLineLimit characters is held in pieces: it still saves whole, End and
+// Home cross the whole line, and line numbers, Go to Line, the cursor place, the comment toggle and
+// Enter all act on lines.
+TEST_F(EditFormTest, AVeryLongLineIsEditedAsOneLine) {
+  std::string longLine = "DATA";
+  for (int i = 0; longLine.size() < 50000; ++i) longLine += " " + std::to_string(i);
+  const std::string bytes = "UNIT 1\n" + longLine + "\nEND\n";
+  TEditForm* editor = openEditor("LONG.DCK", bytes);
+  ASSERT_GT(editor->editor()->blockCount(), 20) << "held in pieces";
+  EXPECT_EQ(editor->text(), "UNIT 1\n" + longLine + "\nEND");
+  EXPECT_EQ(editor->lineCount(), 3u);
+
+  dialogs.answerText("2");
+  frame->GoToLine1Click();
+  QTest::keyClick(editor->editor(), Qt::Key_End);
+  EXPECT_EQ(editor->cursorPlace(), "Line 2, Column " + std::to_string(longLine.size() + 1));
+  QTest::keyClicks(editor->editor(), "X");
+  QTest::keyClick(editor->editor(), Qt::Key_Home);
+  EXPECT_EQ(editor->cursorPlace(), "Line 2, Column 1");
+  EXPECT_EQ(editor->text(), "UNIT 1\n" + longLine + "X\nEND");
+
+  select(editor, 1, 0, editor->editor()->blockCount() - 2, 5);  // from the line's start into its pieces
+  ASSERT_TRUE(editor->ToggleComments());
+  EXPECT_EQ(editor->text(), "UNIT 1\n*\\" + longLine + "X\nEND") << "the marker only at the line's start";
+
+  // Enter in the middle of a piece breaks the line there.
+  QTextCursor middle(editor->editor()->document()->findBlockByNumber(5));
+  middle.setPosition(middle.position() + 7);
+  editor->editor()->setTextCursor(middle);
+  int column = static_cast<int>(editor->cursorPlace().find("Column ")) + 7;
+  std::size_t at = std::stoul(editor->cursorPlace().substr(static_cast<std::size_t>(column))) - 1;
+  QTest::keyClick(editor->editor(), Qt::Key_Return);
+  std::string joined = "*\\" + longLine + "X";
+  EXPECT_EQ(editor->text(), "UNIT 1\n" + joined.substr(0, at) + "\n" + joined.substr(at) + "\nEND");
+  EXPECT_EQ(editor->lineCount(), 4u);
+
+  ASSERT_TRUE(editor->Save());
+  EXPECT_EQ(ReadFile(dir.file("LONG.DCK")), editor->text() + "\n");
+}
