@@ -43,6 +43,19 @@ inline std::string GeneratedDeck(bool topSwitch) {
   return deck;
 }
 
+// A form of one radio group of `buttons` radio buttons, each switching one of 50 groups of one
+// field: reading it chooses every button in turn, and a click switches every button's group.
+inline std::string RadioDeck(int buttons) {
+  std::string deck = "*TALKIT\n";
+  for (int g = 0; g < 50; ++g) {
+    std::string n = std::to_string(g);
+    deck += "*|[G" + n + "|Group " + n + "\nX" + n + "=1.5\n*|Value " + n + "|m|ft|0|3.28084|0|100|2\n*|]\n";
+  }
+  deck += "*|(CHOICE|Choice\n";
+  for (int b = 0; b < buttons; ++b) deck += "*|Button " + std::to_string(b) + "|G" + std::to_string(b % 50) + "\n";
+  return deck + "*|)\n";
+}
+
 // The deck written as BIG.TKD in a temporary folder with its list data and weather files.
 struct Workspace {
   taltest::TempDir dir;

@@ -78,4 +78,56 @@ void BM_SwitchGroupAtTheTop(benchmark::State& state) {
 }
 BENCHMARK(BM_SwitchGroupAtTheTop)->Unit(benchmark::kMillisecond);
 
+constexpr int RadioButtonCount = 5000;
+
+void BM_OpenRadioGroupForm(benchmark::State& state) {
+  Application();
+  tal::ScriptedInteraction ui;
+  taltest::TempDir dir;
+  std::string deck = dir.write("RADIO.TKD", formbench::RadioDeck(RadioButtonCount));
+  for (auto _ : state) {
+    auto form = std::make_unique<tal::TTALKITForm>(nullptr);
+    if (!form->ReadDeck(deck)) {
+      state.SkipWithError("deck did not read");
+      break;
+    }
+    form->resize(800, 600);
+    form->show();
+    QApplication::processEvents();
+    state.PauseTiming();
+    form.reset();
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  state.counters["buttons"] = RadioButtonCount;
+}
+BENCHMARK(BM_OpenRadioGroupForm)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ClickRadioButton(benchmark::State& state) {
+  Application();
+  tal::ScriptedInteraction ui;
+  taltest::TempDir dir;
+  auto form = std::make_unique<tal::TTALKITForm>(nullptr);
+  if (!form->ReadDeck(dir.write("RADIO.TKD", formbench::RadioDeck(RadioButtonCount)))) {
+    state.SkipWithError("deck did not read");
+    return;
+  }
+  form->resize(800, 600);
+  form->show();
+  QApplication::processEvents();
+  std::size_t radio = form->model().items.size() - 1;  // the radio group comes last
+  int b = 0;
+  for (auto _ : state) {
+    QAbstractButton* button = form->choiceOf(radio, static_cast<std::size_t>(b++ % 2));
+    if (!button) {
+      state.SkipWithError("no radio button");
+      break;
+    }
+    button->click();
+    QApplication::processEvents();
+  }
+  state.counters["buttons"] = RadioButtonCount;
+}
+BENCHMARK(BM_ClickRadioButton)->Unit(benchmark::kMillisecond);
+
 }  // namespace

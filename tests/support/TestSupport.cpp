@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <clocale>
+#include <gtest/gtest.h>
+#include <sstream>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
@@ -8,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
+
+#include "support/Interaction.h"
+#include "support/Program.h"
 
 namespace fs = std::filesystem;
 
@@ -74,6 +79,7 @@ void EnsureQtApplication() {
   static char name[] = "taltest";
   static char* argv[] = {name, nullptr};
   new QCoreApplication(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");  // as the programs do after creating their application
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -84,6 +90,65 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QThread::msleep(10);
   }
   return done();
+}
+
+namespace {
+
+class ProcessStateListener : public ::testing::EmptyTestEventListener {
+ public:
+  void add(const std::string& what, std::function<std::string()> describe) { checks_.push_back({what, std::move(describe), {}}); }
+  void OnTestStart(const ::testing::TestInfo&) override {
+    for (Check& check : checks_) check.before = check.describe();
+  }
+  void OnTestEnd(const ::testing::TestInfo& test) override {
+    for (Check& check : checks_) {
+      std::string after = check.describe();
+      // Reported as a failure of the test that changed it.
+      if (after != check.before)
+        ADD_FAILURE() << test.test_suite_name() << "." << test.name() << " left " << check.what << " changed: "
+                      << check.before << " -> " << after;
+    }
+  }
+
+ private:
+  struct Check {
+    std::string what;
+    std::function<std::string()> describe;
+    std::string before;
+  };
+  std::vector<Check> checks_;
+};
+
+ProcessStateListener& Listener() {
+  static ProcessStateListener* listener = [] {
+    auto* created = new ProcessStateListener;  // owned by gtest once appended
+    ::testing::UnitTest::GetInstance()->listeners().Append(created);
+    return created;
+  }();
+  return *listener;
+}
+
+const bool processStateChecked = [] {
+  AddProcessStateCheck("the current folder", [] {
+    std::error_code ec;
+    return fs::current_path(ec).string();
+  });
+  AddProcessStateCheck("the installed interaction", [] {
+    std::ostringstream out;
+    out << &tal::interaction();
+    return out.str();
+  });
+  AddProcessStateCheck("the program's path and mode", [] {
+    return tal::Program().path + "|" + tal::Program().directory + "|" + (tal::Program().talkitMode ? "talkit" : "shell");
+  });
+  AddProcessStateCheck("the number locale", [] { return std::string(std::setlocale(LC_NUMERIC, nullptr)); });
+  return true;
+}();
+
+}  // namespace
+
+void AddProcessStateCheck(const std::string& what, std::function<std::string()> describe) {
+  Listener().add(what, std::move(describe));
 }
 
 }  // namespace taltest

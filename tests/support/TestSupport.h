@@ -42,4 +42,11 @@ void EnsureQtApplication();
 // Processes events until `done` holds or `timeoutMs` passes; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
+// Every test must leave the process as it found it, so that the suites pass whether each test runs
+// in a process of its own (as CTest runs them) or all in one. Each check describes one piece of
+// process-wide state as a text; a test after which a text differs fails, naming it. The current
+// folder, the installed interaction, the program's path and mode and the number locale are checked
+// in every suite; a suite adds its own (the ui suite: the handlers the shell installs).
+void AddProcessStateCheck(const std::string& what, std::function<std::string()> describe);
+
 }  // namespace taltest

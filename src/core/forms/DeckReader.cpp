@@ -62,6 +62,8 @@ class DeckReading {
   const std::string& FoundFile(const std::string& name);
 
   bool CompletionPass();
+  // Whether the button's first group name makes it the chosen button of its radio group.
+  bool ChoosesRadioButton(std::size_t groupItem, std::size_t choice, const FormItem& target) const;
   void ApplyInitialState(std::size_t groupItem, std::size_t choice, const FormItem& target);
 
   FormModel form_;
@@ -421,6 +423,10 @@ bool DeckReading::CompletionPass() {
     FormItemKind kind = form_.items[g].kind;
     if (kind != FormItemKind::CheckBoxGroup && kind != FormItemKind::RadioGroup) continue;
     bool undefined = false;
+    // Of the radio buttons chosen one after the other, the last decides: each click switches every
+    // group of the radio group off and its own on, undoing all that the earlier ones did. So only
+    // the last is clicked, once the group is done (clicking each grew with the square of the group).
+    std::optional<std::size_t> chosen;
     std::size_t count = form_.items[g].group.choices.size();
     for (std::size_t c = 0; c < count; ++c) {
       std::vector<GroupRef> refs = form_.items[g].group.choices[c].groups;
@@ -434,13 +440,24 @@ bool DeckReading::CompletionPass() {
         }
         // Only the first name listed decides the item's state.
         if (!EqualNoCase(ref.name, refs.front().name)) continue;
-        ApplyInitialState(g, c, form_.items[static_cast<std::size_t>(target)]);
+        if (ChoosesRadioButton(g, c, form_.items[static_cast<std::size_t>(target)])) chosen = c;
+        else ApplyInitialState(g, c, form_.items[static_cast<std::size_t>(target)]);
       }
     }
+    if (chosen) form_.ChooseRadioButton(g, *chosen);
     // An undefined name ends the pass once the group that named it is done.
     if (undefined) return false;
   }
   return true;
+}
+
+bool DeckReading::ChoosesRadioButton(std::size_t g, std::size_t c, const FormItem& target) const {
+  if (form_.items[g].kind != FormItemKind::RadioGroup) return false;
+  bool firstInverted = form_.items[g].group.choices[c].groups.front().inverted;
+  bool plainTarget = target.kind == FormItemKind::Group;
+  // The button that hides a plain group which starts off is the inverted one; otherwise the
+  // button that shows its group.
+  return plainTarget && !target.group.startsOn ? firstInverted : !firstInverted;
 }
 
 void DeckReading::ApplyInitialState(std::size_t g, std::size_t c, const FormItem& target) {
@@ -450,17 +467,11 @@ void DeckReading::ApplyInitialState(std::size_t g, std::size_t c, const FormItem
   if (plainTarget && !target.group.startsOn) {
     // The state that hides the group.
     if (!radio) form_.SetCheckBox(g, c, firstInverted);
-    else if (firstInverted) form_.ChooseRadioButton(g, c);
     return;
   }
   // The state that shows the group (check-box and radio groups always start on).
-  if (!radio) {
-    form_.SetCheckBox(g, c, !firstInverted);
-  } else if (!firstInverted) {
-    form_.ChooseRadioButton(g, c);
-  } else if (!plainTarget) {
-    form_.items[g].group.choices[c].checked = false;
-  }
+  if (!radio) form_.SetCheckBox(g, c, !firstInverted);
+  else if (!plainTarget) form_.items[g].group.choices[c].checked = false;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "forms/FormModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -47,12 +48,29 @@ std::optional<Real> ToPrimaryValue(const NumericField& field, Real shown, UnitSy
 
 // ---- Groups ---------------------------------------------------------------------------------------
 
-void FormModel::SwitchGroup(std::string_view name, bool on) {
-  std::string wanted = UpperShort(name);
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (!IsGroupKind(items[i].kind) || UpperShort(items[i].group.name) != wanted) continue;
-    if (!SwitchGroupAt(i, on)) return;
+const std::vector<std::size_t>& FormModel::GroupsNamed(const std::string& upperName) const {
+  static const std::vector<std::size_t> none;
+  auto matches = [&](std::size_t i) {
+    return i < items.size() && IsGroupKind(items[i].kind) && UpperShort(items[i].group.name) == upperName;
+  };
+  auto found = groupsByName_.find(upperName);
+  bool current = indexedItems_ == items.size() &&
+                 (found == groupsByName_.end() || std::all_of(found->second.begin(), found->second.end(), matches));
+  if (!current) {
+    groupsByName_.clear();
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (IsGroupKind(items[i].kind)) groupsByName_[UpperShort(items[i].group.name)].push_back(i);
+    indexedItems_ = items.size();
+    found = groupsByName_.find(upperName);
   }
+  return found == groupsByName_.end() ? none : found->second;
+}
+
+void FormModel::SwitchGroup(std::string_view name, bool on) {
+  // Copied: the observer may read the model, which may rebuild the index.
+  std::vector<std::size_t> named = GroupsNamed(UpperShort(name));
+  for (std::size_t i : named)
+    if (!SwitchGroupAt(i, on)) return;
 }
 
 bool FormModel::SwitchGroupAt(std::size_t i, bool on) {
@@ -77,9 +95,8 @@ bool FormModel::SwitchGroupAt(std::size_t i, bool on) {
 }
 
 int FormModel::FindGroup(std::string_view name) const {
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (IsGroupKind(items[i].kind) && EqualNoCase(items[i].group.name, name)) return static_cast<int>(i);
-  return -1;
+  const std::vector<std::size_t>& named = GroupsNamed(UpperShort(name));
+  return named.empty() ? -1 : static_cast<int>(named.front());
 }
 
 void FormModel::CheckBoxClicked(std::size_t item, std::size_t choice) {
@@ -101,11 +118,18 @@ void FormModel::ChooseRadioButton(std::size_t item, std::size_t choice) {
 }
 
 void FormModel::RadioButtonClicked(std::size_t item, std::size_t choice) {
-  std::vector<GroupChoice> buttons = items[item].group.choices;
-  // Every group of the radio group goes off first, then the clicked button's own come on.
-  for (const GroupChoice& button : buttons)
-    for (const GroupRef& ref : button.groups) SwitchGroup(ref.name, false);
-  for (const GroupRef& ref : buttons[choice].groups) SwitchGroup(ref.name, !ref.inverted);
+  // Every group of the radio group goes off first, then the clicked button's own come on. The
+  // names are taken one at a time rather than copied all at once (a copy of every choice at every
+  // click grew with the square of the group), and looked up afresh after each switch, which may
+  // call back into the window.
+  auto ref = [&](std::size_t button, std::size_t r) -> std::optional<GroupRef> {
+    const auto& choices = items[item].group.choices;
+    if (button >= choices.size() || r >= choices[button].groups.size()) return std::nullopt;
+    return choices[button].groups[r];
+  };
+  for (std::size_t button = 0; button < items[item].group.choices.size(); ++button)
+    for (std::size_t r = 0; auto name = ref(button, r); ++r) SwitchGroup(name->name, false);
+  for (std::size_t r = 0; auto name = ref(choice, r); ++r) SwitchGroup(name->name, !name->inverted);
   changedByClick = true;
 }
 

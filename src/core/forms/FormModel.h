@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/AnnotationLine.h"
@@ -219,7 +220,13 @@ class FormModel {
 
  private:
   void RadioButtonClicked(std::size_t item, std::size_t choice);
+  // The group items of an upper-cased name, in list order. Groups are looked up by name at every
+  // click, so the lookup must not walk the whole form (a radio group of thousands of buttons
+  // switches thousands of names per click); the index is rebuilt when the items have changed.
+  const std::vector<std::size_t>& GroupsNamed(const std::string& upperName) const;
   GroupObserver groupObserver_;
+  mutable std::unordered_map<std::string, std::vector<std::size_t>> groupsByName_;
+  mutable std::size_t indexedItems_ = 0;
 };
 
 // Conversions of numeric fields between the unit systems. ToPrimary gives nullopt when the

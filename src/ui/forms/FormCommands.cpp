@@ -31,7 +31,7 @@ namespace tal {
 void TTALKITForm::InputChanged(TInput& input, const QString& text) { model_.SetFieldText(input.item(), FromQt(text)); }
 
 void TTALKITForm::InputExit(TInput& input, Qt::FocusReason reason) {
-  if (!input.numberCheck() || refocusing_) return;
+  if (!input.numberCheck() || refocusing_ || closing_) return;
   // Leaving for a menu, a dialog or another program is not leaving the field.
   if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
   // Checked once the focus has settled, so that the message and the refocus do not run inside

@@ -72,7 +72,13 @@ TTALKITForm::TTALKITForm(TTALSHELLFORM* shell)
   qApp->installEventFilter(this);
 }
 
-TTALKITForm::~TTALKITForm() { qApp->removeEventFilter(this); }
+TTALKITForm::~TTALKITForm() {
+  qApp->removeEventFilter(this);
+  // The controls go now, while the form is whole: a field that loses the focus as it goes calls
+  // back into the form, which then only notes that it is closing.
+  closing_ = true;
+  delete scroll_;
+}
 
 // ---- Reading -------------------------------------------------------------------------------------
 

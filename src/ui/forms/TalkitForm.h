@@ -194,8 +194,9 @@ class TTALKITForm : public TChildForm {
   std::vector<Band> bands_;
   std::vector<int> bandOfItem_;
   std::vector<QWidget*> tabOrder_;
-  bool refocusing_ = false;
-  int topRoom_ = 0;  // blank room above the form that keeps a clicked box in place  // the exit check gives the focus back: other fields are not checked
+  bool closing_ = false;     // the destructor runs: fields leaving no longer get checked
+  bool refocusing_ = false;  // the exit check gives the focus back: other fields are not checked
+  int topRoom_ = 0;          // blank room above the form that keeps a clicked box in place
 };
 
 }  // namespace tal

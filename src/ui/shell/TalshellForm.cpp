@@ -147,7 +147,12 @@ TTALSHELLFORM::TTALSHELLFORM(QWidget* parent) : QMainWindow(parent) {
   FindIndexFiles();
 }
 
-TTALSHELLFORM::~TTALSHELLFORM() = default;
+TTALSHELLFORM::~TTALSHELLFORM() {
+  // The child windows go in QWidget's destructor, after this one has destroyed the members; as
+  // they go the area reports the next active window, which must no longer reach the frame
+  // (UpdateMenu would read the destroyed members).
+  disconnect(mdi_, nullptr, this, nullptr);
+}
 
 void TTALSHELLFORM::BuildMenus() {
   for (const auto& title : MenuTitles) menus_[title.menu] = menuBar()->addMenu(title.caption);

@@ -175,6 +175,34 @@ TEST(ReadDeck, RadioButtonsOfANewGroupLeaveOnlyTheLastChecked) {
   EXPECT_TRUE(radios[2].checked);
 }
 
+// Reading chooses the buttons one by one; only the last chosen one may decide, as if each had been
+// clicked: groups of the others off, its own on (every group of its name), its command the form's.
+TEST(ReadDeck, OfTheRadioButtonsChosenWhileReadingTheLastDecides) {
+  taltest::TempDir dir;
+  Read read = ReadLines(dir, {"*|[A|Group A", "*|<BEFORE> ./a.sh", "X=1", "*|X|u|v|0|1|0|10", "*|]",
+                              "*|[B|Group B", "*|<BEFORE> ./b.sh", "Y=1", "*|Y|u|v|0|1|0|10", "*|]",
+                              "*|[b|Second B", "Z=1", "*|Z|u|v|0|1|0|10", "*|]",
+                              "*|(MODE|Mode", "*|Use A|A", "*|Use B|B", "*|Not A|_A", "*|)"});
+  ASSERT_EQ(read.result.outcome, ReadOutcome::Complete) << (read.messages.empty() ? "" : read.messages[0]);
+  FormModel& form = read.result.form;
+  const auto& radios = form.items[FindItem(form, FormItemKind::RadioGroup)].group.choices;
+  EXPECT_EQ((std::vector<bool>{radios[0].checked, radios[1].checked, radios[2].checked}),
+            (std::vector<bool>{false, true, false}));
+  EXPECT_FALSE(form.items[form.FindGroup("A")].group.visible);
+  EXPECT_TRUE(form.items[form.FindGroup("B")].group.visible);
+  for (const FormItem& item : form.items)
+    if (item.group.name == "b") {
+      EXPECT_TRUE(item.group.visible) << "the second group named B";
+    }
+  EXPECT_EQ(form.beforeCommand, "./b.sh");
+  // Groups are found by name also after the form has changed.
+  FormItem added;
+  added.kind = FormItemKind::Group;
+  added.group.name = "Late";
+  form.items.push_back(added);
+  EXPECT_EQ(form.FindGroup("LATE"), static_cast<int>(form.items.size() - 1));
+}
+
 TEST(ReadDeck, BeforeAndAfterCommandsFollowTheirGroup) {
   taltest::TempDir dir;
   Read read = ReadLines(dir, {"*|<BEFORE> ./global.sh", "*|#*|[G|Group", "*|<AFTER> ./report.sh run", "X=1",

@@ -2,6 +2,7 @@
 // Fonts, text layout and painting need a QGuiApplication; the core tests make one on the
 // offscreen platform when a test first needs it.
 #include <QGuiApplication>
+#include <clocale>
 #include <gtest/gtest.h>
 
 namespace taltest {
@@ -14,6 +15,7 @@ inline void EnsureGuiApplication() {
   static char* argv[] = {name, nullptr};
   static QGuiApplication* app = new QGuiApplication(argc, argv);
   (void)app;
+  std::setlocale(LC_NUMERIC, "C");  // as the programs do after creating their application
 }
 
 // Creates the application before every test of a suite that lays out or paints text.

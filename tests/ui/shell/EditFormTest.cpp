@@ -199,10 +199,10 @@ TEST_F(EditFormTest, AWindowWithoutANameAsksAsThisFileAndSavesThroughSaveAs) {
   frame->AddChild(editor);
   type(editor, "text");
   std::string chosen = dir.file("CHOSEN.DCK");
-  TEditForm::SaveAsHandler() = [&](TEditForm& window) { return window.SaveAs(chosen); };
+  auto shellSaveAs = std::exchange(TEditForm::SaveAsHandler(), [&](TEditForm& window) { return window.SaveAs(chosen); });
   dialogs.answer(Button::Yes);
   EXPECT_TRUE(editor->closeQuery());
-  TEditForm::SaveAsHandler() = nullptr;
+  TEditForm::SaveAsHandler() = shellSaveAs;  // later tests save through the shell's Save as
   EXPECT_EQ(dialogs.messages().at(0), "This file has been changed.  Save it?");
   EXPECT_EQ(ReadFile(chosen), "text\n");
   EXPECT_EQ(editor->caption(), chosen);

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang into ./build-fuzz (or $TAL_FUZZ_BUILD_DIR) and
+# runs each for SECONDS seconds (default 20), one after the other.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET ...]
+#
+# Each target starts from its corpus in the build folder, kept between runs, and the seeds made
+# here from the demo workspace and the test data. A crash, a sanitizer report or a broken promise
+# of a reader stops that target and leaves the input as build-fuzz/findings/TARGET-*; the script
+# then ends with status 1. The last lines give the executions and the corpus size of every target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+[ $# -gt 0 ] && shift
+build=${TAL_FUZZ_BUILD_DIR:-build-fuzz}
+bash scripts/install-deps.sh clang libclang-rt-14-dev  # libFuzzer of Debian's clang
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAL_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target fuzzers
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in fuzz/*Fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
+fi
+
+# Seeds from the demo workspace and the test data. Targets whose first byte chooses a mode get
+# each seed once per mode.
+seeds=$build/seeds
+rm -rf "$seeds"
+seed() {  # seed TARGET NAME [PREFIX-BYTE] < bytes
+  mkdir -p "$seeds/$1"
+  if [ $# -ge 3 ]; then { printf "\\x$3"; cat; } > "$seeds/$1/$2"; else cat > "$seeds/$1/$2"; fi
+}
+for deck in demo/*.TKD tests/data/*.TKD tests/data/*.TKX; do
+  [ -f "$deck" ] || continue
+  for mode in 00 01 02; do seed FormDeckFuzz "$mode-$(basename "$deck")" $mode < "$deck"; done
+done
+for data in demo/*.DAT; do [ -f "$data" ] && seed ListDataFuzz "$(basename "$data")" < "$data"; done
+seed EngineConfigFuzz CNFGTL.TAL < demo/CNFGTL.TAL
+for file in fuzz/seeds/*/*; do seed "$(basename "$(dirname "$file")")" "$(basename "$file")" < "$file"; done
+for text in demo/SAMPLE.DCK demo/HOUSE.TKD; do
+  [ -f "$text" ] && seed ViewerIndexFuzz "$(basename "$text")" 07 < "$text"
+done
+printf 'first\r\nsecond\r\n\r\nlast without end' | seed ViewerIndexFuzz crlf 02
+printf '%s\n' /work/A.DCK /work/forms/HOUSE.TKD '' '   ' /tmp/OUT.TKX | seed RecentFilesFuzz TALSHELL.FNL
+i=0
+for number in 0 1.5 -2.5E+03 1E99 -1e99 INF -inf 12. 0.000001 9.99e99 1.18973149535723176502e+4932 '  7'; do
+  printf '%s' "$number" | seed NumbersFuzz "n$((i++))"
+done
+
+status=0
+mkdir -p "$build/findings"
+summary=()
+for target in "${targets[@]}"; do
+  corpus=$build/corpus/$target
+  mkdir -p "$corpus" "$seeds/$target"
+  log=$build/findings/$target.log
+  if ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+     TMPDIR=${TMPDIR:-/tmp} "$build/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
+       -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
+    result=ok
+  else
+    result="FOUND (see $log)"
+    status=1
+  fi
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+  summary+=("$(printf '%-20s %8s s %12s executions %6s inputs in corpus  %s' "$target" "$seconds" "$runs" \
+    "$(find "$corpus" -type f | wc -l)" "$result")")
+done
+printf '%s\n' "${summary[@]}"
+exit $status
