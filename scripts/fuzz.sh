@@ -36,10 +36,10 @@ for deck in demo/*.TKD tests/data/*.TKD tests/data/*.TKX; do
   [ -f "$deck" ] || continue
   for mode in 00 01 02; do seed FormDeckFuzz "$mode-$(basename "$deck")" $mode < "$deck"; done
 done
-for data in demo/*.DAT; do [ -f "$data" ] && seed ListDataFuzz "$(basename "$data")" < "$data"; done
+for data in demo/*.DAT demo/*/*.dat; do [ -f "$data" ] && seed ListDataFuzz "$(basename "$data")" < "$data"; done
 seed EngineConfigFuzz CNFGTL.TAL < demo/CNFGTL.TAL
 for file in fuzz/seeds/*/*; do seed "$(basename "$(dirname "$file")")" "$(basename "$file")" < "$file"; done
-for text in demo/SAMPLE.DCK demo/HOUSE.TKD; do
+for text in demo/*.DCK demo/HOUSE.TKD; do
   [ -f "$text" ] && seed ViewerIndexFuzz "$(basename "$text")" 07 < "$text"
 done
 printf 'first\r\nsecond\r\n\r\nlast without end' | seed ViewerIndexFuzz crlf 02
@@ -49,6 +49,26 @@ for number in 0 1.5 -2.5E+03 1E99 -1e99 INF -inf 12. 0.000001 9.99e99 1.18973149
   printf '%s' "$number" | seed NumbersFuzz "n$((i++))"
 done
 
+printf 'TIME TROOM TTANK\nh C C\n1 20.5 40\n2 21 41.25\n3 19.75 39e0\n' | seed PlotDataFuzz house.plt
+printf 'x y\n1,2\n2,4\n' | seed PlotDataFuzz comma.plt
+printf 'Projects\nDemo\nForms\nHouse\nHOUSE.TKD HOUSE.BMP HOUSE.HLP\nPump\nPUMP.TKD,,PUMP.HLP\n' | seed IndexFileFuzz PROJECTS.IDX
+for deck in demo/*.DCK; do
+  for mode in 00 01; do [ -f "$deck" ] && seed DeckScanFuzz "$mode-$(basename "$deck")" $mode < "$deck"; done
+done
+for info in demo/INFO/*.INF; do seed DeckScanFuzz "01-$(basename "$info")" 01 < "$info"; done
+# Plot and table files as talbatch writes them, when the normal build has made it.
+talbatch=${TAL_BUILD_DIR:-build}/talbatch
+if [ -x "$talbatch" ]; then
+  made=$(mktemp -d)
+  printf 'TIME TROOM TTANK\nh C C\n1 20.5 40\n2 21 41.25\n3 19.75 39\n' > "$made/A.PLT"
+  "$talbatch" plot "$made/A.PLT" -x TIME -y TROOM,TTANK -o "$made/A.SPF" >/dev/null 2>&1 &&
+    seed SpfFileFuzz A.SPF < "$made/A.SPF"
+  printf 'CONSTANTS 2\nA=1\nB=2\n' > "$made/T.DCK"
+  "$talbatch" table new "$made/T.DCK" --runs 3 --vars A,B -o "$made/T.TBL" >/dev/null 2>&1 &&
+    seed TableFileFuzz T.TBL < "$made/T.TBL"
+  rm -rf "$made"
+fi
+
 status=0
 mkdir -p "$build/findings"
 summary=()
@@ -57,7 +77,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$seeds/$target"
   log=$build/findings/$target.log
   if ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
-     TMPDIR=${TMPDIR:-/tmp} "$build/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
+     TMPDIR=${TMPDIR:-/tmp} "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
        -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
     result=ok
   else

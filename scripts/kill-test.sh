@@ -24,15 +24,15 @@ temporaries() { find "$1" -maxdepth 1 -name ".$2.talsave-*" | wc -l; }
 
 # ---- form deck: the demo's house form, made large enough that writing it takes a while ---------
 mkdir -p "$work/form" "$work/expect"
-cp demo/HOUSE.TKD demo/HEATERS.DAT demo/WEATHER.DAT "$work/form/"
+cp -r demo/HOUSE.TKD demo/HOUSE.BMP demo/WEATHER.DAT demo/TALWIN "$work/form/"
 for i in $(seq 1 40000); do echo "* padding line $i of a large deck, copied byte for byte on every save"; done \
   >> "$work/form/HOUSE.TKD"
 deck=$work/form/HOUSE.TKD
-"$talbatch" form set "$deck" -o "$work/expect/A.TKD" AREA=30 >/dev/null
-"$talbatch" form set "$deck" -o "$work/expect/B.TKD" AREA=40 >/dev/null
+"$talbatch" form set "$deck" -o "$work/expect/A.TKD" DAY1=5 >/dev/null
+"$talbatch" form set "$deck" -o "$work/expect/B.TKD" DAY1=6 >/dev/null
 cp "$work/expect/A.TKD" "$deck"
-"$talbatch" form set "$deck" AREA=30 >/dev/null  # a whole back-up to start from
-started=$(now); "$talbatch" form set "$deck" AREA=30 >/dev/null; formMs=$(( $(now) - started + 1 ))
+"$talbatch" form set "$deck" DAY1=5 >/dev/null  # a whole back-up to start from
+started=$(now); "$talbatch" form set "$deck" DAY1=5 >/dev/null; formMs=$(( $(now) - started + 1 ))
 
 # ---- settings file ---------------------------------------------------------------------------------
 mkdir -p "$work/settings" "$work/expect/old" "$work/expect/new"
@@ -56,8 +56,8 @@ run_and_kill() {
 killed=0 finished=0
 for i in $(seq 1 "$count"); do
   # The deck: whichever whole deck it holds, the save turns it into the other.
-  if cmp -s "$deck" "$work/expect/A.TKD"; then value=40; else value=30; fi
-  outcome=$(run_and_kill "$formMs" "$talbatch" form set "$deck" "AREA=$value")
+  if cmp -s "$deck" "$work/expect/A.TKD"; then value=6; else value=5; fi
+  outcome=$(run_and_kill "$formMs" "$talbatch" form set "$deck" "DAY1=$value")
   [ "$outcome" = killed ] && killed=$((killed + 1)) || finished=$((finished + 1))
   cmp -s "$deck" "$work/expect/A.TKD" || cmp -s "$deck" "$work/expect/B.TKD" ||
     fail "run $i: the deck is neither the whole old nor the whole new deck"
@@ -79,7 +79,7 @@ for i in $(seq 1 "$count"); do
 done
 
 # A save that runs to its end leaves no temporary file at all.
-"$talbatch" form set "$deck" AREA=35 >/dev/null
+"$talbatch" form set "$deck" DAY1=7 >/dev/null
 "$talbatch" settings set "$work/settings" "user_command=last" >/dev/null
 left=$(find "$work/form" "$work/settings" -name '.*talsave-*' | wc -l)
 [ "$left" -eq 0 ] || fail "$left temporary files left after whole saves"

@@ -1,0 +1,27 @@
+// Plot data files (".PLT" and ".O*"): any bytes are read into columns or refused with a reason;
+// the columns that were read are within their limits and hold one value per row each.
+#include "FuzzSupport.h"
+#include "plot/PlotData.h"
+
+using namespace tal;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  TColumnTable table;
+  std::string error = ReadPltBytes(talfuzz::Bytes(data, size), table);
+  if (!error.empty()) {
+    if (table.ColCount != 0 && !table.ColData.empty()) talfuzz::Fail("a refused file left columns");
+    return 0;
+  }
+  if (table.ColCount < 0 || table.ColCount > MaxPlotColumns || table.RowCount < 0) talfuzz::Fail("counts out of range");
+  std::size_t columns = static_cast<std::size_t>(table.ColCount);
+  if (table.ColName.size() != columns || table.ColUnit.size() != columns || table.ColMin.size() != columns ||
+      table.ColMax.size() != columns || table.ColData.size() != columns)
+    talfuzz::Fail("column lists of different lengths");
+  for (std::size_t c = 0; c < columns; ++c) {
+    if (table.ColData[c].size() != static_cast<std::size_t>(table.RowCount)) talfuzz::Fail("a column without a value per row");
+    if (table.ColName[c].size() > MaxColumnNameLength || table.ColUnit[c].size() > MaxColumnNameLength)
+      talfuzz::Fail("a name longer than its limit");
+    if (table.ColumnIndex(table.ColName[c]) < 0) talfuzz::Fail("a column not found by its name");
+  }
+  return 0;
+}
