@@ -1,14 +1,20 @@
-// talbatch table run FILE.TBL [-j N] [--program-dir DIR]: every run of the table through the engine.
+// talbatch table run FILE.TBL [-j N] [--program-dir DIR]
+//                             [--slurm [--partition P] [--time HH:MM:SS] [--max-parallel N]]:
+// every run of the table through the engine, on this computer or as a Slurm job array.
 #include <algorithm>
+#include <csignal>
+#include <optional>
 #include <ostream>
 
 #include "BatchCommand.h"
 #include "runs/Calculate.h"
+#include "runs/ClusterSettings.h"
 #include "runs/Installation.h"
 #include "runs/RunMonitor.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
 #include "support/Text.h"
+#include "tables/TableClusterRun.h"
 #include "tables/TableFile.h"
 #include "tables/TableModel.h"
 #include "tables/TableRunDecks.h"
@@ -17,45 +23,117 @@
 namespace tal::batch {
 
 namespace {
-constexpr const char* RunUsage = "usage: talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n";
-}
 
-int RunTableCommand(const std::vector<std::string>& args, BatchIo& io) {
-  std::string file, programDirText = ".", jobsText;
+// Ctrl+C (or a termination signal) during a cluster run: the job array is cancelled, not left
+// running on the cluster.
+volatile std::sig_atomic_t clusterStopSignal = 0;
+extern "C" void NoteClusterStop(int) { clusterStopSignal = 1; }
+
+constexpr const char* RunUsage =
+    "usage: talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n"
+    "                          [--slurm [--partition P] [--time HH:MM:SS] [--max-parallel N]]\n";
+
+struct RunArguments {
+  std::string file;
+  std::string programDir = ".";
+  std::string jobs;
+  bool slurm = false;
+  // Cluster options given on the command line; the others come from TALSHELL.CLU.
+  std::optional<std::string> partition, timeLimit, maxParallel;
+};
+
+std::optional<RunArguments> ParseRunArguments(const std::vector<std::string>& args) {
+  RunArguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const bool value = i + 1 < args.size();
-    if (args[i] == "-j" && value) {
-      jobsText = args[++i];
-    } else if (args[i] == "--program-dir" && value) {
-      programDirText = args[++i];
-    } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
-      file = args[i];
-    } else {
-      io.err << RunUsage;
-      return 2;
-    }
+    if (args[i] == "-j" && value) parsed.jobs = args[++i];
+    else if (args[i] == "--program-dir" && value) parsed.programDir = args[++i];
+    else if (args[i] == "--slurm") parsed.slurm = true;
+    else if (args[i] == "--partition" && value) parsed.partition = args[++i];
+    else if (args[i] == "--time" && value) parsed.timeLimit = args[++i];
+    else if (args[i] == "--max-parallel" && value) parsed.maxParallel = args[++i];
+    else if (parsed.file.empty() && !args[i].empty() && args[i][0] != '-') parsed.file = args[i];
+    else return std::nullopt;
   }
-  if (file.empty()) {
+  const bool clusterOptions = parsed.partition || parsed.timeLimit || parsed.maxParallel;
+  if (parsed.file.empty() || (clusterOptions && !parsed.slurm)) return std::nullopt;
+  return parsed;
+}
+
+// The cluster options: the stored ones with those of the command line over them. The message
+// of what is wrong otherwise.
+std::optional<ClusterSettings> ClusterOptions(const RunArguments& args, const std::string& programDir, BatchIo& io) {
+  std::vector<std::string> problems;
+  ClusterSettings settings = ReadClusterSettings(programDir, &problems);
+  for (const auto& problem : problems) io.err << "talbatch table: " << problem << '\n';
+  if (args.partition) settings.partition = *args.partition;
+  if (args.timeLimit) settings.timeLimit = *args.timeLimit;
+  if (args.maxParallel) {
+    auto n = ParseInteger(*args.maxParallel);
+    if (!n || *n < 1) {
+      io.err << "talbatch table: --max-parallel takes a number of runs at once (1 or more), not \"" << *args.maxParallel
+             << "\"\n";
+      return std::nullopt;
+    }
+    settings.maxParallel = static_cast<int>(*n);
+  }
+  if (std::string problem = CheckClusterSettings(settings); !problem.empty()) {
+    io.err << "talbatch table: " << problem << '\n';
+    return std::nullopt;
+  }
+  return settings;
+}
+
+// Every run's outcome and result files in run order; exit status 0 when all ended with 0.
+int ReportRuns(const TableRunReport& report, int total, BatchIo& io) {
+  std::vector<const TableRunResult*> ordered;
+  for (const auto& r : report.results) ordered.push_back(&r);
+  std::sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->run < b->run; });
+  for (const TableRunResult* r : ordered) {
+    io.out << "run " << r->run << ": " << DescribeOutcome(r->outcome) << '\n';
+    for (const std::string& path : r->resultFiles) io.out << "  " << path << '\n';
+  }
+  if (!report.notStartedMessage.empty()) return 1;  // already on standard error
+  if (std::string summary = FailedRunsSummary(report, total); !summary.empty()) {
+    io.err << "talbatch table: " << summary << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunTableCommand(const std::vector<std::string>& argList, BatchIo& io) {
+  const auto args = ParseRunArguments(argList);
+  if (!args) {
     io.err << RunUsage;
     return 2;
   }
-  std::string programDir = AbsolutePath(programDirText);
+  std::string programDir = AbsolutePath(args->programDir);
   while (programDir.size() > 1 && programDir.back() == '/') programDir.pop_back();
   int jobs = ParallelRuns(ReadInstallation(programDir).parallelRuns);
-  if (!jobsText.empty()) {
-    auto j = ParseInteger(jobsText);
+  if (!args->jobs.empty()) {
+    auto j = ParseInteger(args->jobs);
     if (!j || *j < 1) {
-      io.err << "talbatch table: -j takes a number of engines at once (1 or more), not \"" << jobsText << "\"\n";
+      io.err << "talbatch table: -j takes a number of engines at once (1 or more), not \"" << args->jobs << "\"\n";
       return 2;
     }
     jobs = *j;
+  }
+  std::optional<ClusterSettings> cluster;
+  if (args->slurm) {
+    if (std::string missing = MissingSlurmCommandsMessage(); !missing.empty()) {
+      io.err << "talbatch table: " << missing << '\n';
+      return 2;
+    }
+    if (cluster = ClusterOptions(*args, programDir, io); !cluster) return 2;
   }
   SettingsRecord settings;
   if (auto read = ReadDFT(programDir, settings); !read.ok) {
     io.err << "talbatch table: " << read.message << '\n';
     return 2;
   }
-  TableReadResult read = ReadTableFile(AbsolutePath(file));
+  TableReadResult read = ReadTableFile(AbsolutePath(args->file));
   if (!read.ok) {
     io.err << "talbatch table: " << read.message << '\n';
     return 2;
@@ -69,34 +147,43 @@ int RunTableCommand(const std::vector<std::string>& args, BatchIo& io) {
   EngineRunScope engineRun;
   std::vector<std::string> shared;
   if (WriteTableDeck(table, &shared)) return 2;  // the message went to standard error
-  if (std::string reason = SequentialReason(shared, false); jobs > 1 && !reason.empty()) {
-    io.err << reason << '\n';
-    jobs = 1;
-  }
   UseProgramDirectoryWhenMissing(settings, programDir);
-  TableRunSettings run;
-  run.engine = EnginePath(settings.talpixDir);
-  run.jobs = jobs;
-  run.options.workingDirectory = FolderOf(table.deckFileName);
-  run.options.ownProcessGroup = false;
   std::vector<std::string> decks;
   for (int r = 1; r <= table.runs(); ++r) decks.push_back(RunDeckName(table.deckFileName, r));
-  TableRunReport report = RunTableDecks(decks, run);
-  DeleteRunDecks(table);
+  const std::string reason = SequentialReason(shared, false);
 
-  std::vector<const TableRunResult*> ordered;
-  for (const auto& r : report.results) ordered.push_back(&r);
-  std::sort(ordered.begin(), ordered.end(), [](auto* a, auto* b) { return a->run < b->run; });
-  for (const TableRunResult* r : ordered) {
-    io.out << "run " << r->run << ": " << DescribeOutcome(r->outcome) << '\n';
-    for (const std::string& path : r->resultFiles) io.out << "  " << path << '\n';
+  TableRunReport report;
+  if (cluster) {
+    ClusterTableRunSettings run;
+    run.engine = EnginePath(settings.talpixDir);
+    run.workingDirectory = FolderOf(table.deckFileName);
+    run.cluster = *cluster;
+    run.stopRequested = [] { return clusterStopSignal != 0; };
+    std::signal(SIGINT, NoteClusterStop);
+    std::signal(SIGTERM, NoteClusterStop);
+    if (!reason.empty()) io.err << reason << '\n';
+    ClusterTableRunReport result = RunTableDecksOnCluster(decks, run, reason);
+    if (!result.submitError.empty()) {
+      DeleteRunDecks(table);
+      io.err << "talbatch table: " << result.submitError << '\n';
+      return 1;
+    }
+    io.out << "cluster job " << result.jobId << '\n';
+    report = std::move(result.report);
+  } else {
+    if (jobs > 1 && !reason.empty()) {
+      io.err << reason << '\n';
+      jobs = 1;
+    }
+    TableRunSettings run;
+    run.engine = EnginePath(settings.talpixDir);
+    run.jobs = jobs;
+    run.options.workingDirectory = FolderOf(table.deckFileName);
+    run.options.ownProcessGroup = false;
+    report = RunTableDecks(decks, run);
   }
-  if (!report.notStartedMessage.empty()) return 1;  // already on standard error
-  if (std::string summary = FailedRunsSummary(report, table.runs()); !summary.empty()) {
-    io.err << "talbatch table: " << summary << '\n';
-    return 1;
-  }
-  return 0;
+  DeleteRunDecks(table);
+  return ReportRuns(report, table.runs(), io);
 }
 
 }  // namespace tal::batch

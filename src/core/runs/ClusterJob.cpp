@@ -146,8 +146,18 @@ std::string QuoteForShell(std::string_view word) {
   return quoted + "'";
 }
 
+namespace {
+
+std::string QuotedWords(const std::vector<std::string>& words) {
+  std::string line;
+  for (const auto& word : words) line += (line.empty() ? "" : " ") + QuoteForShell(word);
+  return line;
+}
+
+}  // namespace
+
 std::string ClusterJobScript(const std::string& engine, const std::vector<std::string>& decks,
-                             const std::string& statusDir) {
+                             const std::string& statusDir, const ClusterTaskCommands& commands) {
   std::string script =
       "#!/bin/bash\n"
       "# Task i of this job array runs the engine on run deck i of a TALSHELL table; its output\n"
@@ -158,11 +168,18 @@ std::string ClusterJobScript(const std::string& engine, const std::vector<std::s
   for (const auto& deck : decks) script += "  " + QuoteForShell(deck) + "\n";
   script += ")\n";
   script +=
+      "# Ended by Slurm (scancel, the time limit): no exit status is left; Slurm says why.\n"
+      "trap 'exit 143' TERM INT\n"
       "i=${SLURM_ARRAY_TASK_ID:?this script runs as a Slurm job array}\n"
       "deck=${decks[$((i - 1))]}\n"
-      "\"$engine\" \"$deck\" /N > \"$status_dir/run-$i.out\" 2>&1\n"
-      "code=$?\n"
-      "echo \"$code\" > \"$status_dir/run-$i.status.part\" && mv \"$status_dir/run-$i.status.part\" \"$status_dir/run-$i.status\"\n"
+      "exec > \"$status_dir/run-$i.out\" 2>&1\n";
+  if (!commands.before.empty()) script += QuotedWords(commands.before) + "\n";
+  script +=
+      "\"$engine\" \"$deck\" /N\n"
+      "code=$?\n";
+  if (!commands.after.empty()) script += QuotedWords(commands.after) + "\n";
+  script +=
+      "echo \"$code $SECONDS\" > \"$status_dir/run-$i.status.part\" && mv \"$status_dir/run-$i.status.part\" \"$status_dir/run-$i.status\"\n"
       "exit \"$code\"\n";
   return script;
 }
@@ -184,8 +201,12 @@ std::vector<std::string> SbatchArguments(const ClusterSettings& settings, int co
   return arguments;
 }
 
-ClusterJob::ClusterJob(std::string engine, std::vector<std::string> decks, std::string workDir, ClusterSettings settings)
-    : engine_(std::move(engine)), workDir_(std::move(workDir)), settings_(std::move(settings)) {
+ClusterJob::ClusterJob(std::string engine, std::vector<std::string> decks, std::string workDir, ClusterSettings settings,
+                       ClusterTaskCommands commands)
+    : engine_(std::move(engine)),
+      workDir_(std::move(workDir)),
+      settings_(std::move(settings)),
+      commands_(std::move(commands)) {
   for (auto& deck : decks) {
     ClusterTask task;
     task.deck = std::move(deck);
@@ -216,7 +237,7 @@ std::string ClusterJob::submit() {
   std::vector<std::string> decks;
   for (const auto& task : tasks_) decks.push_back(task.deck);
   const std::string script = JoinPath(jobFolder_, "job.sh");
-  if (auto error = WriteFileAtomically(script, ClusterJobScript(engine_, decks, jobFolder_)); !error.empty())
+  if (auto error = WriteFileAtomically(script, ClusterJobScript(engine_, decks, jobFolder_, commands_)); !error.empty())
     return error;
   const auto arguments = SbatchArguments(settings_, static_cast<int>(tasks_.size()), workDir_, jobFolder_, script);
   const Captured answer = RunSlurmCommand("sbatch", arguments);
@@ -234,9 +255,13 @@ void ClusterJob::readEndedTask(int index) {
   const int number = index + 1;
   const auto status = ReadWholeFile(TaskStatusFile(jobFolder_, number));
   if (!status) return;
-  const auto code = ParseInt(FirstLine(*status));
+  const std::string line = FirstLine(*status);
+  const auto code = ParseInt(line);
   if (!code) return;
   task.exitCode = *code;
+  if (const auto blank = line.find(' '); blank != std::string::npos) {
+    task.seconds = ParseInt(std::string_view(line).substr(blank + 1)).value_or(0);
+  }
   task.state = *code == 0 ? ClusterTaskState::Finished : ClusterTaskState::Failed;
   if (auto output = ReadWholeFile(TaskOutputFile(jobFolder_, number))) task.output = *output;
 }
@@ -245,11 +270,10 @@ void ClusterJob::askWhyEnded(int index) {
   ClusterTask& task = tasks_[index];
   const Captured answer =
       RunSlurmCommand("scontrol", {"show", "job", "-o", jobId_ + "_" + std::to_string(index + 1)});
-  std::string state = answer.exitCode == 0 ? FieldOf(answer.out, "JobState") : "";
+  const std::string state = answer.exitCode == 0 ? FieldOf(answer.out, "JobState") : "";
   if (state == "PENDING" || state == "RUNNING" || state == "CONFIGURING" || state == "COMPLETING") return;
   task.state = ClusterTaskState::Failed;
-  if (state.empty()) state = cancelled_ ? "CANCELLED" : "ENDED WITHOUT AN EXIT STATUS";
-  task.reason = state;
+  task.reason = state.empty() ? "ENDED WITHOUT AN EXIT STATUS" : state;
 }
 
 bool ClusterJob::poll() {
@@ -267,9 +291,18 @@ bool ClusterJob::poll() {
       unlistedPolls_[i] = 0;
       continue;
     }
+    if (cancelled_) {
+      // Whatever a run stopped by the user leaves (an engine killed half-way may still report a
+      // status), it counts as cancelled.
+      readEndedTask(static_cast<int>(i));
+      task.state = ClusterTaskState::Failed;
+      task.exitCode = -1;
+      task.reason = "CANCELLED";
+      continue;
+    }
     readEndedTask(static_cast<int>(i));
     if (task.state == ClusterTaskState::Finished || task.state == ClusterTaskState::Failed) continue;
-    if (++unlistedPolls_[i] >= UnlistedPollsBeforeAsking || cancelled_) askWhyEnded(static_cast<int>(i));
+    if (++unlistedPolls_[i] >= UnlistedPollsBeforeAsking) askWhyEnded(static_cast<int>(i));
   }
   return true;
 }
@@ -341,11 +374,13 @@ ClusterRunResult RunOnCluster(ClusterJob& job, const ClusterRunOptions& options)
       const bool ended = task.state == ClusterTaskState::Finished || task.state == ClusterTaskState::Failed;
       if (ended && !logged[i]) {
         LogTaskEnd(task, static_cast<int>(i) + 1);
+        if (options.ended) options.ended(static_cast<int>(i) + 1, task);
         logged[i] = true;
       }
     }
     if (options.progress) options.progress(job.counts());
     if (job.finished()) break;
+    if (options.stopRequested && options.stopRequested()) job.cancel();
     WaitKeepingEvents(options.pollMilliseconds);
   }
   result.stopped = job.cancelled();

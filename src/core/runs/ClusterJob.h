@@ -19,6 +19,7 @@ struct ClusterTask {
   std::string deck;
   ClusterTaskState state = ClusterTaskState::Pending;
   int exitCode = -1;   // the engine's exit status once known
+  double seconds = 0;  // how long the task ran, once known
   std::string reason;  // why a task failed without an exit status ("CANCELLED", "TIMEOUT", ...)
   std::string output;  // what the engine printed, read when the task has ended
 };
@@ -39,10 +40,17 @@ std::string MissingSlurmCommandsMessage();
 // `word` in single quotes for bash, a quote inside written as '\''.
 std::string QuoteForShell(std::string_view word);
 
+// Programs run around each engine run of a task (a form deck's before and after commands).
+struct ClusterTaskCommands {
+  std::vector<std::string> before;  // program and arguments; empty for none
+  std::vector<std::string> after;
+};
+
 // The bash script of the job array. Task i runs `engine` with run deck i and "/N" as its two
-// arguments, its output and exit status left in `statusDir` as run-i.out and run-i.status.
+// arguments (between the before and after commands when given), its output and exit status left
+// in `statusDir` as run-i.out and run-i.status.
 std::string ClusterJobScript(const std::string& engine, const std::vector<std::string>& decks,
-                             const std::string& statusDir);
+                             const std::string& statusDir, const ClusterTaskCommands& commands = {});
 
 // The arguments of sbatch for an array of `count` tasks.
 std::vector<std::string> SbatchArguments(const ClusterSettings& settings, int count, const std::string& workDir,
@@ -50,7 +58,8 @@ std::vector<std::string> SbatchArguments(const ClusterSettings& settings, int co
 
 class ClusterJob {
  public:
-  ClusterJob(std::string engine, std::vector<std::string> decks, std::string workDir, ClusterSettings settings);
+  ClusterJob(std::string engine, std::vector<std::string> decks, std::string workDir, ClusterSettings settings,
+             ClusterTaskCommands commands = {});
   ~ClusterJob();  // removes the job's own folder (script, outputs, statuses)
   ClusterJob(const ClusterJob&) = delete;
   ClusterJob& operator=(const ClusterJob&) = delete;
@@ -78,6 +87,7 @@ class ClusterJob {
   std::string engine_;
   std::string workDir_;
   ClusterSettings settings_;
+  ClusterTaskCommands commands_;
   std::vector<ClusterTask> tasks_;
   std::vector<int> unlistedPolls_;  // polls in a row a task was neither listed nor had its status
   std::string jobFolder_;
@@ -87,6 +97,8 @@ class ClusterJob {
 
 struct ClusterRunOptions {
   std::function<void(const ClusterCounts&)> progress;  // after every poll
+  std::function<void(int run, const ClusterTask&)> ended;  // once for each run, when it has ended
+  std::function<bool()> stopRequested;  // asked after every poll besides the Stop command
   int pollMilliseconds = 1000;
 };
 

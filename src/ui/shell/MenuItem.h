@@ -12,7 +12,7 @@ enum class MenuItem {
   // Edit
   Undo, Cut, Copy, Paste, Clear, Find, Replace, SearchAgain, GoToLine,
   // TALPIX
-  Calculate, RunTable, CompileModule, RebuildTalpix, ExecuteUserCommand,
+  Calculate, RunTable, RunTableOnCluster, CompileModule, RebuildTalpix, ExecuteUserCommand,
   // TALKIT
   MakeTalkitFile, EditTalkitFile,
   // Parametrics

@@ -58,6 +58,7 @@ const MenuEntry FullMenu[] = {
     {Menu::Edit, "&Go to Line...", MenuItem::GoToLine, "Ctrl+G", 0},
     {Menu::Talpix, "&Calculate", MenuItem::Calculate, "F8", 39},
     {Menu::Talpix, "&Run Table", MenuItem::RunTable, "", 40},
+    {Menu::Talpix, "Run Table on Cl&uster", MenuItem::RunTableOnCluster, "", 40},
     {Menu::Talpix, "-", NoItem, "", 0},
     {Menu::Talpix, "&Compile Module", MenuItem::CompileModule, "", 41},
     {Menu::Talpix, "&Rebuild TALPIX", MenuItem::RebuildTalpix, "", 42},
@@ -201,6 +202,7 @@ void TTALSHELLFORM::ConnectCommands() {
       {MenuItem::GoToLine, &TTALSHELLFORM::GoToLine1Click},
       {MenuItem::Calculate, &TTALSHELLFORM::Calculate1Click},
       {MenuItem::RunTable, &TTALSHELLFORM::RunTable1Click},
+      {MenuItem::RunTableOnCluster, &TTALSHELLFORM::RunTableOnCluster1Click},
       {MenuItem::CompileModule, &TTALSHELLFORM::CompileModule1Click},
       {MenuItem::RebuildTalpix, &TTALSHELLFORM::RebuildTALPIX1Click},
       {MenuItem::ExecuteUserCommand, &TTALSHELLFORM::ExecuteUserCommand1Click},
@@ -241,6 +243,7 @@ void TTALSHELLFORM::RebuildMenuForTalkit() {
   QApplication::setApplicationName("TALKIT");
   setWindowTitle("TALKIT");
 
+  RemoveItem(MenuItem::RunTableOnCluster);  // cluster runs belong to the full shell
   RemoveItem(MenuItem::TypesIndex);
   RemoveItem(MenuItem::TalpixIndex);
   RemoveItem(MenuItem::TalpixErrorMessages);

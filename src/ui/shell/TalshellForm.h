@@ -219,6 +219,7 @@ class TTALSHELLFORM : public QMainWindow {
   // TALPIX
   void Calculate1Click();
   void RunTable1Click();
+  void RunTableOnCluster1Click();
   void CompileModule1Click();
   void RebuildTALPIX1Click();
   void ExecuteUserCommand1Click();

@@ -72,6 +72,8 @@ void TTALSHELLFORM::UpdateMenu() {
   HoldRunLock();
   SetEnabled(MenuItem::GoToLine, activeChild_ && activeChild_->lineCount() > 0);
   ShowCursorPlace(*this);
+  // Run Table on Cluster is enabled exactly when Run Table is.
+  SetEnabled(MenuItem::RunTableOnCluster, action(MenuItem::RunTable) && action(MenuItem::RunTable)->isEnabled());
 }
 
 void TTALSHELLFORM::UpdateMenuByKind() {

@@ -16,6 +16,7 @@
 #include "support/Messages.h"
 #include "support/Program.h"
 #include "tables/TableForm.h"
+#include "tables/TableRunCommand.h"
 #include "tables/TableRunDecks.h"
 #include "tables/TableRunner.h"
 
@@ -53,6 +54,54 @@ class TableProgress {
 
 }  // namespace
 
+std::optional<PreparedTableRun> PrepareTableRun(TTALSHELLFORM& shell, TTableForm& table) {
+  PreparedTableRun prepared;
+  prepared.deck = table.table().deckFileName;
+
+  // The deck's own window: its unsaved changes first (a form checks its fields when it saves).
+  TChildForm* deckWindow = nullptr;
+  for (TChildForm* child : shell.children())
+    if (child->caption() == prepared.deck) {
+      deckWindow = child;
+      break;
+    }
+  if (deckWindow && !IsDeckWindow(deckWindow->kind())) deckWindow = nullptr;
+  // A form's fields are checked as for Calculate: nothing the user typed runs unchecked.
+  if (deckWindow && deckWindow->kind() == KindCode::TalkitForm && !deckWindow->commitInput()) return std::nullopt;
+  DeckWindowState state = deckWindow ? RunStateOf(deckWindow) : DeckWindowState{};
+  if (state.changed) {
+    Button answer = ShowMessageKind(SaveBeforeTableQuestion(prepared.deck), WarningYesNoCancel, true);
+    if (answer == Button::Cancel || answer == Button::None || (answer == Button::Yes && !SaveDeckOf(deckWindow)))
+      return std::nullopt;
+  }
+
+  std::vector<std::string> sharedOutputs;
+  if (WriteTableDeck(table.table(), &sharedOutputs)) return std::nullopt;
+  SettingsRecord& settings = CurrentSettings();
+  UseProgramDirectoryWhenMissing(settings, Program().directory);
+  auto engine = LocateEngine(settings, "");
+  if (!engine) return std::nullopt;  // the run decks stay for the user to look at
+  prepared.engine = *engine;
+
+  const bool formCommands = state.kind == static_cast<int>(KindCode::TalkitForm) &&
+                            (state.beforeCommand.size() >= FormCommandMinimumLength ||
+                             state.afterCommand.size() >= FormCommandMinimumLength);
+  prepared.sequentialReason = SequentialReason(sharedOutputs, formCommands);
+  if (formCommands) {
+    if (state.beforeCommand.size() >= FormCommandMinimumLength) prepared.beforeCommand = state.beforeCommand;
+    if (state.afterCommand.size() >= FormCommandMinimumLength) prepared.afterCommand = state.afterCommand;
+  }
+  for (int r = 1; r <= table.table().runs(); ++r) prepared.runDecks.push_back(RunDeckName(prepared.deck, r));
+  return prepared;
+}
+
+void DeleteRunDecksOf(const std::string& deck, int runs) {
+  TableModel runDecks;
+  runDecks.deckFileName = deck;
+  runDecks.setRuns(runs);
+  DeleteRunDecks(runDecks);
+}
+
 void TTALSHELLFORM::RunTable1Click() {
   auto* window = qobject_cast<TTableForm*>(tableWindow());
   if (!window) return;
@@ -61,75 +110,33 @@ void TTALSHELLFORM::RunTable1Click() {
     return;
   }
   EngineRunScope engineRun;
-  QPointer<TTableForm> table(window);
-  const std::string deck = table->table().deckFileName;
-
-  // The deck's own window: its unsaved changes first (a form checks its fields when it saves).
-  TChildForm* deckWindow = nullptr;
-  for (TChildForm* child : children())
-    if (child->caption() == deck) {
-      deckWindow = child;
-      break;
-    }
-  if (deckWindow && !IsDeckWindow(deckWindow->kind())) deckWindow = nullptr;
-  // A form's fields are checked as for Calculate: nothing the user typed runs unchecked.
-  if (deckWindow && deckWindow->kind() == KindCode::TalkitForm && !deckWindow->commitInput()) {
-    UpdateMenu();
-    return;
-  }
-  DeckWindowState state = deckWindow ? RunStateOf(deckWindow) : DeckWindowState{};
-  if (state.changed) {
-    Button answer = ShowMessageKind(SaveBeforeTableQuestion(deck), WarningYesNoCancel, true);
-    if (answer == Button::Cancel || answer == Button::None || (answer == Button::Yes && !SaveDeckOf(deckWindow))) {
-      UpdateMenu();
-      return;
-    }
-  }
-
-  std::vector<std::string> sharedOutputs;
-  if (WriteTableDeck(table->table(), &sharedOutputs)) {
-    UpdateMenu();
-    return;
-  }
   std::error_code ec;
   const fs::path workingDirectory = fs::current_path(ec);
-  SettingsRecord& settings = CurrentSettings();
-  UseProgramDirectoryWhenMissing(settings, Program().directory);
-  auto engine = LocateEngine(settings, "");
-  if (!engine) {  // the run decks stay for the user to look at
+  auto prepared = PrepareTableRun(*this, *window);
+  if (!prepared) {
     UpdateMenu();
     return;
   }
 
-  const bool formCommands = state.kind == static_cast<int>(KindCode::TalkitForm) &&
-                            (state.beforeCommand.size() >= FormCommandMinimumLength ||
-                             state.afterCommand.size() >= FormCommandMinimumLength);
   TableRunSettings run;
-  run.engine = *engine;
+  run.engine = prepared->engine;
   run.jobs = ParallelRuns(ReadInstallation(Program().directory).parallelRuns);
-  if (std::string reason = SequentialReason(sharedOutputs, formCommands); run.jobs > 1 && !reason.empty()) {
-    ShowMessageKind(reason, InformationOk, false);
+  if (run.jobs > 1 && !prepared->sequentialReason.empty()) {
+    ShowMessageKind(prepared->sequentialReason, InformationOk, false);
     run.jobs = 1;
   }
-  if (formCommands) {
-    if (state.beforeCommand.size() >= FormCommandMinimumLength) run.beforeCommand = state.beforeCommand;
-    if (state.afterCommand.size() >= FormCommandMinimumLength) run.afterCommand = state.afterCommand;
-  }
-  run.options.workingDirectory = FolderOf(deck);
-  const int total = table->table().runs();
-  std::vector<std::string> decks;
-  for (int r = 1; r <= total; ++r) decks.push_back(RunDeckName(deck, r));
+  run.beforeCommand = prepared->beforeCommand;
+  run.afterCommand = prepared->afterCommand;
+  run.options.workingDirectory = FolderOf(prepared->deck);
+  const int total = static_cast<int>(prepared->runDecks.size());
 
   TableRunReport report;
   {
     TableProgress progress(total);
     run.finished = [&progress](int done, int) { progress.Finished(done); };
-    report = RunTableDecks(decks, run);
+    report = RunTableDecks(prepared->runDecks, run);
   }
-  TableModel runDecks;  // the table window may have closed meanwhile; the decks go all the same
-  runDecks.deckFileName = deck;
-  runDecks.setRuns(total);
-  DeleteRunDecks(runDecks);
+  DeleteRunDecksOf(prepared->deck, total);
   if (std::string summary = FailedRunsSummary(report, total); !summary.empty())
     ShowMessageKind(summary, InformationOk, false);
   fs::current_path(workingDirectory, ec);

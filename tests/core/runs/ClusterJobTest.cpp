@@ -38,11 +38,13 @@ std::string FakeEngine(const TempDir& dir) {
 
 }  // namespace
 
-TEST(ClusterJobTest, TheJobScriptPassesEveryDeckAsOneArgument) {
+TEST(ClusterJobTest, TheJobScriptPassesEveryDeckAndCommandWordAsOneArgument) {
   TempDir dir;
   const std::string engine = FakeEngine(dir);
   const std::vector<std::string> decks = {dir.file("A.TMP"), dir.file("it's a \"deck\" $(x).TMP")};
-  const std::string script = dir.write("job.sh", ClusterJobScript(engine, decks, dir.path()));
+  const std::string after = dir.writeScript("after it's", "printf '%s|' \"$@\" >> \"$(dirname \"$0\")/after.txt\"\n");
+  const ClusterTaskCommands commands{{}, {after, "one 'word'", "$HOME"}};
+  const std::string script = dir.write("job.sh", ClusterJobScript(engine, decks, dir.path(), commands));
   for (int task = 1; task <= 2; ++task) {
     QProcess bash;
     auto env = QProcessEnvironment::systemEnvironment();
@@ -52,8 +54,9 @@ TEST(ClusterJobTest, TheJobScriptPassesEveryDeckAsOneArgument) {
     ASSERT_TRUE(bash.waitForFinished(10000));
     EXPECT_EQ(bash.exitCode(), 0);
     EXPECT_EQ(taltest::ReadFile(decks[task - 1] + ".args"), decks[task - 1] + "\n/N\n");
-    EXPECT_EQ(taltest::ReadFile(dir.file("run-" + std::to_string(task) + ".status")), "0\n");
+    EXPECT_EQ(taltest::ReadFile(dir.file("run-" + std::to_string(task) + ".status")).substr(0, 2), "0 ");
   }
+  EXPECT_EQ(taltest::ReadFile(dir.file("after.txt")), "one 'word'|$HOME|one 'word'|$HOME|");
 }
 
 TEST(ClusterJobTest, SbatchArgumentsCarryTheSettings) {
@@ -91,7 +94,7 @@ TEST(ClusterJobTest, AFailingRunIsReportedWhileTheOthersFinish) {
   for (const char* name : {"R.TMP", "R1.TMP", "R2 FAIL.TMP", "R 'q'.TMP"}) decks.push_back(dir.write(name, "deck\n"));
   ClusterJob job(engine, decks, dir.path(), {"", "", 2, ""});
   RunMonitor::instance().clearLog();
-  const auto result = RunOnCluster(job, {{}, 200});
+  const auto result = RunOnCluster(job, {.pollMilliseconds = 200});
   ASSERT_EQ(result.error, "");
   EXPECT_FALSE(result.stopped);
   const ClusterCounts counts = job.counts();
@@ -117,7 +120,7 @@ TEST(ClusterJobTest, StopCancelsTheArray) {
   auto stopWhenRunning = [](const ClusterCounts& counts) {
     if (counts.running > 0) RunMonitor::instance().stop();
   };
-  const auto result = RunOnCluster(job, {stopWhenRunning, 200});
+  const auto result = RunOnCluster(job, {.progress = stopWhenRunning, .pollMilliseconds = 200});
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(job.counts().failed, 4);
   for (const auto& task : job.tasks()) EXPECT_EQ(task.reason, "CANCELLED");

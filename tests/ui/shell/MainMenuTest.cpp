@@ -26,7 +26,8 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
                                                        "Print Setup", "-", "Se&tup", "-", "E&xit"}));
   EXPECT_EQ(Captions(f.menu(Menu::Edit)), (QStringList{"Undo", "Cut", "&Copy", "&Paste", "Clear", "-", "&Find",
                                                        "&Replace", "Search &Again", "&Go to Line..."}));
-  EXPECT_EQ(Captions(f.menu(Menu::Talpix)), (QStringList{"&Calculate", "&Run Table", "-", "&Compile Module",
+  EXPECT_EQ(Captions(f.menu(Menu::Talpix)), (QStringList{"&Calculate", "&Run Table", "Run Table on Cl&uster", "-",
+                                                         "&Compile Module",
                                                          "&Rebuild TALPIX", "-", "Execute User Command", "-",
                                                          "S&top", "Run &Log"}));
   EXPECT_EQ(Captions(f.menu(Menu::Talkit)), (QStringList{"Make TALKIT file", "&Edit TALKIT file"}));
