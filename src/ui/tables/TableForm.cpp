@@ -232,7 +232,6 @@ bool TTableForm::closeQuery() {
 }
 
 CellRange TTableForm::Selection() const {
-  QModelIndexList selected = grid_->selectionModel()->selection().indexes();
   const QItemSelection selection = grid_->selectionModel()->selection();
   if (selection.isEmpty()) {
     QModelIndex current = grid_->currentIndex();
