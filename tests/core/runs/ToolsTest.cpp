@@ -207,7 +207,6 @@ TEST(Website, WithoutABrowserTheUserGetsTheAddress) {
   OpenWebsite(dir.path());
   WebPageOpener() = saved;
   EXPECT_EQ(user.messages(), std::vector<std::string>{NoBrowserMessage("https://example.org/talpix/home")});
-  EXPECT_NE(user.messages().at(0).find("https://example.org/talpix/home"), std::string::npos);
 }
 
 #include "ToolsTest.moc"

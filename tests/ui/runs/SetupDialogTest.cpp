@@ -261,9 +261,6 @@ TEST_F(SetupDialogTest, DirectoryFieldsBrowseAndWarnOfMissingFolders) {
   EXPECT_EQ(user.prompts().at(0).request.directory, "/opt/kanto");
   EXPECT_EQ(dialog.directories[4]->text().toStdString(), dir.file("kanto"));
   EXPECT_TRUE(dialog.directoryWarnings[4]->isHidden());
-  user.answerCancel();
-  dialog.browseButtons[3]->click();
-  EXPECT_EQ(dialog.directories[3]->text(), "/opt/orva") << "a cancelled chooser changes nothing";
 
   dialog.directories[0]->setText("/no/such/folder");
   EXPECT_FALSE(dialog.directoryWarnings[0]->isHidden());

@@ -4,7 +4,6 @@
 #include <QMdiSubWindow>
 
 #include "ShellTestSupport.h"
-#include "shell/ChildPlacement.h"
 
 using namespace tal;
 
@@ -30,25 +29,4 @@ TEST_F(ChildPlacement, EveryNewWindowLiesInsideTheWorkspace) {
                                            << frame.width() << "x" << frame.height();
   }
   f.hide();
-}
-
-// The placement a window has is kept when it fits; otherwise cascade from the top left, the
-// cascade starting again when it runs out of room, the window shrunk when it is too large.
-TEST(ChildPlacementRule, KeepsCascadesAndShrinks) {
-  const QSize workspace(1000, 800);
-  struct Case {
-    QRect proposed;
-    int index;
-    QRect expected;
-  } cases[] = {
-      {{100, 50, 600, 400}, 3, {100, 50, 600, 400}},   // fits: kept
-      {{855, 40, 600, 400}, 0, {0, 0, 600, 400}},      // off the right edge: cascaded
-      {{855, 40, 600, 400}, 2, {50, 50, 600, 400}},
-      {{10, 700, 600, 400}, 16, {400, 400, 600, 400}}, // 400 / 25 + 1 = 17 steps: 16 is the last
-      {{10, 700, 600, 400}, 17, {0, 0, 600, 400}},     // the cascade starts again
-      {{300, 200, 1500, 900}, 4, {0, 0, 1000, 800}},   // too large: shrunk
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(PlaceInsideWorkspace(c.proposed, workspace, c.index, 25), c.expected)
-        << c.proposed.x() << "," << c.proposed.y() << " #" << c.index;
 }

@@ -145,8 +145,6 @@ TEST_F(Startup, AMissingArgumentIsNamedInAMessage) {
     auto& f = makeStartupFrame(talkit);
     FinishStartup(f, {"NONE.DCK"}, dir.path());
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{StartupFileMissingMessage(dir.file("NONE.DCK"), false)});
-    EXPECT_NE(dialogs.messages().at(0).find(dir.file("NONE.DCK") + " named on the command line does not exist"),
-              std::string::npos);
     FinishStartup(makeStartupFrame(talkit), {}, dir.path());
     EXPECT_EQ(dialogs.messages().size(), 1u);
   }

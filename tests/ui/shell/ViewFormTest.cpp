@@ -195,8 +195,6 @@ TEST_F(ViewFormTest, GoToLineMovesTheCaretAndTheStatusBarShowsItsPlace) {
   frame->GoToLine1Click();
   EXPECT_EQ(viewer->view()->caret(), (TextPlace{29, 0}));
   EXPECT_EQ(place(), "Line 30, Column 1");
-  viewer->view()->Select({4, 1}, {4, 1});
-  EXPECT_EQ(place(), "Line 5, Column 9") << "after the tab";
   dialogs.answerText("41");
   frame->GoToLine1Click();
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 41: " + dir.file("A.LST") + " has 40 lines."});
