@@ -344,6 +344,10 @@ void TPlotDrawing::DrawTitles() {
 }
 
 void TPlotDrawing::DrawSymbol(int symbol, int x, int y, int r, const QColor& color) {
+  DrawPlotSymbol(p_, symbol, x, y, r, color);
+}
+
+void DrawPlotSymbol(QPainter& p_, int symbol, int x, int y, int r, const QColor& color) {
   symbol = EffectiveSymbol(symbol);
   if (symbol == 0) return;
   const bool filled = symbol >= 8 && symbol <= 14;

@@ -54,6 +54,10 @@ QPen PlotPen(int kind, int color, double scale);
 // The pen kind a curve's line style draws with (0: no line).
 int PenKindOfLineStyle(int lineStyle);
 
+// Symbol `symbol` (above 15 counting round) of half-size r at (x, y) in the painter's pen: shapes
+// 1 to 7 filled white, 8 to 14 the same shapes filled with `color`, 15 a diagonal cross.
+void DrawPlotSymbol(QPainter& painter, int symbol, int x, int y, int r, const QColor& color);
+
 // What a drawing pass put where, for the scroll range, printing and tests.
 struct DrawnText {
   enum Kind { XLabel, YLabel, XTitle, YTitle, Legend, Caption } kind;

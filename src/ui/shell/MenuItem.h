@@ -20,7 +20,7 @@ enum class MenuItem {
   // Utilities (the first one is captioned "VOXEN" or "MERODIN")
   Voxen, Lumet, Orva, Kanto, Mirell,
   // Plot
-  NewPlot, OverlayPlot, ModifyPlot,
+  NewPlot, OverlayPlot, ModifyPlot, ExportPlot,
   // Windows
   Input, Output, Listing, Table, Diagram, Tile, Cascade,
   // Help

@@ -78,6 +78,7 @@ const MenuEntry FullMenu[] = {
     {Menu::Plot, "&New Plot", MenuItem::NewPlot, "", 70},
     {Menu::Plot, "&Overlay Plot", MenuItem::OverlayPlot, "", 71},
     {Menu::Plot, "&Modify Plot", MenuItem::ModifyPlot, "", 73},
+    {Menu::Plot, "&Export", MenuItem::ExportPlot, "", 0},
     {Menu::Windows, "Input", MenuItem::Input, "", 122},
     {Menu::Windows, "Output", MenuItem::Output, "", 81},
     {Menu::Windows, "Listing", MenuItem::Listing, "", 82},
@@ -220,6 +221,7 @@ void TTALSHELLFORM::ConnectCommands() {
       {MenuItem::NewPlot, &TTALSHELLFORM::NewPlot1Click},
       {MenuItem::OverlayPlot, &TTALSHELLFORM::OverlayPlot1Click},
       {MenuItem::ModifyPlot, &TTALSHELLFORM::ModifyPlot1Click},
+      {MenuItem::ExportPlot, &TTALSHELLFORM::ExportPlot1Click},
       {MenuItem::Input, &TTALSHELLFORM::Input1Click},
       {MenuItem::Listing, &TTALSHELLFORM::Listing1Click},
       {MenuItem::Table, &TTALSHELLFORM::Table1Click},
@@ -236,6 +238,7 @@ void TTALSHELLFORM::ConnectCommands() {
   for (const auto& [item, handler] : commands) connect(actions_[item], &QAction::triggered, this, handler);
   connect(menus_[Menu::Utilities], &QMenu::aboutToShow, this, &TTALSHELLFORM::Utilities1Click);
   connect(menus_[Menu::Windows], &QMenu::aboutToShow, this, &TTALSHELLFORM::RefreshWindowList);
+  connect(menus_[Menu::Plot], &QMenu::aboutToShow, this, &TTALSHELLFORM::Plot1Click);
 }
 
 // TALKIT mode: the menu shrinks to what forms need, step by step as the frame is created.

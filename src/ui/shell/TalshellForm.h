@@ -6,8 +6,8 @@
 // The class is defined over several files by concern: TalshellForm.cpp (creation, menus,
 // TALKIT rebuild, exit), UpdateMenu.cpp, WindowsMenu.cpp, RecentFileMenu.cpp, UnitsMenu.cpp,
 // ChildWindows.cpp (making child windows), ReadaFile.cpp, ResultFiles.cpp, OpenSaveCommands.cpp
-// (Open, Save, Save as, Edit TALKIT file), PendingWindows.cpp (makers of windows still being built)
-// and PendingCommands.cpp (commands whose windows are still being built).
+// (Open, Save, Save as, Edit TALKIT file); the subsystems define their own commands and window
+// makers in their folders (plot/PlotCommands.cpp: the Plot menu and the plot window maker).
 #include <QMainWindow>
 #include <QPointer>
 #include <map>
@@ -242,6 +242,8 @@ class TTALSHELLFORM : public QMainWindow {
   void NewPlot1Click();
   void OverlayPlot1Click();
   void ModifyPlot1Click();
+  void ExportPlot1Click();  // the plot in front as a PNG, SVG or PDF picture
+  void Plot1Click();        // the menu is opening: New Plot needs plot data beside the deck
   // Windows
   void Input1Click();
   void Listing1Click();

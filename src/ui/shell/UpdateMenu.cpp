@@ -83,7 +83,7 @@ void TTALSHELLFORM::UpdateMenuByKind() {
 
   if (!activeChild_ || mdi_->subWindowList().isEmpty()) {
     for (MenuItem item : {MenuItem::RunTable, MenuItem::Print, MenuItem::MakeTalkitFile, MenuItem::OverlayPlot,
-                          MenuItem::ModifyPlot, MenuItem::Save, MenuItem::SaveAs})
+                          MenuItem::ModifyPlot, MenuItem::ExportPlot, MenuItem::Save, MenuItem::SaveAs})
       SetEnabled(item, false);
     enableMenu(Menu::Edit, false);
     enableMenu(Menu::Parametrics, false);
@@ -96,6 +96,7 @@ void TTALSHELLFORM::UpdateMenuByKind() {
   enableMenu(Menu::Edit, true);
   for (MenuItem item : {MenuItem::OverlayPlot, MenuItem::ModifyPlot, MenuItem::CompileModule}) SetEnabled(item, false);
   SetEnabled(MenuItem::RebuildTalpix, true);
+  SetEnabled(MenuItem::ExportPlot, activeChild_->kind() == KindCode::Plot);
 
   const Row* row = RowOfKind(activeChild_->kind());
   if (!row) return;  // a diagram (or any other kind) changes nothing more

@@ -34,7 +34,7 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
   EXPECT_EQ(Captions(f.menu(Menu::Parametrics)),
             (QStringList{"&New Table", "&Alter Table", "&Insert/Delete Runs", "Insert/Delete Vars"}));
   EXPECT_EQ(Captions(f.menu(Menu::Utilities)), (QStringList{"VOXEN", "LUMET", "ORVA", "KANTO", "MIRELL"}));
-  EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot"}));
+  EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot", "&Export"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
   EXPECT_EQ(windows.mid(0, 8), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "-", "&Tile", "&Cascade"}));
   EXPECT_EQ(Captions(f.menu(Menu::Help)), (QStringList{"TAL&SHELL Index", "Ty&pes Index", "&TALPIX Index",
@@ -146,7 +146,7 @@ TEST_F(MainMenu, UtilitiesMenuNamesItsFirstItemWhenItOpens) {
 
 TEST_F(MainMenu, CommandsOfUnfinishedWindowsSaySoInsteadOfDoingNothing) {
   auto& f = makeFrame();
-  f.action(MenuItem::NewPlot)->trigger();
+  f.action(MenuItem::RunTable)->trigger();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0], "This command is not available yet.");
   EXPECT_EQ(dialogs.prompts()[0].kind, InformationOk);
