@@ -146,7 +146,7 @@ TEST_F(MainMenu, UtilitiesMenuNamesItsFirstItemWhenItOpens) {
 
 TEST_F(MainMenu, CommandsOfUnfinishedWindowsSaySoInsteadOfDoingNothing) {
   auto& f = makeFrame();
-  f.action(MenuItem::RunTable)->trigger();
+  f.action(MenuItem::NewTable)->trigger();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0], "This command is not available yet.");
   EXPECT_EQ(dialogs.prompts()[0].kind, InformationOk);
