@@ -165,6 +165,13 @@ class TextCursor {
     const char* start = p_;
     const char* limit = end_ - p_ > static_cast<std::ptrdiff_t>(MaxPlotNumberLength) ? p_ + MaxPlotNumberLength : end_;
     while (p_ < limit && static_cast<unsigned char>(*p_) > 32) ++p_;
+    // The common case inline: a plain number that a double holds without a tie.
+    const char first = *start == '-' ? start[start + 1 < p_ ? 1 : 0] : *start;
+    if ((first >= '0' && first <= '9') || first == '.') {
+      double value = 0, stored = 0;
+      auto [ptr, ec] = std::from_chars(start, p_, value, std::chars_format::general);
+      if (ptr == p_ && ec == std::errc() && RoundDoubleToReal48(value, stored)) return stored;
+    }
     return ReadPlotNumber(std::string_view(start, static_cast<std::size_t>(p_ - start)));
   }
 
@@ -235,20 +242,29 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
 
   table.ColMin.assign(columns, StoredPlotValue(9.0e30L));
   table.ColMax.assign(columns, StoredPlotValue(-9.0e30L));
-  table.ColData.assign(columns, std::vector<double>(static_cast<std::size_t>(table.RowCount)));
+  table.ColData.assign(columns, std::vector<double>());
+  // Columns are filled through plain pointers: no zero-filling first, no double indexing.
+  std::vector<double*> out(columns);
+  for (std::size_t k = 0; k < columns; ++k) {
+    table.ColData[k].resize(static_cast<std::size_t>(table.RowCount));
+    out[k] = table.ColData[k].data();
+  }
+  std::vector<double> low(table.ColMin), high(table.ColMax);
 
   TextCursor data(bytes);
   if (table.HasNames) data.SkipLine();
   if (table.HasUnits) data.SkipLine();
   for (std::int32_t r = 0; r < table.RowCount; ++r) {
     for (std::size_t k = 0; k < columns; ++k) {
-      double v = data.ReadNumber();
-      if (v < table.ColMin[k]) table.ColMin[k] = v;
-      if (v > table.ColMax[k]) table.ColMax[k] = v;
-      table.ColData[k][static_cast<std::size_t>(r)] = v;
+      const double v = data.ReadNumber();
+      if (v < low[k]) low[k] = v;
+      if (v > high[k]) high[k] = v;
+      out[k][r] = v;
     }
     data.SkipLine();
   }
+  table.ColMin = std::move(low);
+  table.ColMax = std::move(high);
   return "";
 }
 

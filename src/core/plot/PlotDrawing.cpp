@@ -30,6 +30,49 @@ bool IsDecade(Real v) {
 }
 }  // namespace
 
+namespace {
+// Round to nearest, halves to even, as std::nearbyint does in the default rounding mode, without
+// a library call: adding and taking away 1.5 * 2^52 leaves the integer part rounded.
+inline double RoundEven(double x) {
+  constexpr double Magic = 6755399441055744.0;
+  return (x + Magic) - Magic;
+}
+}  // namespace
+
+namespace {
+// The value-to-pixel rule with its constants worked out once per axis, for the points of curves.
+class AxisMap {
+ public:
+  AxisMap(double min, double max, bool logarithmic, int base, int span) : base_(base) {
+    log_ = logarithmic && min > 0 && max > min;
+    if (log_) {
+      origin_ = std::log10(min);
+      factor_ = span / (std::log10(max) - origin_);
+      below_ = span >= 0 ? -4.0 * PixelLimit : 4.0 * PixelLimit;
+    } else {
+      origin_ = min;
+      factor_ = max == min ? 0.0 : span / (max - min);
+    }
+  }
+  int operator()(double v) const {
+    double offset;
+    if (log_)
+      offset = v > 0 ? (std::log10(v) - origin_) * factor_ : below_;
+    else
+      offset = (v - origin_) * factor_;
+    if (!(offset > -4.0 * PixelLimit)) offset = std::isnan(offset) ? 0.0 : -4.0 * PixelLimit;
+    if (offset > 4.0 * PixelLimit) offset = 4.0 * PixelLimit;
+    const int pixel = base_ + static_cast<int>(RoundEven(offset));
+    return pixel < -PixelLimit ? -PixelLimit : pixel > PixelLimit ? PixelLimit : pixel;
+  }
+
+ private:
+  bool log_ = false;
+  double origin_ = 0, factor_ = 0, below_ = 0;
+  int base_;
+};
+}  // namespace
+
 int ValueToPixel(double v, double min, double max, bool logarithmic, int base, int span) {
   double offset;
   if (logarithmic && min > 0 && max > min) {
@@ -41,10 +84,10 @@ int ValueToPixel(double v, double min, double max, bool logarithmic, int base, i
   } else {
     offset = max == min ? 0.0 : span * (v - min) / (max - min);
   }
-  double pixel = base + std::nearbyint(offset);
-  if (!(pixel > -PixelLimit)) return std::isnan(pixel) ? base : -PixelLimit;
-  if (pixel > PixelLimit) return PixelLimit;
-  return static_cast<int>(pixel);
+  if (std::isnan(offset)) return base;
+  // Far values are cut before rounding; the pixel limit applies to the sum all the same.
+  offset = std::clamp(offset, -4.0 * PixelLimit, 4.0 * PixelLimit);
+  return std::clamp(base + static_cast<int>(RoundEven(offset)), -PixelLimit, PixelLimit);
 }
 
 std::vector<AxisTick> AxisTicks(Real min, Real max, int ticks, bool logarithmic) {
@@ -375,6 +418,12 @@ void TPlotDrawing::DrawCurve(const TPlotLine& line) {
   if (!printing_ && !paintArea_.isNull() && !paintArea_.intersects(frame.adjusted(-1, -1, 1, 1))) return;
   const auto n = std::min({static_cast<std::size_t>(std::max(line.PointCount, 0)), line.XValues.size(),
                            line.YValues.size()});
+  const AxisMap xMap(static_cast<double>(info_.XMin), static_cast<double>(info_.XMax), info_.XLog != 0, f_.Left,
+                     f_.Right - f_.Left);
+  const AxisMap yMap(static_cast<double>(info_.YMin), static_cast<double>(info_.YMax), info_.YLog != 0, f_.Bottom,
+                     f_.Top - f_.Bottom);
+  const double* xs = line.XValues.data();
+  const double* ys = line.YValues.data();
   // Mapped points; a long curve is reduced to the first, lowest, highest and last point of each
   // run of points on one pixel column, which draws the same line as every point does.
   std::vector<QPoint> points;
@@ -394,7 +443,7 @@ void TPlotDrawing::DrawCurve(const TPlotLine& line) {
     if (last != points.back()) points.push_back(last);
   };
   for (std::size_t i = 0; i < n; ++i) {
-    QPoint pt(XPixel(line.XValues[i]), YPixel(line.YValues[i]));
+    const QPoint pt(xMap(xs[i]), yMap(ys[i]));
     if (i == runStart) {
       first = low = high = last = pt;
       lowAt = highAt = i;
@@ -427,7 +476,7 @@ void TPlotDrawing::DrawCurve(const TPlotLine& line) {
     const int r = Scaled(3);
     QPoint previous(std::numeric_limits<int>::min(), 0);
     for (std::size_t i = 0; i < n; ++i) {
-      QPoint pt(XPixel(line.XValues[i]), YPixel(line.YValues[i]));
+      const QPoint pt(xMap(xs[i]), yMap(ys[i]));
       if (pt == previous) continue;  // the same symbol on the same pixel
       DrawSymbol(line.Symbol, pt.x(), pt.y(), r, color);
       previous = pt;

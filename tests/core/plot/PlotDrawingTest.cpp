@@ -91,11 +91,13 @@ TEST(PlotDrawingTest, LabelsTicksAndMinorTicksOnATenAxis) {
   EXPECT_EQ(d.major, (std::vector<int>{100, 160, 220, 280, 340, 400}));
   EXPECT_EQ(d.minor, (std::vector<int>{100, 130, 190, 250, 310, 370}));  // the first lies at FrameLeft
   // X labels are centred on their tick, their bottom 1.5 text heights below the frame.
-  for (const DrawnText& t : d.texts)
+  for (const DrawnText& t : d.texts) {
     if (t.kind == DrawnText::XLabel) EXPECT_GT(t.box.top(), 225);
+  }
   // The Y title stands left of the widest Y label.
-  for (const DrawnText& t : d.texts)
+  for (const DrawnText& t : d.texts) {
     if (t.kind == DrawnText::YTitle) EXPECT_LT(t.box.left(), 100 - 3);
+  }
   EXPECT_LT(d.extent.left(), 100);
   EXPECT_GT(d.extent.bottom(), 225);
 

@@ -144,14 +144,6 @@ TEST_F(MainMenu, UtilitiesMenuNamesItsFirstItemWhenItOpens) {
   EXPECT_EQ(f.action(MenuItem::Voxen)->text(), "VOXEN");
 }
 
-TEST_F(MainMenu, CommandsOfUnfinishedWindowsSaySoInsteadOfDoingNothing) {
-  auto& f = makeFrame();
-  f.action(MenuItem::NewTable)->trigger();
-  ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0], "This command is not available yet.");
-  EXPECT_EQ(dialogs.prompts()[0].kind, InformationOk);
-}
-
 TEST_F(MainMenu, IndexFilesOfTheProgramDirectoryAreFoundAndItBecomesTheWorkingDirectory) {
   dir.write("projects.idx", "x");
   dir.write("Alpha.IDX", "x");
