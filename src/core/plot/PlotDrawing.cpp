@@ -43,23 +43,30 @@ namespace {
 // The value-to-pixel rule with its constants worked out once per axis, for the points of curves.
 class AxisMap {
  public:
-  AxisMap(double min, double max, bool logarithmic, int base, int span) : base_(base) {
+  AxisMap(double min, double max, bool logarithmic, int base, int span) : span_(span), base_(base) {
     log_ = logarithmic && min > 0 && max > min;
     if (log_) {
       origin_ = std::log10(min);
-      factor_ = span / (std::log10(max) - origin_);
+      range_ = std::log10(max) - origin_;
+      factor_ = span / range_;
       below_ = span >= 0 ? -4.0 * PixelLimit : 4.0 * PixelLimit;
     } else {
       origin_ = min;
-      factor_ = max == min ? 0.0 : span / (max - min);
+      range_ = max == min ? std::numeric_limits<double>::infinity() : max - min;
+      factor_ = span / range_;
     }
   }
   int operator()(double v) const {
     double offset;
-    if (log_)
-      offset = v > 0 ? (std::log10(v) - origin_) * factor_ : below_;
-    else
-      offset = (v - origin_) * factor_;
+    const double d = log_ ? (v > 0 ? std::log10(v) - origin_ : 0) : v - origin_;
+    if (log_ && !(v > 0)) {
+      offset = below_;
+    } else {
+      // A multiplication is within a few units of the last bit of ValueToPixel's division; only
+      // an offset that close to a half pixel is worked out the long way, so the pixels agree.
+      offset = d * factor_;
+      if (std::fabs(std::fabs(offset - RoundEven(offset)) - 0.5) < 1e-7) offset = span_ * d / range_;
+    }
     if (!(offset > -4.0 * PixelLimit)) offset = std::isnan(offset) ? 0.0 : -4.0 * PixelLimit;
     if (offset > 4.0 * PixelLimit) offset = 4.0 * PixelLimit;
     const int pixel = base_ + static_cast<int>(RoundEven(offset));
@@ -68,7 +75,8 @@ class AxisMap {
 
  private:
   bool log_ = false;
-  double origin_ = 0, factor_ = 0, below_ = 0;
+  double origin_ = 0, range_ = 1, factor_ = 0, below_ = 0;
+  double span_;
   int base_;
 };
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPdfWriter>
@@ -92,11 +94,15 @@ TEST(PlotDrawingTest, LabelsTicksAndMinorTicksOnATenAxis) {
   EXPECT_EQ(d.minor, (std::vector<int>{100, 130, 190, 250, 310, 370}));  // the first lies at FrameLeft
   // X labels are centred on their tick, their bottom 1.5 text heights below the frame.
   for (const DrawnText& t : d.texts) {
-    if (t.kind == DrawnText::XLabel) EXPECT_GT(t.box.top(), 225);
+    if (t.kind == DrawnText::XLabel) {
+      EXPECT_GT(t.box.top(), 225);
+    }
   }
   // The Y title stands left of the widest Y label.
   for (const DrawnText& t : d.texts) {
-    if (t.kind == DrawnText::YTitle) EXPECT_LT(t.box.left(), 100 - 3);
+    if (t.kind == DrawnText::YTitle) {
+      EXPECT_LT(t.box.left(), 100 - 3);
+    }
   }
   EXPECT_LT(d.extent.left(), 100);
   EXPECT_GT(d.extent.bottom(), 225);
@@ -177,6 +183,44 @@ TEST(PlotDrawingTest, PrintingScaleAndPlotPage) {
   EXPECT_NE(text.find("Plot 1: from A.PLT"), std::string::npos) << text;
   EXPECT_NE(text.find("TIME s"), std::string::npos);
   EXPECT_NE(text.find("Page 2"), std::string::npos);  // one plot per page
+}
+
+TEST(PlotDrawingTest, LongCurvesReducedPerPixelColumnDrawTheSamePicture) {
+  taltest::EnsureGuiApplication();
+  TPlotInfo info = Axis0To10(0);
+  TPlotLine line;
+  line.PointCount = 200000;
+  for (int i = 0; i < line.PointCount; ++i) {
+    double x = 10.0 * i / line.PointCount;
+    line.XValues.push_back(x);
+    line.YValues.push_back(5 + 4.5 * std::sin(x * 37) * std::cos(x * 3.1) + (i % 7 == 0 ? 0.3 : 0));
+  }
+  info.Lines.push_back(line);
+  auto picture = [&](bool everyPoint) {
+    QImage image(500, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PlotFrame frame;
+    if (everyPoint) {
+      std::vector<QPoint> points;
+      for (int i = 0; i < line.PointCount; ++i)
+        points.emplace_back(ValueToPixel(line.XValues[i], 0, 10, false, frame.Left, frame.Right - frame.Left),
+                            ValueToPixel(line.YValues[i], 0, 10, false, frame.Bottom, frame.Top - frame.Bottom));
+      painter.setClipRect(frame.rect());
+      painter.setPen(PlotPen(1, 0, 1));
+      painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+    } else {
+      TPlotInfo curveOnly = info;
+      TPlotDrawing drawing(painter, curveOnly, frame);
+      drawing.DisplayPlot();
+    }
+    return image.copy(frame.rect().adjusted(5, 5, -5, -5));  // inside the tick marks
+  };
+  QImage reduced = picture(false), full = picture(true);
+  int differing = 0;
+  for (int y = 0; y < full.height(); ++y)
+    for (int x = 0; x < full.width(); ++x) differing += reduced.pixel(x, y) != full.pixel(x, y);
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
