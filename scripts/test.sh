@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+top=$PWD
 # slurm-wlm and munge: a one-node Slurm cluster for the cluster tests.
 bash scripts/install-deps.sh slurm-wlm munge
 bash scripts/build.sh
@@ -10,7 +11,8 @@ bash scripts/build.sh
 slurm_dir=$(mktemp -d /tmp/talshell-slurm.XXXXXX)
 if slurm_line=$(bash scripts/slurm-local.sh start "$slurm_dir"); then
   eval "$slurm_line"
-  trap 'bash scripts/slurm-local.sh stop "$slurm_dir"; rm -rf "$slurm_dir"' EXIT
+  # The tests' exit status stays the script's.
+  trap 'status=$?; bash "$top/scripts/slurm-local.sh" stop "$slurm_dir"; rm -rf "$slurm_dir"; exit $status' EXIT
   echo "Slurm cluster for the cluster tests: $SLURM_CONF"
 else
   echo "$slurm_line: the cluster tests will be skipped"

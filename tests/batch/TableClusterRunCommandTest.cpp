@@ -36,9 +36,10 @@ class TableClusterRun : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(RunTalbatch({"settings", "set", dir.path(), "talpix_dir=" + dir.file("bin")}).exitCode, 0);
-    // Records its arguments, leaves a listing and an output named after the run deck, and fails run 3.
+    // Records its arguments (one line, written at once: runs go side by side), leaves a listing and
+    // an output named after the run deck, and fails run 3.
     dir.writeScript("bin/TALPIX32",
-                    "printf '%s|' \"$@\" >> \"$(dirname \"$0\")/calls.txt\"; echo >> \"$(dirname \"$0\")/calls.txt\"\n"
+                    "line=$(printf '%s|' \"$@\"); echo \"$line\" >> \"$(dirname \"$0\")/calls.txt\"\n"
                     "cp \"$1\" \"${1%.*}.LST\"; echo out > \"${1%.*}.OUT\"\n"
                     "case \"$1\" in *2.TMP) echo 'no convergence' >&2; exit 4;; esac\n");
   }
