@@ -1,6 +1,5 @@
 // The engine configuration CNFGTL.TAL: any bytes give the engine switches; the file rewritten with
-// every switch turned over gives back the turned switches, and its first line unchanged (but for
-// carriage returns at its end, which become part of its line end).
+// every switch turned over gives back the turned switches, and its first line unchanged.
 #include "FuzzSupport.h"
 #include "runs/EngineConfig.h"
 #include "support/Files.h"
@@ -18,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   talfuzz::WriteScratch(EngineConfigName, rewritten);
   if (ReadEngineSwitches(talfuzz::Scratch()) != turned) talfuzz::Fail("the rewritten switches read back different");
   auto before = SplitLines(bytes), after = SplitLines(rewritten);
-  if (!before.empty() && after.front() != talfuzz::WithoutTrailingReturns(before.front()))
+  if (!before.empty() && after.front() != before.front())
     talfuzz::Fail("the first line was changed");
   return 0;
 }

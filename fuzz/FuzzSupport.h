@@ -47,13 +47,6 @@ inline std::string_view Bytes(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-// A line without the carriage returns at its end: a line read back after writing may lose them,
-// since a carriage return before the line feed is part of the line end.
-inline std::string WithoutTrailingReturns(std::string line) {
-  while (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
-}
-
 [[noreturn]] inline void Fail(const std::string& what) {
   std::fprintf(stderr, "talfuzz: %s\n", what.c_str());
   std::abort();

@@ -43,7 +43,9 @@ std::optional<EngineSwitches> ReadEngineSwitches(const std::string& programDir) 
 std::string SwitchedEngineConfig(const std::string& oldBytes, const EngineSwitches& switches) {
   const std::string newline = oldBytes.find("\r\n") != std::string::npos ? "\r\n" : "\n";
   auto lines = SplitLines(oldBytes);
-  std::string out = (lines.empty() ? std::string() : lines[0]) + newline;
+  // The first line is the configuration's own: copied byte for byte with its line end.
+  const std::size_t firstEnd = oldBytes.find('\n');
+  std::string out = firstEnd == std::string::npos ? oldBytes + newline : oldBytes.substr(0, firstEnd + 1);
   for (int i = 0; i < EngineSwitchCount; ++i) {
     std::size_t index = static_cast<std::size_t>(i) + 1;
     std::string line = index < lines.size() ? lines[index] : std::string();

@@ -25,8 +25,11 @@ bool RecentFiles::load(const std::string& programDir) {
   if (!found) return false;
   auto bytes = ReadWholeFile(*found);
   if (!bytes) return false;
-  for (auto& line : SplitLines(*bytes))
+  for (auto& line : SplitLines(*bytes)) {
+    // No file name ends in a carriage return: those are line ends of another platform's editor.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
     if (!TrimShort(line).empty()) entries_.push_back(line);
+  }
   return true;
 }
 
