@@ -123,6 +123,40 @@ double ReadPlotNumber(std::string_view token) {
 
 namespace {
 
+// Short decimal numbers as the engine writes them ("2.854907E+01"), converted without the general
+// parser: with at most 15 digits and a power of ten of at most 22, the digits and the power are both
+// exact doubles and one multiplication or division of them is the correctly rounded value of the
+// text. Anything else (longer numbers, larger powers, other forms) returns false.
+bool ReadShortDecimal(const char* s, const char* end, double& value) {
+  static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  auto digitAt = [&](const char* q) { return static_cast<unsigned>(*q - '0'); };
+  const bool negative = s < end && *s == '-';
+  if (s < end && (*s == '-' || *s == '+')) ++s;
+  std::uint64_t digits = 0;
+  int count = 0, power = 0;
+  for (; s < end && digitAt(s) < 10; ++s, ++count) digits = digits * 10 + digitAt(s);
+  if (s < end && *s == '.')
+    for (++s; s < end && digitAt(s) < 10; ++s, ++count, --power) digits = digits * 10 + digitAt(s);
+  if (count == 0 || count > 15) return false;
+  if (s < end && (*s == 'E' || *s == 'e')) {
+    ++s;
+    const bool negativePower = s < end && *s == '-';
+    if (s < end && (*s == '-' || *s == '+')) ++s;
+    int written = 0, exponentDigits = 0;
+    for (; s < end && digitAt(s) < 10 && exponentDigits < 3; ++s, ++exponentDigits)
+      written = written * 10 + static_cast<int>(digitAt(s));
+    if (exponentDigits == 0) return false;
+    power += negativePower ? -written : written;
+  }
+  if (s != end || power < -22 || power > 22) return false;
+  const double magnitude = power < 0 ? static_cast<double>(digits) / PowersOfTen[-power]
+                                     : static_cast<double>(digits) * PowersOfTen[power];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 // Reading position in the file's bytes, with the text-file operations the reader is made of.
 class TextCursor {
  public:
@@ -165,13 +199,9 @@ class TextCursor {
     const char* start = p_;
     const char* limit = end_ - p_ > static_cast<std::ptrdiff_t>(MaxPlotNumberLength) ? p_ + MaxPlotNumberLength : end_;
     while (p_ < limit && static_cast<unsigned char>(*p_) > 32) ++p_;
-    // The common case inline: a plain number that a double holds without a tie.
-    const char first = *start == '-' ? start[start + 1 < p_ ? 1 : 0] : *start;
-    if ((first >= '0' && first <= '9') || first == '.') {
-      double value = 0, stored = 0;
-      auto [ptr, ec] = std::from_chars(start, p_, value, std::chars_format::general);
-      if (ptr == p_ && ec == std::errc() && RoundDoubleToReal48(value, stored)) return stored;
-    }
+    // The common case inline: a short plain number that a double holds without a tie.
+    double value = 0, stored = 0;
+    if (ReadShortDecimal(start, p_, value) && RoundDoubleToReal48(value, stored)) return stored;
     return ReadPlotNumber(std::string_view(start, static_cast<std::size_t>(p_ - start)));
   }
 

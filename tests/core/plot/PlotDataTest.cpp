@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
 
 #include "TestSupport.h"
 #include "plot/PlotData.h"
@@ -99,6 +101,30 @@ TEST(PlotDataTest, NumbersRoundToSixByteRealsAndClampBeyondTheirRange) {
   const Real half = 1 + std::ldexp(1.0L, -40);
   EXPECT_EQ(ReadPlotNumber("1.00000000000090949470177292823791503906"), 1.0 + std::ldexp(1.0, -39));
   EXPECT_EQ(ReadPlotNumber("1.0000000000009094947017729282379"), static_cast<double>(RoundToReal48(half - 1e-32L)));
+}
+
+TEST(PlotDataTest, DataRowsReadEveryNumberAsASingleNumberReads) {
+  // Rows take a quicker path for short numbers; each value must be what ReadPlotNumber makes of it.
+  std::vector<std::string> texts = {"1",    "-0",   "+5",    "5.",   ".5",      "-.5",    "123456789012345",
+                                    "1e22", "1e23", "1e-22", "1e-23", "1E+001", "1234567890123456",
+                                    "0.000000000000001",     "9.99999999999999e22", "2.854907E+01"};
+  std::mt19937_64 random(7);
+  const char* formats[] = {"%.6E", "%.14e", "%.3f", "%.15g", "%.1E", "%g"};
+  for (int i = 0; i < 30000; ++i) {
+    const double mantissa = std::uniform_real_distribution<double>(-1, 1)(random);
+    char text[400];
+    std::snprintf(text, sizeof text, formats[i % 6], std::ldexp(mantissa, std::uniform_int_distribution<int>(-90, 90)(random)));
+    texts.emplace_back(text);
+    // Texts a hair beside a half unit of the sixth byte, where a double one bit off rounds the other way.
+    const double tie = std::ldexp(1 + std::ldexp(std::floor(std::ldexp(std::abs(mantissa), 39)) + 0.5, -39), i % 40 - 20);
+    std::snprintf(text, sizeof text, i % 2 ? "%.15g" : "%.14g", tie);
+    texts.emplace_back(text);
+  }
+  std::string file = "X\n\n";
+  for (const std::string& text : texts) file += text + "\n";
+  TColumnTable t = Read(file);
+  ASSERT_EQ(t.RowCount, static_cast<int>(texts.size()));
+  for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(t.ColData[0][i], ReadPlotNumber(texts[i])) << texts[i];
 }
 
 TEST(PlotDataTest, ThirtyNamesGiveTwentyFiveColumnsAndRowsSkipTheRest) {
