@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 
 #include "../shell/ShellTestSupport.h"
 #include "plot/ModPlot.h"
@@ -229,6 +230,62 @@ TEST_F(PlotWindow, DraggingMovesAndSizesTheFrame) {
   QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(10, 10));  // outside: nothing
   QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(40, 40));
   EXPECT_EQ(plot->frame(), (PlotFrame{130, 30, 480, 300}));
+}
+
+TEST_F(PlotWindow, PlotMenuOffersNewPlotOnlyBesidePlotData) {
+  struct Case {
+    std::string deck;  // "" names no deck
+    std::vector<std::string> files;
+    bool newPlot;
+  } cases[] = {
+      {"", {}, false},
+      {"work/RUN1.DCK", {}, true},  // RUN1.PLT and A.OUT lie beside it
+      {"plain/P.DCK", {"plain/P.DCK", "plain/P.LST", "plain/OUT.TXT"}, false},
+      {"outs/O.DCK", {"outs/o.o2"}, true},  // an output file, in any letter case
+      {"lower/L.DCK", {"lower/run.plt"}, true},
+      {"folders/F.DCK", {"folders/X.PLT/inside"}, false},  // a folder is not plot data
+  };
+  for (const Case& c : cases) {
+    for (const std::string& file : c.files) dir.write(file, "X\n1\n");
+    frame->setCurrentInputDeck(c.deck.empty() ? "" : dir.file(c.deck));
+    emit frame->menu(Menu::Plot)->aboutToShow();
+    EXPECT_EQ(enabled(MenuItem::NewPlot), c.newPlot) << c.deck;
+  }
+}
+
+TEST_F(PlotWindow, ExportWritesThePictureChosenOrSaysWhy) {
+  RunSetup(MenuItem::NewPlot, [](TPlotSetup& s) { s.okButton()->click(); });
+  struct Case {
+    std::string answer;
+    int filter;
+    std::string written, start;  // the file written and its first bytes; "" when nothing is written
+  } cases[] = {
+      {"work/a.png", 0, "work/a.png", "\x89PNG"},
+      {"work/b", 1, "work/b.svg", "<?xml"},  // no extension: the chosen filter's
+      {"work/c", 2, "work/c.pdf", "%PDF"},
+      {"work/d.Svg", 2, "work/d.Svg", "<?xml"},  // the name's own extension wins
+      {"work/e.txt", 0, "", ""},
+      {"missing/f.png", 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    const std::size_t messages = dialogs.messages().size(), asked = dialogs.prompts().size();
+    dialogs.answerText(dir.file(c.answer), c.filter);
+    frame->action(MenuItem::ExportPlot)->trigger();
+    ASSERT_GT(dialogs.prompts().size(), asked);
+    EXPECT_EQ(dialogs.prompts()[asked].type, Prompt::Type::SaveFile);
+    if (c.written.empty()) {
+      ASSERT_EQ(dialogs.messages().size(), messages + 1) << c.answer;
+      EXPECT_NE(dialogs.messages().back().find(dir.file(c.answer)), std::string::npos) << dialogs.messages().back();
+      EXPECT_FALSE(std::filesystem::exists(dir.file(c.answer)));
+    } else {
+      EXPECT_EQ(ReadFile(dir.file(c.written)).substr(0, c.start.size()), c.start) << c.answer;
+      EXPECT_EQ(dialogs.messages().size(), messages) << c.answer;
+    }
+  }
+  const std::size_t prompts = dialogs.prompts().size();
+  dialogs.answerCancel();
+  frame->action(MenuItem::ExportPlot)->trigger();
+  EXPECT_EQ(dialogs.prompts().size(), prompts + 1);  // only the chooser, which was cancelled
 }
 
 }  // namespace
