@@ -22,6 +22,19 @@ std::string FindDeckFile(const std::string& deckFileName, const std::string& nam
 
 namespace {
 
+// Why FindDeckFile found nothing for `name`: a file that is there but cannot be read (a FIFO, a
+// folder, no permission) is told apart from a missing one.
+std::string WhyDeckFileNotFound(const std::string& deckFileName, const std::string& name) {
+  std::vector<std::string> candidates;
+  if (!name.empty() && name.front() != '/') candidates.push_back(JoinPath(FolderOf(deckFileName), name));
+  candidates.push_back(name);
+  for (const std::string& candidate : candidates) {
+    std::string whyNot;
+    if (auto there = ResolveNoCase(candidate); there && !ReadWholeFile(*there, &whyNot)) return whyNot;
+  }
+  return name + " was not found";
+}
+
 // What one line did to the reading.
 enum class Step { Next, Stop, Discard };
 
@@ -58,7 +71,8 @@ class DeckReading {
   Step InputError(const std::string& annotationLine);
   Step StopWith(const std::string& message, bool setError);
   Step Discard(const std::string& message);
-  std::shared_ptr<const ListData> ListDataFor(const std::string& name);
+  // The list data file's rows; nullptr with `whyNot` set when the file is missing or unreadable.
+  std::shared_ptr<const ListData> ListDataFor(const std::string& name, std::string& whyNot);
   const std::string& FoundFile(const std::string& name);
 
   bool CompletionPass();
@@ -347,12 +361,15 @@ const std::string& DeckReading::FoundFile(const std::string& name) {
   return found->second;
 }
 
-std::shared_ptr<const ListData> DeckReading::ListDataFor(const std::string& name) {
+std::shared_ptr<const ListData> DeckReading::ListDataFor(const std::string& name, std::string& whyNot) {
   const std::string& path = FoundFile(name);
-  if (path.empty()) return nullptr;
+  if (path.empty()) {
+    whyNot = WhyDeckFileNotFound(form_.fileName, name);
+    return nullptr;
+  }
   auto found = listData_.find(path);
   if (found != listData_.end()) return found->second;
-  auto data = ReadListData(path);
+  auto data = ReadListData(path, &whyNot);  // a file that is there but cannot be read says why
   if (!data) return nullptr;
   auto shared = std::make_shared<const ListData>(std::move(*data));
   listData_.emplace(path, shared);
@@ -365,8 +382,9 @@ Step DeckReading::AddList(const std::string& line, const ValueAnnotation& a) {
   if (assign && !assign->unit) assign.reset();
   auto assignment = assign ? std::nullopt : ParseNameValueLine(previousLine_);
   if (!assign && !assignment) return InputError(line);
-  auto data = ListDataFor(a.dataFile);
-  if (!data) return Discard(a.dataFile + " was not found");
+  std::string whyNot;
+  auto data = ListDataFor(a.dataFile, whyNot);
+  if (!data) return Discard(whyNot);
   FormItem& item = NewItem(FormItemKind::List, line);
   item.lineNumber = previousLineNumber_;
   item.deckLine = previousLine_;

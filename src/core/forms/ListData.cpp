@@ -43,8 +43,8 @@ ListData ParseListData(std::string_view bytes) {
   return data;
 }
 
-std::optional<ListData> ReadListData(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
+std::optional<ListData> ReadListData(const std::string& path, std::string* whyNot) {
+  auto bytes = ReadWholeFile(path, whyNot);
   if (!bytes) return std::nullopt;
   return ParseListData(*bytes);
 }

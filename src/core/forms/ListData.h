@@ -22,7 +22,7 @@ struct ListData {
 std::vector<std::string> SplitListRow(std::string_view line);
 // Rows of a list data file's bytes. A first line that is not a whole number counts as 0 rows.
 ListData ParseListData(std::string_view bytes);
-// nullopt when the file cannot be read.
-std::optional<ListData> ReadListData(const std::string& path);
+// nullopt when the file cannot be read; then `whyNot`, when given, names the file and the reason.
+std::optional<ListData> ReadListData(const std::string& path, std::string* whyNot = nullptr);
 
 }  // namespace tal

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "FormDecks.h"
 #include "forms/DeckReader.h"
 #include "forms/DeckWriter.h"
@@ -377,6 +379,14 @@ INSTANTIATE_TEST_SUITE_P(
                    true, 0},
         Diagnostic{{"*|{B|Boxes", "*|One|NOWHERE", "*|}"}, "Group NOWHERE is not defined.", ReadOutcome::Complete, true,
                    1}));
+
+TEST(ReadDeck, ListDataFileThatIsNotAFileSaysSo) {
+  taltest::TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("PIPE.DAT").c_str(), 0600), 0);
+  Read read = ReadLines(dir, {"KIND=1", "*|<Heater type|PIPE.DAT|2|1"});
+  EXPECT_EQ(read.result.outcome, ReadOutcome::Discarded);
+  EXPECT_EQ(read.messages, (std::vector<std::string>{"Cannot read " + dir.file("PIPE.DAT") + ": it is not a regular file"}));
+}
 
 TEST(ReadDeck, CannotOpen) {
   taltest::TempDir dir;
