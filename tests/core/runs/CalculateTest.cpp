@@ -200,10 +200,9 @@ TEST_F(CalculateTest, DeckInAFolderWithBlanksIsOneArgument) {
 // Without a deck, or with a new deck never written, the engine is not started: the user is told
 // what to do instead of meeting the engine's error status.
 TEST_F(CalculateTest, WithoutADeckOnDiskTheEngineIsNotStarted) {
-  const std::pair<DeckWindowState, std::string> cases[] = {
-      {{}, NoDeckToCalculateMessage},
-      {{1000, dir.file("work/NoName1.DCK"), false, "", ""}, UnsavedDeckToCalculateMessage(dir.file("work/NoName1.DCK"))},
-  };
+  const std::string unsaved = dir.file("work/NoName1.DCK");
+  const std::pair<DeckWindowState, std::string> cases[] = {{{}, NoDeckToCalculateMessage},
+                                                           {{1000, unsaved, false, "", ""}, UnsavedDeckToCalculateMessage(unsaved)}};
   for (const auto& [state, message] : cases) {
     user.clear();
     window.state = state;

@@ -46,16 +46,18 @@ std::vector<std::string> Pages(const std::string& text) {
   return pages;
 }
 
-PrintEntry TextEntry(int lines, const std::string& prefix) {
-  return {KindCode::DeckEditor, [lines, prefix](TPrintJob& job) {
+// The lines of `before`, then `lines` numbered lines after `prefix`; `name` in the page headers.
+PrintEntry TextEntry(int lines, const std::string& prefix, const std::vector<std::string>& before = {},
+                     const std::string& name = "") {
+  return {KindCode::DeckEditor, [lines, prefix, before](TPrintJob& job) {
             int n = 0;
             PrintTextLines(job, [&](std::string& line) {
               if (n >= lines) return false;
-              line = prefix + std::to_string(++n);
-              return true;
+              line = n < static_cast<int>(before.size()) ? before[n] : prefix + std::to_string(n + 1 - before.size());
+              return ++n, true;
             });
           },
-          nullptr};
+          nullptr, name};
 }
 
 std::string WritePdf(const taltest::TempDir& dir, const std::vector<PrintEntry>& entries, bool landscape = false) {
@@ -208,29 +210,20 @@ TEST_F(PrintJobTest, APictureIsScaledByTheMarginPerScreenInchAndMovesToANewPageW
   job.End();
 }
 
-// A line wider than the page goes on in indented printed lines: every word of a 96-character
+// A line wider than the page goes on in indented printed lines: every word of a 111-character
 // line of numbers and of a 400-character line without blanks reaches the paper, on A4 portrait.
-TEST_F(PrintJobTest, LongLinesContinueIndentedWithoutLosingCharacters) {
-  std::string numbers;
+// The page headers name the file of the window being printed, so the pages of a job of several
+// windows can be told apart.
+TEST_F(PrintJobTest, LongLinesContinueIndentedAndPageHeadersNameTheFile) {
+  std::string numbers, solid;
   for (int i = 1; i <= 16; ++i) numbers += (i > 1 ? " " : "") + std::string(i < 10 ? "N0" : "N") + std::to_string(i) + "-01";
   ASSERT_EQ(numbers.size(), 111u);
-  std::string solid;
   for (int i = 0; i < 40; ++i) solid += "ABCDEFGHI" + std::to_string(i % 10);
-  std::vector<std::string> lines = {numbers, solid, "short"};
-  PrintEntry entry{KindCode::Listing, [&lines](TPrintJob& job) {
-                     std::size_t n = 0;
-                     PrintTextLines(job, [&](std::string& line) {
-                       if (n >= lines.size()) return false;
-                       line = lines[n++];
-                       return true;
-                     });
-                   },
-                   nullptr, "/work/A.LST"};
   taltest::TempDir dir;
-  std::string text = PdfText(WritePdf(dir, {entry}));
+  std::string text = PdfText(WritePdf(dir, {TextEntry(103, "first ", {numbers, solid, "short"}, "/work/A.LST"),
+                                            TextEntry(100, "second ", {}, "/work/B.OUT")}));
   std::string squeezed;  // the printed text without blanks and line ends, to follow the characters
-  for (char c : text)
-    if (c != ' ' && c != '\n') squeezed += c;
+  std::copy_if(text.begin(), text.end(), std::back_inserter(squeezed), [](char c) { return c != ' ' && c != '\n'; });
   for (int i = 1; i <= 16; ++i) {
     std::string word = std::string(i < 10 ? "N0" : "N") + std::to_string(i) + "-01";
     EXPECT_NE(text.find(word), std::string::npos) << word << " is cut:\n" << text;
@@ -245,17 +238,7 @@ TEST_F(PrintJobTest, LongLinesContinueIndentedWithoutLosingCharacters) {
   std::string start = lineWith("N01-01"), continued = lineWith("N16-01");
   EXPECT_NE(start, continued);
   EXPECT_GT(continued.find_first_not_of(' '), start.find_first_not_of(' ')) << start << "\n" << continued;
-}
-
-// The page headers name the file of the window being printed, so the pages of a job of several
-// windows can be told apart.
-TEST_F(PrintJobTest, PageHeadersNameTheFileBeingPrinted) {
-  PrintEntry a = TextEntry(100, "first ");
-  a.name = "/work/A.LST";
-  PrintEntry b = TextEntry(100, "second ");
-  b.name = "/work/B.OUT";
-  taltest::TempDir dir;
-  std::vector<std::string> pages = Pages(PdfText(WritePdf(dir, {a, b})));
+  std::vector<std::string> pages = Pages(text);
   ASSERT_GE(pages.size(), 3u);
   EXPECT_NE(pages[0].find("/work/A.LST"), std::string::npos);
   EXPECT_NE(pages[1].find("/work/A.LST"), std::string::npos) << pages[1];

@@ -337,47 +337,37 @@ TEST_F(EditFormTest, DeckEditorsAreColouredAndNumbered) {
   EXPECT_GT(deck->editor()->gutterWidth(), 0);
 }
 
-// Line and column of the cursor in the status bar, and Go to Line (Ctrl+G) with its checks.
-TEST_F(EditFormTest, GoToLineAndTheCursorPlaceInTheStatusBar) {
+// What every editor has: the cursor's line and column in the status bar; Go to Line (Ctrl+G) with
+// its checks; F3 for Search Again, and a reopened Find dialog with the focus in its text, all of it
+// selected; the right-click menu, with the comment toggle first in deck editors (Ctrl+/ from the
+// keyboard), then Cut, Copy and Paste enabled as the selection and clipboard allow.
+TEST_F(EditFormTest, GoToLineCursorPlaceSearchAgainAndTheRightClickMenu) {
   TEditForm* editor = openEditor("A.DCK", "one\ntwo\n\tthree\nfour\n");
-  auto place = [this] {
-    auto* label = frame->statusBar()->findChild<QLabel*>("CursorPlace");
-    return label ? label->text().toStdString() : std::string("(none)");
-  };
+  auto* label = frame->statusBar()->findChild<QLabel*>("CursorPlace");
+  ASSERT_NE(label, nullptr);
+  auto place = [label] { return label->text().toStdString(); };
   EXPECT_EQ(place(), "Line 1, Column 1");
   select(editor, 2, 3, 2, 3);
   EXPECT_EQ(place(), "Line 3, Column 4");
   EXPECT_EQ(frame->action(MenuItem::GoToLine)->shortcut(), QKeySequence("Ctrl+G"));
+  EXPECT_EQ(frame->action(MenuItem::SearchAgain)->shortcut(), QKeySequence(Qt::Key_F3));
   EXPECT_TRUE(enabled(MenuItem::GoToLine));
-
-  struct Case {
-    const char* typed;
-    std::string message;  // "" when it goes there
-    int line;
-  } cases[] = {
-      {"2", "", 2},
-      {" 4 ", "", 4},
-      {"x1", "\"x1\" is not a line number: type a whole number from 1 on.", 4},
-      {"99", "There is no line 99: " + dir.file("A.DCK") + " has 4 lines.", 4},
-  };
-  for (const Case& c : cases) {
+  const std::string notALine = " is not a line number: type a whole number from 1 on.";
+  const std::tuple<const char*, std::string, int> cases[] = {  // typed, the message ("" when it goes there), the line
+      {"2", "", 2},   {" 4 ", "", 4}, {"x1", "\"x1\"" + notALine, 4}, {"0", "\"0\"" + notALine, 4},
+      {"99", "There is no line 99: " + dir.file("A.DCK") + " has 4 lines.", 4}};
+  for (const auto& [typed, message, line] : cases) {
     dialogs.clear();
-    dialogs.answerText(c.typed);
+    dialogs.answerText(typed);
     frame->GoToLine1Click();
-    EXPECT_EQ(dialogs.messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
-        << c.typed;
-    EXPECT_EQ(editor->currentLine(), static_cast<std::size_t>(c.line)) << c.typed;
-    EXPECT_EQ(place(), "Line " + std::to_string(c.line) + ", Column 1");
+    EXPECT_EQ(dialogs.messages(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message}) << typed;
+    EXPECT_EQ(editor->currentLine(), static_cast<std::size_t>(line)) << typed;
+    EXPECT_EQ(place(), "Line " + std::to_string(line) + ", Column 1");
   }
   ASSERT_FALSE(dialogs.prompts().empty());
   EXPECT_EQ(dialogs.prompts().front().request.title, "Go to Line");
   EXPECT_EQ(dialogs.prompts().front().request.fileName, "4") << "the current line is offered";
-}
 
-// F3 repeats the search; a reopened Find dialog has the focus in its text, all of it selected.
-TEST_F(EditFormTest, SearchAgainOnF3AndAReopenedFindDialogSelectsItsText) {
-  EXPECT_EQ(frame->action(MenuItem::SearchAgain)->shortcut(), QKeySequence(Qt::Key_F3));
-  TEditForm* editor = openEditor("A.DCK", "AREA 1\nAREA 2\n");
   frame->Find1Click();
   TFindDlg* dialog = editor->findDialog();
   dialog->findEdit()->setText("AREA");
@@ -386,26 +376,22 @@ TEST_F(EditFormTest, SearchAgainOnF3AndAReopenedFindDialogSelectsItsText) {
   frame->Find1Click();
   EXPECT_EQ(dialog->focusWidget(), dialog->findEdit());
   EXPECT_EQ(dialog->findEdit()->selectedText(), "AREA");
-  dialog->hide();
-}
 
-// The right-click menu: the comment toggle first in deck editors (Ctrl+/ from the keyboard),
-// then Cut, Copy and Paste enabled as the selection and clipboard allow.
-TEST_F(EditFormTest, RightClickMenuHasTheEditCommandsAndTheCommentToggle) {
-  TEditForm* deck = openEditor("A.DCK", "UNIT 1\nAREA 0.8\n");
+  TEditForm* deck = openEditor("B.DCK", "UNIT 1\nAREA 0.8\n");
   QApplication::clipboard()->setText("PASTED ");
   select(deck, 0, 0, 0, 4);
   std::unique_ptr<QMenu> menu(deck->CreateContextMenu());
-  QStringList captions = taltest::Captions(menu.get());
-  EXPECT_EQ(captions, (QStringList{"Toggle Comment", "-", "Cut", "Copy", "Paste"}));
+  EXPECT_EQ(taltest::Captions(menu.get()), (QStringList{"Toggle Comment", "-", "Cut", "Copy", "Paste"}));
   for (QAction* action : menu->actions()) EXPECT_TRUE(action->isSeparator() || action->isEnabled());
   menu->actions().at(2)->trigger();  // Cut
   EXPECT_EQ(deck->text(), " 1\nAREA 0.8");
   EXPECT_EQ(QApplication::clipboard()->text(), "UNIT");
-
   select(deck, 1, 0, 1, 2);
   QTest::keyClick(deck->editor(), Qt::Key_Slash, Qt::ControlModifier);
   EXPECT_EQ(deck->text(), " 1\n*\\AREA 0.8");
+  menu.reset(openEditor("C.TXT", "plain\n")->CreateContextMenu());
+  EXPECT_EQ(taltest::Captions(menu.get()), (QStringList{"Cut", "Copy", "Paste"}));
+  EXPECT_FALSE(menu->actions().at(0)->isEnabled()) << "nothing selected to cut";
 }
 
 // A line of more than LongLineLimit characters is held in pieces: it still saves whole, End and

@@ -142,8 +142,7 @@ TEST_F(Startup, TalkitModeRunsOpenWithoutAReadableArgument) {
 TEST_F(Startup, AMissingArgumentIsNamedInAMessage) {
   for (bool talkit : {false, true}) {
     dialogs.clear();
-    auto& f = makeStartupFrame(talkit);
-    FinishStartup(f, {"NONE.DCK"}, dir.path());
+    FinishStartup(makeStartupFrame(talkit), {"NONE.DCK"}, dir.path());
     EXPECT_EQ(dialogs.messages(), std::vector<std::string>{StartupFileMissingMessage(dir.file("NONE.DCK"), false)});
     FinishStartup(makeStartupFrame(talkit), {}, dir.path());
     EXPECT_EQ(dialogs.messages().size(), 1u);

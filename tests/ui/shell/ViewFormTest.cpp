@@ -163,39 +163,35 @@ TEST_F(ViewFormTest, AnEmptyFileTakesClicksKeysFindAndCopyWithoutHarm) {
 }
 
 // A search says in the status bar that it runs and, when it finds nothing, what was not found
-// where (besides the beep).
-TEST_F(ViewFormTest, TheStatusBarFollowsASearch) {
+// where (besides the beep). Go to Line moves the caret there and shows its place; a line past the
+// end is named.
+TEST_F(ViewFormTest, TheStatusBarFollowsASearchAndGoToLine) {
   std::string bytes;
-  for (int i = 0; i < 2000; ++i) bytes += "line " + std::to_string(i) + "\n";
-  TViewForm* viewer = openViewer("BIG.OUT", bytes);
+  for (int i = 1; i <= 2000; ++i) bytes += "\tline " + std::to_string(i) + "\n";
+  TViewForm* viewer = openViewer("BIG.LST", bytes, KindCode::Listing);
+  auto status = [this] { return frame->statusBar()->currentMessage().toStdString(); };
   viewer->findDialog()->setFindText("absent");
   std::optional<bool> result;
   viewer->Find([&](bool found) { result = found; });
-  EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "Searching for \"absent\" in BIG.OUT...");
+  EXPECT_EQ(status(), "Searching for \"absent\" in BIG.LST...");
   ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
   EXPECT_FALSE(*result);
   EXPECT_EQ(dialogs.beeps(), 1);
-  EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "\"absent\" was not found below the cursor in BIG.OUT.");
-  viewer->findDialog()->setFindText("line 1999");
+  EXPECT_EQ(status(), "\"absent\" was not found below the cursor in BIG.LST.");
+  viewer->findDialog()->setFindText("line 2000");
   EXPECT_TRUE(find(viewer));
-  EXPECT_TRUE(frame->statusBar()->currentMessage().isEmpty());
-}
+  EXPECT_TRUE(status().empty());
 
-// Go to Line in a viewer moves the caret there and shows its place; a line past the end is named.
-TEST_F(ViewFormTest, GoToLineMovesTheCaretAndTheStatusBarShowsItsPlace) {
-  std::string bytes;
-  for (int i = 1; i <= 40; ++i) bytes += "\tline " + std::to_string(i) + "\n";
-  TViewForm* viewer = openViewer("A.LST", bytes, KindCode::Listing);
   EXPECT_TRUE(enabled(MenuItem::GoToLine));
-  auto place = [this] {
-    auto* label = frame->statusBar()->findChild<QLabel*>("CursorPlace");
-    return label ? label->text() : QString("(none)");
-  };
   dialogs.answerText("30");
   frame->GoToLine1Click();
   EXPECT_EQ(viewer->view()->caret(), (TextPlace{29, 0}));
-  EXPECT_EQ(place(), "Line 30, Column 1");
-  dialogs.answerText("41");
+  auto* place = frame->statusBar()->findChild<QLabel*>("CursorPlace");
+  ASSERT_NE(place, nullptr);
+  EXPECT_EQ(place->text(), "Line 30, Column 1");
+  viewer->view()->Select({4, 1}, {4, 1});
+  EXPECT_EQ(place->text(), "Line 5, Column 9") << "after the tab";
+  dialogs.answerText("2001");
   frame->GoToLine1Click();
-  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 41: " + dir.file("A.LST") + " has 40 lines."});
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 2001: " + dir.file("BIG.LST") + " has 2000 lines."});
 }

@@ -1,4 +1,5 @@
-// The Windows menu entries of the current deck's results, disposal of windows, and the close question.
+// The Windows menu entries of the current deck's results, disposal of windows, the close question,
+// and where new windows are placed.
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -269,6 +270,27 @@ TEST_F(WindowsMenu, TileAndCascadeArrangeTheChildren) {
   rb = b->subWindow()->geometry();
   EXPECT_TRUE(ra.intersects(rb));
   EXPECT_NE(ra.topLeft(), rb.topLeft());
+}
+
+// New child windows lie wholly inside the frame's workspace, whatever their kind and size.
+TEST_F(WindowsMenu, EveryNewWindowLiesInsideTheWorkspace) {
+  auto& f = makeFrame();
+  f.resize(1280, 1000);
+  f.show();
+  QCoreApplication::processEvents();
+  const QRect workspace(QPoint(0, 0), f.mdiArea()->viewport()->size());
+  ASSERT_GT(workspace.width(), 1000);
+  int n = 0;
+  for (KindCode kind : {KindCode::DeckEditor, KindCode::Listing, KindCode::Output, KindCode::Output, KindCode::Diagram,
+                        KindCode::Table, KindCode::TextEditor, KindCode::Listing}) {
+    auto* child = new taltest::TestChild(&f, kind, "/w/file" + std::to_string(++n));
+    if (n == 5) child->resize(3000, 2500);  // larger than the workspace: shrunk to fit
+    f.AddChild(child);
+    QCoreApplication::processEvents();
+    const QRect placed = child->subWindow()->geometry();
+    EXPECT_TRUE(workspace.contains(placed)) << "window " << n << " at " << placed.x() << "," << placed.y() << " "
+                                            << placed.width() << "x" << placed.height();
+  }
 }
 
 TEST_F(WindowsMenu, WindowListNamesEveryChild) {
