@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QTextDocumentFragment>
 #include <memory>
 #include <QPainter>
 #include <QScrollBar>
@@ -122,6 +124,26 @@ void TEditorText::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  // Delete at the end of a piece and Backspace at the start of one take the character beyond the
+  // join, as they would in the line held whole; undo and redo put back the pieces' marks.
+  const bool pieces = hasLinePieces && hasLinePieces() && !isReadOnly();
+  const bool forward = event->key() == Qt::Key_Delete;
+  if (pieces && (forward || event->key() == Qt::Key_Backspace) && event->modifiers() == Qt::NoModifier &&
+      !textCursor().hasSelection()) {
+    QTextCursor cursor = textCursor();
+    if (forward ? cursor.atBlockEnd() && IsContinuation(cursor.block().next()) : cursor.atBlockStart() && IsContinuation(cursor.block())) {
+      cursor.movePosition(forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter);
+      if (forward ? !cursor.atBlockEnd() : !cursor.atBlockStart()) {
+        forward ? cursor.deleteChar() : cursor.deletePreviousChar();
+        setTextCursor(cursor);
+        return;
+      }
+    }
+  }
+  if (pieces && undoRedo && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+    undoRedo(event->matches(QKeySequence::Redo));
+    return;
+  }
   if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
     setOverwriteMode(!overwriteMode());  // the caret becomes a block in overwrite mode
     viewport()->update();
@@ -151,6 +173,18 @@ void TEditorText::contextMenuEvent(QContextMenuEvent* event) {
   menu->exec(event->globalPos());
 }
 
+// A selection across the pieces of a long line is copied as the line is, without line breaks
+// where its pieces join.
+QMimeData* TEditorText::createMimeDataFromSelection() const {
+  const QTextCursor cursor = textCursor();
+  if (!hasLinePieces || !hasLinePieces() ||
+      document()->findBlock(cursor.selectionStart()) == document()->findBlock(cursor.selectionEnd()))
+    return QPlainTextEdit::createMimeDataFromSelection();
+  auto* data = new QMimeData;
+  data->setText(JoinPiecesOfSelection(cursor, cursor.selection().toPlainText()));
+  return data;
+}
+
 // ---- the window --------------------------------------------------------------------------------
 
 namespace {
@@ -175,6 +209,10 @@ TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, ki
   editor_->toggleCommentKey = [this] { return ToggleComments(); };
   editor_->hasLinePieces = [this] { return linePieces_; };
   editor_->contextMenu = [this] { return CreateContextMenu(); };
+  editor_->undoRedo = [this](bool redo) { UndoRedo(redo); };
+  connect(editor_->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (linePieces_ && !undoing_) NoteLinePieces();
+  });
   connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
     if (this->shell() && this->shell()->activeChild() == this) ShowCursorPlace(*this->shell());
   });
@@ -229,6 +267,8 @@ void TEditForm::setText(const std::string& text) {
   editor_->setPlainText(shown);
   MarkContinuations(*editor_->document(), continuations);
   linePieces_ = !continuations.empty();
+  pieceSteps_.clear();
+  if (linePieces_) NoteLinePieces();
   if (linePieces_ && highlighter_) highlighter_->rehighlight();
   // Text put in from elsewhere is not what the file holds.
   fileHoldsText_ = false;
@@ -325,7 +365,30 @@ bool TEditForm::closeQuery() {
 }
 
 bool TEditForm::canUndo() const { return editor_->document()->isUndoAvailable(); }
-void TEditForm::undo() { editor_->undo(); }
+void TEditForm::undo() { UndoRedo(false); }
+
+void TEditForm::NoteLinePieces() {
+  const auto step = static_cast<std::size_t>(editor_->document()->availableUndoSteps());
+  if (pieceSteps_.size() <= step) pieceSteps_.resize(step + 1);
+  auto blocks = std::make_shared<const std::vector<int>>(ContinuationBlocks(*editor_->document()));
+  // Most steps leave the pieces as they were: those share the numbers of the step before.
+  const bool same = step > 0 && pieceSteps_[step - 1] && *pieceSteps_[step - 1] == *blocks;
+  pieceSteps_[step] = same ? pieceSteps_[step - 1] : blocks;
+}
+
+// An edit that joined two pieces (a deletion or replacement across their join) is undone with a
+// block that has lost its mark, which would break the line there: the marks are put back.
+void TEditForm::UndoRedo(bool redo) {
+  undoing_ = true;
+  redo ? editor_->redo() : editor_->undo();
+  undoing_ = false;
+  const auto step = static_cast<std::size_t>(editor_->document()->availableUndoSteps());
+  if (linePieces_ && step < pieceSteps_.size() && pieceSteps_[step] &&
+      MarkContinuations(*editor_->document(), *pieceSteps_[step])) {
+    if (highlighter_) highlighter_->rehighlight();
+    editor_->viewport()->update();
+  }
+}
 
 void TEditForm::printOn(TPrintJob& job) {
   QTextBlock block = editor_->document()->begin();

@@ -7,7 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/ChildForm.h"
 #include "shell/EditorSearch.h"
@@ -40,12 +42,15 @@ class TEditorText : public QPlainTextEdit {
   std::function<bool()> toggleCommentKey;
   // The text holds a line in pieces (LongLines.h): line numbers count lines, not blocks.
   std::function<bool()> hasLinePieces;
+  // Undo (false) and Redo (true) from the keyboard.
+  std::function<void(bool)> undoRedo;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  QMimeData* createMimeDataFromSelection() const override;
 
  private:
   void updateGutter(const QRect& rect, int dy);
@@ -135,6 +140,8 @@ class TEditForm : public TChildForm {
  private:
   void UpdateHighlighting();
   void SearchDone();
+  void UndoRedo(bool redo);
+  void NoteLinePieces();
 
   TEditorText* editor_;
   DeckHighlighter* highlighter_ = nullptr;
@@ -146,6 +153,10 @@ class TEditForm : public TChildForm {
   bool fileHoldsText_ = false;  // the file under the window's name holds the text as it was read or saved
   bool lastReplaceWasAll_ = false;
   bool linePieces_ = false;  // a line of the text is held in pieces (LongLines.h)
+  // The continuation blocks after each undo step (by the number of steps), marked again after an
+  // undo or redo; off while one runs.
+  std::vector<std::shared_ptr<const std::vector<int>>> pieceSteps_;
+  bool undoing_ = false;
 };
 
 }  // namespace tal

@@ -394,16 +394,38 @@ TEST_F(EditFormTest, GoToLineCursorPlaceSearchAgainAndTheRightClickMenu) {
   EXPECT_FALSE(menu->actions().at(0)->isEnabled()) << "nothing selected to cut";
 }
 
-// A line of more than LongLineLimit characters is held in pieces: it still saves whole, End and
-// Home cross the whole line, and line numbers, Go to Line, the cursor place, the comment toggle and
-// Enter all act on lines.
+// A line of more than LongLineLimit characters, held in pieces, is edited as one line: across their
+// joins Find, Replace, Copy, Cut and Delete act as in a line held whole and undo keeps one line; it
+// saves whole, End and Home cross it, and line numbers, Go to Line, the cursor place, the comment
+// toggle and Enter act on lines.
 TEST_F(EditFormTest, AVeryLongLineIsEditedAsOneLine) {
   std::string longLine = "DATA";
   for (int i = 0; longLine.size() < 50000; ++i) longLine += " " + std::to_string(i);
-  const std::string bytes = "UNIT 1\n" + longLine + "\nEND\n";
-  TEditForm* editor = openEditor("LONG.DCK", bytes);
+  const std::string text = "UNIT 1\n" + longLine + "\nEND", across = longLine.substr(1995, 10);
+  TEditForm* editor = openEditor("LONG.DCK", text + "\n");
   ASSERT_GT(editor->editor()->blockCount(), 20) << "held in pieces";
-  EXPECT_EQ(editor->text(), "UNIT 1\n" + longLine + "\nEND");
+  ASSERT_EQ(longLine.find(across), longLine.rfind(across));
+  EXPECT_EQ(editor->text(), text);
+  auto replaced = [&](const std::string& by) { return "UNIT 1\n" + std::string(longLine).replace(1995, 10, by) + "\nEND"; };
+  ASSERT_TRUE(editor->Find(SearchOptions{across, ""}));
+  for (auto edit : {&TEditForm::copySelection, &TEditForm::cutSelection}) {
+    QApplication::clipboard()->clear();
+    (editor->*edit)();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), across);
+  }
+  EXPECT_EQ(editor->text(), replaced(""));
+  QTest::keyClick(editor->editor(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(editor->text(), text);
+  editor->editor()->moveCursor(QTextCursor::Start);
+  EXPECT_EQ(editor->Replace(SearchOptions{across, "R"}, false), 1);
+  EXPECT_EQ(editor->text(), replaced("R"));
+  editor->undo();
+  EXPECT_EQ(editor->text(), text);
+  select(editor, 1, 2000, 1, 2000);  // at the end of the line's first piece
+  QTest::keyClick(editor->editor(), Qt::Key_Delete);
+  EXPECT_EQ(editor->text(), replaced(longLine.substr(1995, 5) + longLine.substr(2001, 4)));
+  editor->undo();
+  EXPECT_EQ(editor->text(), text);
   EXPECT_EQ(editor->lineCount(), 3u);
 
   dialogs.answerText("2");
