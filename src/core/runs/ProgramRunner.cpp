@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -259,6 +260,27 @@ bool RunProgramOK(const ProgramCommand& command) {
 
 bool RunProgramOK(const std::string& commandLine) { return RunProgramOK(CommandFromLine(commandLine)); }
 
+namespace {
+
+// The programs started and left running that have not ended yet.
+struct LeftRunning {
+  QProcess* process;
+  std::string name;
+  StartedProgram kind;
+  bool stopped;
+};
+std::vector<LeftRunning>& ProgramsLeftRunning() {
+  static std::vector<LeftRunning> programs;
+  return programs;
+}
+
+void SignalGroup(QProcess* process, int sig) {
+  if (process->state() != QProcess::NotRunning && process->processId() > 0)
+    ::kill(-static_cast<pid_t>(process->processId()), sig);
+}
+
+}  // namespace
+
 int StartProgram(const ProgramCommand& command, const std::string& workingDir, StartedProgram kind) {
   if (int code = StartFailureCode(command, workingDir)) return code;
   // Owned by nobody: it deletes itself once the program has ended, and a program still running
@@ -278,6 +300,8 @@ int StartProgram(const ProgramCommand& command, const std::string& workingDir, S
     return code;
   }
   RunMonitor::instance().noteStartedAlone(command.text());
+  std::string name = FileNameOf(command.program);
+  ProgramsLeftRunning().push_back({process, name, kind, false});
   auto forward = [process](QProcess::ProcessChannel channel) {
     process->setReadChannel(channel);
     QByteArray bytes = process->readAll();
@@ -288,24 +312,65 @@ int StartProgram(const ProgramCommand& command, const std::string& workingDir, S
   QObject::connect(process, &QProcess::readyReadStandardError, process, [forward] { forward(QProcess::StandardError); });
   auto clock = std::make_shared<QElapsedTimer>();
   clock->start();
-  std::string name = FileNameOf(command.program);
   QObject::connect(process, &QProcess::finished, process, [process, forward, clock, name, kind] {
     forward(QProcess::StandardOutput);
     forward(QProcess::StandardError);
     RunOutcome outcome;
     outcome.program = name;
     outcome.seconds = static_cast<double>(clock->elapsed()) / 1000.0;
-    if (process->exitStatus() == QProcess::CrashExit) {
+    auto& programs = ProgramsLeftRunning();
+    auto entry = std::find_if(programs.begin(), programs.end(), [process](const LeftRunning& p) { return p.process == process; });
+    const bool stopped = entry != programs.end() && entry->stopped;
+    if (entry != programs.end()) programs.erase(entry);
+    if (stopped) {
+      outcome.end = RunEnd::Stopped;
+    } else if (process->exitStatus() == QProcess::CrashExit) {
       outcome.end = RunEnd::Crashed;
     } else {
       outcome.end = RunEnd::Finished;
       outcome.exitCode = process->exitCode();
     }
-    bool failed = outcome.end != RunEnd::Finished || outcome.exitCode != 0;
+    // A program stopped on the way out is not a failure to show.
+    bool failed = outcome.end == RunEnd::Crashed || (outcome.end == RunEnd::Finished && outcome.exitCode != 0);
     RunMonitor::instance().noteAloneEnded(outcome, failed && kind == StartedProgram::Command);
     process->deleteLater();
   });
   return 0;
+}
+
+std::vector<std::string> CommandsStillRunning() {
+  std::vector<std::string> names;
+  for (const LeftRunning& p : ProgramsLeftRunning())
+    if (p.kind == StartedProgram::Command) names.push_back(p.name);
+  return names;
+}
+
+std::string CommandsStillRunningQuestion(const std::vector<std::string>& names) {
+  std::string list;
+  for (const auto& name : names) list += (list.empty() ? "" : ", ") + name;
+  return "Started by TALSHELL and still running: " + list +
+         ".  Once TALSHELL has ended, their output is no longer shown.  Stop them and close?  (No closes and "
+         "leaves them running.)";
+}
+
+void StopCommandsStillRunning() {
+  std::vector<QProcess*> stopping;
+  for (LeftRunning& p : ProgramsLeftRunning()) {
+    if (p.kind != StartedProgram::Command) continue;
+    p.stopped = true;
+    SignalGroup(p.process, SIGTERM);
+    stopping.push_back(p.process);
+  }
+  QElapsedTimer clock;
+  clock.start();
+  for (QProcess* process : stopping) {
+    // Waiting delivers its end (which takes it off the list); a program still running after the
+    // grace period is ended by force.
+    const auto left = std::max<qint64>(0, RunMonitor::StopGraceMilliseconds - clock.elapsed());
+    if (process->waitForFinished(static_cast<int>(left))) continue;
+    SignalGroup(process, SIGKILL);
+    process->waitForFinished(1000);
+  }
 }
 
 }  // namespace tal

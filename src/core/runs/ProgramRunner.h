@@ -106,9 +106,16 @@ enum class StartedProgram {
 
 // Starts the program and leaves it running. Its output and how it ended go to the run log and
 // the status bar (RunMonitor) while the windows go on working. Returns 0 when it started, else
-// the number for the caller's failure message. A program still running when TALSHELL ends keeps
-// running; its later output goes nowhere.
+// the number for the caller's failure message.
 int StartProgram(const ProgramCommand& command, const std::string& workingDir = "",
                  StartedProgram kind = StartedProgram::Utility);
+
+// When TALSHELL ends, the output of a program still running is no longer shown. A utility goes on
+// with its windows; a compile, rebuild or user command still running is asked about: these are
+// their names (oldest first), the question, and stopping them (asked to end, ended by force after
+// the grace period of Stop; waited for without the event loop).
+std::vector<std::string> CommandsStillRunning();
+std::string CommandsStillRunningQuestion(const std::vector<std::string>& names);
+void StopCommandsStillRunning();
 
 }  // namespace tal

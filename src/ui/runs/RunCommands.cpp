@@ -11,6 +11,7 @@
 #include "runs/Calculate.h"
 #include "runs/DeckRun.h"
 #include "runs/FrontEnd.h"
+#include "runs/ProgramRunner.h"
 #include "runs/RunLogWindow.h"
 #include "runs/RunMonitor.h"
 #include "runs/SetupDialog.h"
@@ -155,10 +156,17 @@ void TTALSHELLFORM::SetUpRunControls() {
 // Closing the frame must not leave the engine running unseen, nor wait for it invisibly.
 bool TTALSHELLFORM::ConfirmCloseDuringRun() {
   auto& monitor = RunMonitor::instance();
-  if (!monitor.waiting()) return true;
-  if (ShowMessageKind(CloseDuringRunQuestion, WarningYesNo, true) != Button::Yes) return false;
-  monitor.stop();
-  return true;
+  if (monitor.waiting()) {
+    if (ShowMessageKind(CloseDuringRunQuestion, WarningYesNo, true) != Button::Yes) return false;
+    monitor.stop();
+  }
+  // Compiles and user commands left running are stopped (Yes), left running (No), or the frame
+  // stays open (Cancel).
+  const std::vector<std::string> commands = CommandsStillRunning();
+  if (commands.empty()) return true;
+  const Button answer = ShowMessageKind(CommandsStillRunningQuestion(commands), WarningYesNoCancel, true);
+  if (answer == Button::Yes) StopCommandsStillRunning();
+  return answer == Button::Yes || answer == Button::No;
 }
 
 // The menu rules decide as if no run held the lock; the lock then disables the two items.

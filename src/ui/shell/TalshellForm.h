@@ -289,7 +289,8 @@ class TTALSHELLFORM : public QMainWindow {
   void SetUpRunControls();
   void ReleaseRunLock();
   void HoldRunLock();
-  // Closing while a program is waited for: asks whether to stop it; false keeps the frame open.
+  // Closing while a program is waited for, or a compile or user command left running has not
+  // ended: asks whether to stop it; false keeps the frame open.
   bool ConfirmCloseDuringRun();
   bool SaveUnnamedWindow(TChildForm* child);
   bool SaveWindowAs(TChildForm* child, const std::string& name);

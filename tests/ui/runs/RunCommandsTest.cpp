@@ -1,6 +1,7 @@
 // The main window's run commands: Calculate with the menu lock and Stop, the status bar and the
 // run log, the settings dialog from the File menu, and the utilities.
 #include <QLabel>
+#include <csignal>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -9,6 +10,7 @@
 
 #include "../shell/ShellTestSupport.h"
 #include "runs/Calculate.h"
+#include "runs/ProgramRunner.h"
 #include "runs/RunLogWindow.h"
 #include "runs/RunMonitor.h"
 #include "runs/SetupDialog.h"
@@ -272,38 +274,60 @@ TEST_F(RunCommands, ChangedEditorAnsweredCancelRunsNothing) {
 // Programs started and left running: their output and end reach the run log and the status bar;
 // a compile or user command that fails brings the run log forward, a utility does not.
 TEST_F(RunCommands, ProgramsLeftRunningReportTheirOutputAndEnd) {
-  struct Case {
-    const char* what;
-    int exitStatus;
-    bool logForward;
-  };
-  const Case cases[] = {{"compile", 1, true}, {"compile", 0, false}, {"user", 3, true}, {"utility", 4, false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.what) + " " + std::to_string(c.exitStatus));
+  const char* error = "A.FOR:3: syntax error";
+  const std::tuple<MenuItem, const char*, int, const char*, bool> cases[] = {  // program, status, output, log forward
+      {MenuItem::CompileModule, "cc", 1, error, true},      {MenuItem::CompileModule, "cc", 0, error, false},
+      {MenuItem::ExecuteUserCommand, "cc", 3, error, true}, {MenuItem::Kanto, "KANTO", 4, "kanto here", false}};
+  for (const auto& [item, program, exitStatus, output, logForward] : cases) {
+    const std::string status = std::to_string(exitStatus), end = program + (" ended with exit status " + status);
+    SCOPED_TRACE(end);
     RunMonitor::instance().clearLog();
-    std::string status = std::to_string(c.exitStatus);
-    dir.writeScript("tools/cc", "echo \"cc says $#\"\necho 'A.FOR:3: syntax error' >&2\nexit " + status + "\n");
+    dir.writeScript("tools/cc", "echo \"cc says $#\"\necho '" + std::string(error) + "' >&2\nexit " + status + "\n");
     dir.writeScript("tools/KANTO", "echo kanto here\nexit " + status + "\n");
     CurrentSettings().compileCommand = dir.file("tools/cc") + " -c";
     CurrentSettings().userCommand = dir.file("tools/cc");
     CurrentSettings().kantoDir = dir.file("tools");
     auto& f = makeFrame();
     addChild(KindCode::TextEditor, dir.write("work/A.FOR", "x\n"));
-    QAction* item = std::string(c.what) == "compile" ? f.action(MenuItem::CompileModule)
-                    : std::string(c.what) == "user"  ? f.action(MenuItem::ExecuteUserCommand)
-                                                     : f.action(MenuItem::Kanto);
-    item->trigger();
-    const char* program = std::string(c.what) == "utility" ? "KANTO" : "cc";
-    std::string end = std::string("-- ") + program + " ended with exit status " + status;
-    ASSERT_TRUE(taltest::WaitUntil([&] { return RunMonitor::instance().log().contains(end.c_str()); }))
+    f.action(item)->trigger();
+    ASSERT_TRUE(taltest::WaitUntil([&] { return RunMonitor::instance().log().contains(("-- " + end).c_str()); }))
         << RunMonitor::instance().log().toStdString();
-    std::string log = RunMonitor::instance().log().toStdString();
-    EXPECT_NE(log.find(std::string(c.what) == "utility" ? "kanto here" : "A.FOR:3: syntax error"), std::string::npos);
-    EXPECT_TRUE(statusText().startsWith(QString(program) + " ended with exit status " + QString::fromStdString(status)))
-        << statusText().toStdString();
+    EXPECT_TRUE(RunMonitor::instance().log().contains(output));
+    EXPECT_TRUE(statusText().startsWith(QString::fromStdString(end))) << statusText().toStdString();
     auto* window = f.findChild<TRunLogForm*>();
-    EXPECT_EQ(window && window->isVisible(), c.logForward);
+    EXPECT_EQ(window && window->isVisible(), logForward);
     EXPECT_TRUE(dialogs.messages().empty());
     frame.reset();
   }
+}
+
+// Closing while a compile or user command left running has not ended asks about it: Cancel keeps
+// the frame, No closes it and leaves the command running, Yes stops it. A utility goes on unasked.
+TEST_F(RunCommands, ClosingAsksAboutCommandsLeftRunning) {
+  for (const char* name : {"tools/slow", "tools/KANTO"}) dir.writeScript(name, "echo $$ > \"$0.pid\"\nexec sleep 30\n");
+  CurrentSettings().userCommand = dir.file("tools/slow");
+  CurrentSettings().kantoDir = dir.file("tools");
+  auto start = [&](MenuItem item, const std::string& pidFile) {
+    frame->action(item)->trigger();
+    EXPECT_TRUE(taltest::WaitUntil([&] { return taltest::ReadFile(pidFile).find('\n') != std::string::npos; }));
+    return std::stoi(taltest::ReadFile(pidFile));
+  };
+  auto alive = [](int pid) { return ::kill(pid, 0) == 0; };
+  makeFrame().show();
+  const int utility = start(MenuItem::Kanto, dir.file("tools/KANTO.pid")), command = start(MenuItem::ExecuteUserCommand, dir.file("tools/slow.pid"));
+  EXPECT_EQ(CommandsStillRunning(), std::vector<std::string>{"slow"});
+  dialogs.answer(Button::Cancel).answer(Button::No).answer(Button::Yes);
+  EXPECT_FALSE(frame->close());
+  EXPECT_TRUE(alive(command));
+  EXPECT_TRUE(frame->close());
+  EXPECT_TRUE(alive(command));
+  makeFrame().show();
+  EXPECT_TRUE(frame->close());
+  EXPECT_FALSE(alive(command));
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>(3, CommandsStillRunningQuestion({"slow"})));
+  EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNoCancel);
+  EXPECT_TRUE(RunMonitor::instance().log().contains("-- slow was stopped after"));
+  EXPECT_TRUE(alive(utility));
+  ::kill(-utility, SIGKILL);
+  EXPECT_TRUE(taltest::WaitUntil([] { return RunMonitor::instance().log().contains("-- KANTO ended abnormally"); }));
 }
