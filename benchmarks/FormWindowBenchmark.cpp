@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include "BenchmarkApplication.h"
 #include "FormBenchmarkDeck.h"
 #include "forms/TalkitForm.h"
 #include "support/ScriptedInteraction.h"
@@ -14,16 +15,7 @@ namespace {
 
 using formbench::FieldCount;
 
-QApplication& Application() {
-  static int argc = 1;
-  static char name[] = "talbench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: windows that live for the whole run (the progress window) would otherwise be
-  // torn down after the thread data Qt needs for it is gone.
-  static QApplication* application = new QApplication(argc, argv);
-  return *application;
-}
+using bench::Application;
 
 formbench::Workspace& Shared() {
   static formbench::Workspace workspace(true);

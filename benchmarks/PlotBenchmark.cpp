@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "BenchmarkApplication.h"
 #include "TestSupport.h"
 #include "plot/PlotData.h"
 #include "plot/PlotForm.h"
@@ -22,14 +23,7 @@ namespace {
 constexpr int Rows = 525600;  // a year of minutes
 constexpr int Columns = 10;
 
-QApplication& Application() {
-  static int argc = 1;
-  static char name[] = "talbench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* application = new QApplication(argc, argv);
-  return *application;
-}
+using bench::Application;
 
 struct YearFile {
   taltest::TempDir dir;
