@@ -74,13 +74,36 @@ Real WrittenValue(const FormModel& form, std::size_t index) {
   return form.items[index].numeric.value;
 }
 
-// The regenerated text of an item's own line; nullopt for items whose line is copied.
-std::optional<std::string> ItemLine(const FormModel& form, std::size_t index) {
+// A deck number without the blank kept for a sign and without the mantissa's trailing zeros:
+// " 1.2000000000000E+01" -> "1.2E+01", the same value in fewer characters.
+std::string CompactDeckNumber(std::string text) {
+  if (!text.empty() && text.front() == ' ') text.erase(0, 1);
+  std::size_t e = text.find('E');
+  std::size_t point = text.find('.');
+  if (e == std::string::npos || point == std::string::npos || point > e) return text;
+  std::size_t last = e;
+  while (last > point + 1 && text[last - 1] == '0') --last;
+  if (last == point + 1) --last;  // "1.E+01" -> "1E+01"
+  return text.erase(last, e - last);
+}
+
+// A value line in `room` characters if it can be: the usual form, or when the name leaves too
+// little room for it, the compact one (what is read of a longer line would cut the number).
+std::string NumericLine(const std::string& variable, Real value, std::size_t room) {
+  std::string number = FormatReal(DeckNumberFormat, value);
+  std::string line = variable + "= " + number;
+  if (line.size() <= room) return line;
+  return variable + "=" + CompactDeckNumber(number);
+}
+
+// The regenerated text of an item's own line, made to fit `room` characters where it can;
+// nullopt for items whose line is copied.
+std::optional<std::string> ItemLine(const FormModel& form, std::size_t index, std::size_t room) {
   const FormItem& item = form.items[index];
   switch (item.kind) {
     case FormItemKind::Numeric:
       // Names are written whole, never cut: a cut name would be another variable.
-      return item.variable + "= " + FormatReal(DeckNumberFormat, WrittenValue(form, index));
+      return NumericLine(item.variable, WrittenValue(form, index), room);
     case FormItemKind::List:
       if (item.list.assignMode)
         return item.variable + " " + item.list.value + " " + std::to_string(item.list.unitNumber);
@@ -163,7 +186,7 @@ void RefreshListValues(FormModel& form) {
 }
 
 std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::string>& sourceLines, bool encodeTarget,
-                                   int* unencodable) {
+                                   UnwritableLine* unwritable) {
   RefreshListValues(form);
   bool encodedSource = form.IsEncoded();
   std::vector<std::string> out;
@@ -185,10 +208,18 @@ std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::strin
       const FormItem& item = form.items[p];
       if (!item.inGroup) visible = true;
       if (item.kind == FormItemKind::Group) visible = item.group.switchedOn;
-      if (item.kind == FormItemKind::Text)
+      // Only the first ShortTextMax characters of a line are read, the marker of a switched-off
+      // group among them.
+      std::size_t room = ShortTextMax - (visible ? 0 : HiddenGroupMarker.size());
+      if (item.kind == FormItemKind::Text) {
         text = TextItemLine(item, line);
-      else if (auto regenerated = ItemLine(form, p))
+      } else if (auto regenerated = ItemLine(form, p, room)) {
         text = *regenerated;
+        if (text.size() > room) {
+          if (unwritable) *unwritable = {counter, true};
+          return {};
+        }
+      }
       ++p;
     }
     // Every line of a switched-off group is a comment to the engine.
@@ -196,7 +227,7 @@ std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::strin
     if (encodeTarget) {
       text = EncodeLine(text);
       if (!StorableEncoded(text)) {
-        if (unencodable) *unencodable = counter;
+        if (unwritable) *unwritable = {counter, false};
         return {};
       }
     }
@@ -219,14 +250,18 @@ bool WriteDeck(FormModel& form, const std::string& target) {
     if (!source) return ReportFailure(ReportError(code) + ".  Could not read " + form.fileName);
   }
   bool encodeTarget = IsEncodedDeckName(target);
-  int unencodable = 0;
+  UnwritableLine unwritable;
   // Every line is written with the end it was read with; a carriage return alone ends a line of
   // a plain deck (an encoded line may hold one).
   LinesWithEnds split = SplitLinesWithEnds(*source, !form.IsEncoded());
-  std::vector<std::string> lines = DeckLines(form, split.lines, encodeTarget, &unencodable);
-  if (unencodable > 0)
-    return ReportFailure("Line " + std::to_string(unencodable) + " cannot be stored in the encoded file " + target +
-                         ": it would hold a line break.");
+  std::vector<std::string> lines = DeckLines(form, split.lines, encodeTarget, &unwritable);
+  if (unwritable.number > 0 && unwritable.tooLong)
+    return ReportFailure("Line " + std::to_string(unwritable.number) + " cannot be stored in " + target +
+                         ": it would be longer than the " + std::to_string(ShortTextMax) +
+                         " characters read of a line.");
+  if (unwritable.number > 0)
+    return ReportFailure("Line " + std::to_string(unwritable.number) + " cannot be stored in the encoded file " +
+                         target + ": it would hold a line break.");
   LineEnd usual = MostCommonEnd(split.ends);
   std::string bytes;
   for (std::size_t i = 0; i < lines.size(); ++i) {

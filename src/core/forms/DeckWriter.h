@@ -21,10 +21,15 @@ std::string BackupNameOf(const std::string& fileName);
 
 // The lines WriteDeck writes for the source lines `sourceLines` (as stored in the form's file),
 // stored encoded when `encodeTarget`. Brings the list values up to date first.
-// A line that cannot be stored encoded (it would hold a line break) is reported through
-// `unencodable` (its 1-based number) and generation stops.
+// A line that could not be read back as written (stored encoded it would hold a line break, or
+// the form's part of it would pass the characters read of a line) is reported through `unwritable`
+// and generation stops.
+struct UnwritableLine {
+  int number = 0;  // 1-based; 0 when every line can be written
+  bool tooLong = false;  // else it would hold a line break
+};
 std::vector<std::string> DeckLines(FormModel& form, const std::vector<std::string>& sourceLines, bool encodeTarget,
-                                   int* unencodable = nullptr);
+                                   UnwritableLine* unwritable = nullptr);
 
 // Recomputes every visible list field's value from its selected row, and every hidden list field
 // of the same data file from the row that carries that value.

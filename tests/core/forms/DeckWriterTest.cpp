@@ -429,3 +429,32 @@ TEST(ConvertUnits, ZeroFactorCannotBeUndone) {
   EXPECT_EQ(form.items[0].numeric.text, "5");
   EXPECT_EQ(ui.beeps(), 1);
 }
+
+TEST(WriteDeck, AValueLineKeepsItsNumberWithinTheCharactersReadOfALine) {
+  // Only the first 255 characters of a line are read: a long name leaves the number less room,
+  // and in a switched-off group the marker takes three of them. "" : the save is refused.
+  struct Case { std::size_t nameLength; bool hidden; std::string written; } cases[] = {
+      {234, false, "= 1.2500000000000E+01"}, {235, false, "=1.25E+01"}, {232, true, "=1.25E+01"},
+      {246, false, "=1.25E+01"}, {247, false, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nameLength) + (c.hidden ? " hidden" : ""));
+    taltest::TempDir dir;
+    std::string name(c.nameLength, 'N'), mark = c.hidden ? "*|#" : "";
+    std::string body = (c.hidden ? mark + "*|[G|Group\n" : "") + mark + name + "=1\n" + mark + "*|Value|u|v|0|1|0|100\n" +
+                       (c.hidden ? mark + "*|]\n" : "");
+    std::string path = dir.write("L.TKD", body);
+    FormModel form = ReadOk(path);
+    std::size_t value = c.hidden ? 1 : 0;
+    form.SetFieldText(value, "12.5");
+    ScriptedInteraction ui;
+    if (!WriteDeck(form, path)) {
+      EXPECT_EQ(c.written, "");
+      EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Line 1 cannot be stored in " + path +
+                                                         ": it would be longer than the 255 characters read of a line."}));
+      EXPECT_EQ(taltest::ReadFile(path), body);
+      continue;
+    }
+    EXPECT_EQ(FileLines(path).at(value), mark + name + c.written);
+    EXPECT_EQ(ReadOk(path).PrimaryValue(value), 12.5L);
+  }
+}
