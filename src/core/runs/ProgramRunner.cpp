@@ -269,9 +269,11 @@ struct LeftRunning {
   StartedProgram kind;
   bool stopped;
 };
+// Never destroyed: a program still running when TALSHELL ends keeps its QProcess, which must not
+// be deleted (its destructor would kill the program), listed here to the very end.
 std::vector<LeftRunning>& ProgramsLeftRunning() {
-  static std::vector<LeftRunning> programs;
-  return programs;
+  static auto* programs = new std::vector<LeftRunning>;
+  return *programs;
 }
 
 void SignalGroup(QProcess* process, int sig) {
