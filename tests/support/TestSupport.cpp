@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -75,10 +76,13 @@ ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::strin
 
 void EnsureQtApplication() {
   if (QCoreApplication::instance()) return;
+  // A QGuiApplication on the offscreen platform whoever asks first: a test that lays out or paints
+  // text must find one even when a test needing only an event loop ran before it in this process.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "taltest";
   static char* argv[] = {name, nullptr};
-  new QCoreApplication(argc, argv);
+  new QGuiApplication(argc, argv);
   std::setlocale(LC_NUMERIC, "C");  // as the programs do after creating their application
 }
 

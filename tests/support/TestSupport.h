@@ -36,8 +36,8 @@ struct ProcessResult {
 // Runs the built talbatch with `args` in `workingDir` ("" = current) and collects its output.
 ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir = "");
 
-// Creates a QCoreApplication when there is no Qt application object yet (core tests that need
-// an event loop: processes, timers). The object lives until the test program ends.
+// Creates a QGuiApplication on the offscreen platform when there is no Qt application object yet
+// (core tests that need an event loop, fonts or painting). It lives until the test program ends.
 void EnsureQtApplication();
 // Processes events until `done` holds or `timeoutMs` passes; returns `done()`.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
