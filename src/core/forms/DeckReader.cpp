@@ -319,6 +319,10 @@ void DeckReading::AddText(const std::string& line) {
 Step DeckReading::AddValue(const std::string& line) {
   ValueAnnotation annotation = ParseValueAnnotation(line);
   if (!annotation.ok) return InputError(line);
+  // A value annotation describes the deck line just before it. An annotation line there is a
+  // comment to the engine, holding no value the engine reads; writing a value into it would also
+  // change what it says to the form (a font, a tab stop).
+  if (IsAnnotationLine(previousLine_)) return InputError(line);
   switch (annotation.kind) {
     case ValueKind::Numeric: return AddNumeric(line, annotation);
     case ValueKind::List: return AddList(line, annotation);

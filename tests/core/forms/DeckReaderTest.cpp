@@ -363,6 +363,10 @@ INSTANTIATE_TEST_SUITE_P(
         Diagnostic{{"X=5", "*|N|u|v|0|1|10|1"}, "****Input Error****\nX=5\n*|N|u|v|0|1|10|1", ReadOutcome::Discarded, true, 0},
         Diagnostic{{"*|{B|Boxes=5", "*|One|A", "*|}", "*|N|u|v|0|1|0|10"}, "****Input Error****\n*|}\n*|N|u|v|0|1|0|10",
                    ReadOutcome::Discarded, true, 1},  // a value after a group's close has no deck line
+        Diagnostic{{"*|<FONT1 ARIAL W=12", "*|W|u|v|0|1|0|100"}, "****Input Error****\n*|<FONT1 ARIAL W=12\n*|W|u|v|0|1|0|100",
+                   ReadOutcome::Discarded, true, 0},  // nor after a directive that holds a "="
+        Diagnostic{{"*|*Ratio=3", "*|R|u|v|0|1|0|10"}, "****Input Error****\n*|*Ratio=3\n*|R|u|v|0|1|0|10",
+                   ReadOutcome::Discarded, true, 1},  // nor after a text line that holds one
         Diagnostic{{"AREA 25", "*|Floor area|m2|ft2|0|1|1|1000"}, "****Input Error****\nAREA 25\n*|Floor area|m2|ft2|0|1|1|1000",
                    ReadOutcome::Discarded, true, 0},
         Diagnostic{{"KIND 1", "*|<Heater type|HEATERS.DAT|2|1"},

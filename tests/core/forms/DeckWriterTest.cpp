@@ -267,18 +267,6 @@ TEST(WriteDeck, FieldAfterAnEmptyLineRewritesItsOwnLine) {
                                                        "*|Floor area|m2|ft2|0|10.7639|1|1000|3"}));
 }
 
-TEST(WriteDeck, TwoItemsOfOneLineDoNotStopTheOthers) {
-  taltest::TempDir dir;
-  // The text line holds an "=", so the numeric annotation after it reads it as its deck line.
-  std::string path = dir.write("D.TKD", "*|*Ratio=3\n*|R|u|v|0|1|0|10\nY=1\n*|Y|u|v|0|1|0|10\n");
-  FormModel form = ReadOk(path);
-  ASSERT_EQ(form.items.size(), 3u);
-  form.SetFieldText(2, "5");
-  ScriptedInteraction ui;
-  ASSERT_TRUE(WriteDeck(form, path));
-  EXPECT_EQ(FileLines(path)[2], "Y= 5.0000000000000E+00");
-}
-
 TEST(WriteDeck, OnlyGroupsThatAreSwitchedOffGetTheMarker) {
   taltest::TempDir dir;
   // EMPTY holds deck lines but no field, so its frame is hidden although it is on. OFF starts
