@@ -12,8 +12,8 @@ namespace tal {
 struct GeneratorOptions {
   bool includeHeader = false;          // the engine's "Header.txt" as text lines
   bool includeSimulationCard = false;  // the simulation parameters as form fields
-  std::string engineDirectory;         // holds "Header.txt" and the "TALWIN" list data files
-  std::string targetName;              // the form deck written
+  std::string engineDirectory{};       // holds "Header.txt" and the "TALWIN" list data files
+  std::string targetName{};            // the form deck written
 };
 
 // The annotation line of a field: "*|" + description padded with blanks to 43 characters + tail.

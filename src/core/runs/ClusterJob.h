@@ -96,9 +96,9 @@ class ClusterJob {
 };
 
 struct ClusterRunOptions {
-  std::function<void(const ClusterCounts&)> progress;  // after every poll
-  std::function<void(int run, const ClusterTask&)> ended;  // once for each run, when it has ended
-  std::function<bool()> stopRequested;  // asked after every poll besides the Stop command
+  std::function<void(const ClusterCounts&)> progress{};  // after every poll
+  std::function<void(int run, const ClusterTask&)> ended{};  // once for each run, when it has ended
+  std::function<bool()> stopRequested{};  // asked after every poll besides the Stop command
   int pollMilliseconds = 1000;
 };
 

@@ -38,7 +38,7 @@ SettingsRecord& CurrentSettings();
 struct DftReadResult {
   bool ok = false;
   std::string message;  // the exact text to show when !ok
-  std::string damagedFile;  // the file found but refused as damaged ("" otherwise)
+  std::string damagedFile{};  // the file found but refused as damaged ("" otherwise)
 };
 
 inline constexpr const char* SettingsFileName = "TALSHELL.DFT";

@@ -113,9 +113,9 @@ class TPrintJob {
 // give the height they need, so that the job can start them on a fresh page.
 struct PrintEntry {
   KindCode kind = KindCode::None;
-  std::function<void(TPrintJob&)> print;
-  std::function<int(TPrintJob&)> printHeight;  // plots only
-  std::string name;                            // the window's file, named in the page headers
+  std::function<void(TPrintJob&)> print{};
+  std::function<int(TPrintJob&)> printHeight{};  // plots only
+  std::string name{};                            // the window's file, named in the page headers
 };
 
 // Prints every entry in order into the begun job: text, form, table and diagram windows each

@@ -13,7 +13,7 @@ TEST(UntouchedDeck, LineEndsUntouchedLinesAndListRowsStay) {
   taltest::TempDir dir;
   dir.write("DUP.DAT", "2\n1,Same\n2,Same\n");  // two rows show the same text; the deck holds the second
   const std::string longLine = "*|*Label|" + std::string(260, 'f') + "|7";  // parsed cut: the topic is lost
-  for (const std::string& eol : {"\r", "\r\n", "\n"}) {
+  for (const std::string eol : {"\r", "\r\n", "\n"}) {
     const std::string head = longLine + eol + "*|*  Heading|  free  \r\nDUPV=2" + eol + "*|<Dup|DUP.DAT|2|1\r";
     ScriptedInteraction ui;
     FormModel form = ReadDeck(dir.write("T.TKD", head + "X=1" + eol + "*|X|u|v|0|1|0|10")).form;

@@ -81,9 +81,10 @@ TEST(DemoHelp, IndexEntriesExistAndEveryTopicOfTheFormsHasItsSection) {
       EXPECT_TRUE(FileReadable(IndexEntryPath(index, name))) << name;
   for (const std::string& deck : ListFilesWithPrefixNoCase(demo, "")) {
     if (ExtensionOf(deck) != ".TKD") continue;
-    for (const FormItem& item : ReadDeck(deck).form.items)
-      if (item.helpTopic != 0)
-        EXPECT_NE(FormHelpText(deck, item.helpTopic), "Help is not available for this topic") << deck << " " << item.helpTopic;
+    for (const FormItem& item : ReadDeck(deck).form.items) {
+      if (item.helpTopic == 0) continue;
+      EXPECT_NE(FormHelpText(deck, item.helpTopic), "Help is not available for this topic") << deck << " " << item.helpTopic;
+    }
   }
 }
 
