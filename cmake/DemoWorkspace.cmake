@@ -12,7 +12,9 @@ add_custom_target(demo ALL
   COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_SOURCE_DIR}/demo -DTO=${TAL_DEMO_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CopyMissing.cmake
   # The manual is the program's, not the user's: every build installs its current pages.
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/demo/manual ${TAL_DEMO_DIR}/manual
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/demo/TALSHELL.html ${CMAKE_SOURCE_DIR}/demo/TALKIT.html ${TAL_DEMO_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/demo/TALSHELL.html ${CMAKE_SOURCE_DIR}/demo/TALKIT.html
+          ${CMAKE_SOURCE_DIR}/demo/Types.html ${CMAKE_SOURCE_DIR}/demo/Typeindx.html ${CMAKE_SOURCE_DIR}/demo/Error.html
+          ${TAL_DEMO_DIR}
   # The settings file: engine and utility folders in the workspace itself, commands of this
   # platform. Only the named fields are set, so what the user stored in the demo stays.
   COMMAND $<TARGET_FILE:talbatch> settings set ${TAL_DEMO_DIR}

@@ -1,9 +1,12 @@
 // Form help files (F1), the text of index entries' help files and its 60000-character buffer.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "TestSupport.h"
 #include "help/FormHelp.h"
 #include "forms/DeckReader.h"
+#include "help/HelpMenuFile.h"
 #include "help/HelpText.h"
 #include "help/IndexFile.h"
 #include "support/Files.h"
@@ -86,6 +89,40 @@ TEST(DemoHelp, IndexEntriesExistAndEveryTopicOfTheFormsHasItsSection) {
       EXPECT_NE(FormHelpText(deck, item.helpTopic), "Help is not available for this topic") << deck << " " << item.helpTopic;
     }
   }
+}
+
+// Every file of the Help menu has its manual page in the demo workspace.
+TEST(DemoHelp, EveryHelpMenuFileIsAManualPage) {
+  const std::string demo = std::string(TAL_SOURCE_DIR) + "/demo";
+  for (const char* name : {"TALSHELL.HLP", "TALKIT.HLP", "Types.Hlp", "Typeindx.Hlp", "Error.Hlp"})
+    EXPECT_EQ(FindHelpMenuFile(demo, name).kind, HelpMenuFile::Kind::Manual) << name;
+}
+
+// The error page names every text the sample engine's sources write: each string literal of more
+// than one word (a message, or the part of one between the values it names) is on the page, read
+// without its tags and with every run of blanks and line ends as one blank.
+TEST(DemoHelp, TheErrorPageHoldsEveryMessageOfTheEngine) {
+  auto blanks = [](const std::string& text) { return std::regex_replace(text, std::regex("\\s+"), " "); };
+  std::string page = std::regex_replace(*ReadWholeFile(std::string(TAL_SOURCE_DIR) + "/demo/Error.html"), std::regex("<[^>]*>"), "");
+  page = blanks(std::regex_replace(std::regex_replace(page, std::regex("&quot;"), "\""), std::regex("&amp;"), "&"));
+  const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re"), skipped("#include[^\\n]*|//[^\\n]*");
+  int checked = 0;
+  for (const std::string& source : ListFilesWithPrefixNoCase(std::string(TAL_SOURCE_DIR) + "/src/engine", "")) {
+    if (ExtensionOf(source) != ".CPP") continue;
+    const std::string code = std::regex_replace(*ReadWholeFile(source), skipped, "");
+    for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
+      std::string words = std::regex_replace((*it)[1].str(), std::regex(R"(\\n)"), " ");
+      words = blanks(std::regex_replace(words, std::regex(R"(\\")"), "\""));
+      words = std::regex_replace(words, std::regex("^ | $"), "");
+      // Single words are keywords, names and units; "%" starts number formats. The expression
+      // reader's own text for an unknown unit output is never shown: the engine knows every [u,o].
+      if (words.find(' ') == std::string::npos || words.find('%') != std::string::npos || words == "unknown unit output")
+        continue;
+      ++checked;
+      EXPECT_NE(page.find(words), std::string::npos) << source << ": \"" << words << "\" is not on demo/Error.html";
+    }
+  }
+  EXPECT_GT(checked, 150);
 }
 
 }  // namespace

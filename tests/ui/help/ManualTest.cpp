@@ -16,9 +16,10 @@ namespace {
 
 const fs::path DemoDir = fs::path(TAL_SOURCE_DIR) / "demo";
 
-// The manual's pages: the two contents pages and the chapters of manual/.
+// The manual's pages: the two contents pages, the sample engine's reference and the chapters of manual/.
 std::vector<fs::path> ManualPages() {
-  std::vector<fs::path> pages{DemoDir / "TALSHELL.html", DemoDir / "TALKIT.html"};
+  std::vector<fs::path> pages{DemoDir / "TALSHELL.html", DemoDir / "TALKIT.html", DemoDir / "Types.html",
+                              DemoDir / "Typeindx.html", DemoDir / "Error.html"};
   for (const auto& entry : fs::directory_iterator(DemoDir / "manual"))
     if (entry.path().extension() == ".html") pages.push_back(entry.path());
   return pages;
