@@ -32,6 +32,8 @@ class Expression {
   bool empty() const { return code_.empty(); }
   // True when the whole expression is one number (no names, no operations).
   bool isNumber() const { return code_.size() == 1 && code_[0].op == Op::Number; }
+  // True when the whole expression is one name or unit output, read as it is (no operations).
+  bool isName() const { return code_.size() == 1 && code_[0].op == Op::Load; }
 
   // The functions the language knows (upper case), for telling them from names.
   static bool IsFunctionName(const std::string& upperName);

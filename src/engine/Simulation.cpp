@@ -303,7 +303,8 @@ bool Simulation::buildUnit(int index) {
     } else {
       std::string why;
       Expression e = compile(c.text, c.line, why);
-      if (e.empty() || e.reads().size() != 1 || e.isNumber()) {
+      // Only a name itself connects: "2*QHOUSE" or "-QHOUSE" would be taken for QHOUSE.
+      if (e.empty() || !e.isName()) {
         error(c.line, who + " input " + std::to_string(k + 1) + ": \"" + c.text + "\" " +
                           (why.empty() ? "is not a connection (unit,output, 0,0, or a name)" : why));
         ok = false;

@@ -92,6 +92,8 @@ TEST(EngineRun, EveryDeckErrorNamesItsLineAndFailsTheRun) {
       {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 1\n1\nINPUTS 2\n0,0 0,0\n0 0\nEND\n", 2, "unit 1 (thermal mass) takes 2 parameters; the deck gives 1"},
       {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1 1\nEND\n", 4, "line 4 holds more parameter values than the 2 that line 3 declares"},
       {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 0;0\n0 0\nDERIVATIVES 1\n20\nEND\n", 6, "unit 1 input 2: \"0;0\""},
+      {sim + "CONSTANTS 1\nQ=1\nUNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 2*Q\n0 0\nDERIVATIVES 1\n20\nEND\n", 8,
+       "unit 1 input 2: \"2*Q\" is not a connection (unit,output, 0,0, or a name)"},
       {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n1 1\nINPUTS 2\n0,0 0,0\n0 0\nEND\n", 2, "unit 1 (thermal mass) needs DERIVATIVES 1"},
       {sim + "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n0 1\nINPUTS 2\n0,0 0,0\n0 0\nDERIVATIVES 1\n20\nEND\n", 4, "the heat capacity of unit 1 must be above 0"},
       {sim + mass + "EQUATIONS 1\nX=[7,1]\nEND\n", 11, "[7,1]: the deck has no unit 7"},
