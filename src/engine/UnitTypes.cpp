@@ -104,7 +104,7 @@ class SolarCollector : public UnitModel {
     flow_ = s.parameters[3];
     bool ok = true;
     auto bad = [&](int i, const std::string& what) {
-      s.error(s.parameterLines[i], what + " of unit " + std::to_string(s.unitNumber));
+      s.error(s.parameterLines[i], what + " (unit " + std::to_string(s.unitNumber) + ")");
       ok = false;
     };
     if (!(area_ > 0)) bad(0, "the collector area must be above 0");
