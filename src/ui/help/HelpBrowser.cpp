@@ -123,13 +123,17 @@ void THelpBrowser::FillContents() {
 void THelpBrowser::SourceChanged(const QUrl& url) {
   QString title = browser_->documentTitle();
   setWindowTitle(title.isEmpty() ? QString("Help") : "Help - " + title);
+  // The entry of the very place shown (a section of the page); else the first of its page.
+  int samePage = -1;
   for (int i = 0; i < contents_->count(); ++i) {
     QUrl itemUrl = contents_->item(i)->data(Qt::UserRole).toUrl();
-    if (itemUrl.adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment)) {
+    if (itemUrl == url) {
       contents_->setCurrentRow(i);
       return;
     }
+    if (samePage < 0 && itemUrl.adjusted(QUrl::RemoveFragment) == url.adjusted(QUrl::RemoveFragment)) samePage = i;
   }
+  if (samePage >= 0) contents_->setCurrentRow(samePage);
 }
 
 bool THelpBrowser::FindText(const QString& text, bool backward) {

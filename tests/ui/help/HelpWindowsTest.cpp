@@ -124,7 +124,8 @@ TEST_F(HelpWindows, TalkitModesFirstOpenShowsTheProgramDirectorysIndexAndOpensTh
 }
 
 TEST_F(HelpWindows, HelpMenuShowsManualPlainForeignAndMissingFilesOfTheProgramDirectory) {
-  dir.write("talkit.HTML", "<html><head><title>Form help</title></head><body><a href=\"p/one.html\">One</a></body></html>");
+  dir.write("talkit.HTML", "<html><head><title>Form help</title></head><body><a href=\"p/one.html\">One</a> "
+                           "<a href=\"#end\">End</a><p>text</p><h2 id=\"end\">End</h2></body></html>");
   dir.write("p/one.html", "<html><body>first page, first word</body></html>");
   dir.write("error.hlp", "Error 12\nmeans a unit\n\nwithout inputs.\n");
   dir.write("TYPES.HLP", std::string("?_\x03\x00", 4));
@@ -133,7 +134,9 @@ TEST_F(HelpWindows, HelpMenuShowsManualPlainForeignAndMissingFilesOfTheProgramDi
   auto* help = frame->findChild<THelpBrowser*>();
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->windowTitle(), "Help - Form help");
-  ASSERT_EQ(help->contents()->count(), 2);
+  ASSERT_EQ(help->contents()->count(), 3);
+  emit help->contents()->itemClicked(help->contents()->item(2));
+  EXPECT_EQ(help->contents()->currentRow(), 2);  // a section of the page is its own entry
   emit help->contents()->itemClicked(help->contents()->item(1));
   EXPECT_TRUE(help->FindText("first") && help->FindText("first") && help->FindText("first"));  // starts over
   EXPECT_FALSE(help->FindText("absent"));
