@@ -74,7 +74,8 @@ TEST(HelpText, FilesOfTheLimitAndMissingFiles) {
   }
 }
 
-// The demo workspace: every file its index names exists, and every help topic of its forms has a section.
+// The demo workspace: every file its index names exists, every help topic of its forms has a section
+// and every file of the Help menu is a manual page.
 TEST(DemoHelp, IndexEntriesExistAndEveryTopicOfTheFormsHasItsSection) {
   const std::string demo = std::string(TAL_SOURCE_DIR) + "/demo", index = demo + "/DEMO.IDX";
   auto projects = ReadIndexFile(index);
@@ -89,11 +90,6 @@ TEST(DemoHelp, IndexEntriesExistAndEveryTopicOfTheFormsHasItsSection) {
       EXPECT_NE(FormHelpText(deck, item.helpTopic), "Help is not available for this topic") << deck << " " << item.helpTopic;
     }
   }
-}
-
-// Every file of the Help menu has its manual page in the demo workspace.
-TEST(DemoHelp, EveryHelpMenuFileIsAManualPage) {
-  const std::string demo = std::string(TAL_SOURCE_DIR) + "/demo";
   for (const char* name : {"TALSHELL.HLP", "TALKIT.HLP", "Types.Hlp", "Typeindx.Hlp", "Error.Hlp"})
     EXPECT_EQ(FindHelpMenuFile(demo, name).kind, HelpMenuFile::Kind::Manual) << name;
 }
@@ -102,18 +98,19 @@ TEST(DemoHelp, EveryHelpMenuFileIsAManualPage) {
 // than one word (a message, or the part of one between the values it names) is on the page, read
 // without its tags and with every run of blanks and line ends as one blank.
 TEST(DemoHelp, TheErrorPageHoldsEveryMessageOfTheEngine) {
-  auto blanks = [](const std::string& text) { return std::regex_replace(text, std::regex("\\s+"), " "); };
-  std::string page = std::regex_replace(*ReadWholeFile(std::string(TAL_SOURCE_DIR) + "/demo/Error.html"), std::regex("<[^>]*>"), "");
-  page = blanks(std::regex_replace(std::regex_replace(page, std::regex("&quot;"), "\""), std::regex("&amp;"), "&"));
+  auto rewrite = [](std::string text, std::initializer_list<std::pair<const char*, const char*>> rules) {
+    for (const auto& [from, to] : rules) text = std::regex_replace(text, std::regex(from), to);
+    return text;
+  };
+  const std::string page = rewrite(*ReadWholeFile(std::string(TAL_SOURCE_DIR) + "/demo/Error.html"),
+                                   {{"<[^>]*>", ""}, {"&quot;", "\""}, {"&amp;", "&"}, {"\\s+", " "}});
   const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re"), skipped("#include[^\\n]*|//[^\\n]*");
   int checked = 0;
   for (const std::string& source : ListFilesWithPrefixNoCase(std::string(TAL_SOURCE_DIR) + "/src/engine", "")) {
     if (ExtensionOf(source) != ".CPP") continue;
     const std::string code = std::regex_replace(*ReadWholeFile(source), skipped, "");
     for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
-      std::string words = std::regex_replace((*it)[1].str(), std::regex(R"(\\n)"), " ");
-      words = blanks(std::regex_replace(words, std::regex(R"(\\")"), "\""));
-      words = std::regex_replace(words, std::regex("^ | $"), "");
+      const std::string words = rewrite((*it)[1].str(), {{R"(\\n)", " "}, {R"(\\")", "\""}, {"\\s+", " "}, {"^ | $", ""}});
       // Single words are keywords, names and units; "%" starts number formats. The expression
       // reader's own text for an unknown unit output is never shown: the engine knows every [u,o].
       if (words.find(' ') == std::string::npos || words.find('%') != std::string::npos || words == "unknown unit output")

@@ -46,7 +46,7 @@ struct Drawn {
 };
 
 Drawn Draw(const TPlotInfo& info, PlotFrame frame = {}) {
-  taltest::EnsureGuiApplication();
+  taltest::EnsureQtApplication();
   QImage image(600, 400, QImage::Format_RGB32);
   QPainter painter(&image);
   TPlotDrawing drawing(painter, info, frame);
@@ -167,7 +167,7 @@ TEST(PlotDrawingTest, PrintingScaleAndPlotPage) {
   EXPECT_NEAR(PlotPrintScale(4800, 6400, false, 600, 400), (4800.0 - 581) / 600, 1e-12);
   EXPECT_NEAR(PlotPrintScale(6400, 4800, true, 600, 400), std::min((4800.0 - 581) / 400, (6400.0 - 581) / 600), 1e-12);
 
-  taltest::EnsureGuiApplication();
+  taltest::EnsureQtApplication();
   taltest::TempDir dir;
   QPdfWriter pdf(QString::fromStdString(dir.file("plot.pdf")));
   TPlotInfo info = Axis0To10(2);
@@ -186,7 +186,7 @@ TEST(PlotDrawingTest, PrintingScaleAndPlotPage) {
 }
 
 TEST(PlotDrawingTest, LongCurvesReducedPerPixelColumnDrawTheSamePicture) {
-  taltest::EnsureGuiApplication();
+  taltest::EnsureQtApplication();
   TPlotInfo info = Axis0To10(0);
   TPlotLine line;
   line.PointCount = 200000;

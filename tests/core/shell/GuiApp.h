@@ -7,12 +7,10 @@
 
 namespace taltest {
 
-inline void EnsureGuiApplication() { EnsureQtApplication(); }
-
 // Creates the application before every test of a suite that lays out or paints text.
 class GuiTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureGuiApplication(); }
+  void SetUp() override { EnsureQtApplication(); }
 };
 
 }  // namespace taltest
