@@ -33,15 +33,16 @@ std::vector<std::string> SplitWords(const std::string& s) {
   return words;
 }
 
-// A line the engine reads: not empty and not a comment ("*", which covers the form annotations
-// "*|" and the lines of switched-off form groups "*|#").
-bool Significant(const std::string& line) {
-  std::size_t b = line.find_first_not_of(" \t");
-  return b != std::string::npos && line[b] != '*';
-}
-
 // The statement part of a line: a trailing "!" comment removed, blanks trimmed.
 std::string Statement(const std::string& line) { return Trim(line.substr(0, line.find('!'))); }
+
+// A line the engine reads: one with a statement, and not a comment ("*", which covers the form
+// annotations "*|" and the lines of switched-off form groups "*|#"). A line of nothing but a "!"
+// comment holds no statement, so every reader may take the first word of a significant line.
+bool Significant(const std::string& line) {
+  std::string statement = Statement(line);
+  return !statement.empty() && statement[0] != '*';
+}
 
 // Keywords may be shortened to their first three letters or more (EQN stands for EQUATIONS).
 bool IsKeyword(const std::string& upperWord, const char* keyword) {

@@ -210,3 +210,30 @@ TEST(EngineRun, ResultNamesThatAreNotRegularFilesAreRefused) {
 
 }  // namespace
 }  // namespace talpix::test
+
+namespace talpix::test {
+namespace {
+
+TEST(EngineRun, LinesOfOnlyACommentAreCommentsWhereverTheyStand) {
+  const std::string mass = "UNIT 1 TYPE 1 Mass\nPARAMETERS 2\n! capacity and loss\n1 1\nINPUTS 2\n   ! connections\n0,0 0,0\n"
+                           "!\n0 0\nDERIVATIVES 1\n! start\n20\n! after the unit\n";
+  struct Case {
+    std::string deck;
+    int exitCode;
+  } cases[] = {
+      {"! note\nCONSTANTS 1\nA=1\nSIMULATION 0 1 1\nEND\n", 0},
+      {"CONSTANTS 2\n! first\nA=1\n  !\nB=2\nSIMULATION 0 1 1\nEND\n", 0},
+      {"SIMULATION 0 1 1\n" + mass + "END\n", 0},
+      {"SIMULATION 0 1 1\nUNIT X TYPE 1\n! after a bad card\nPARAMETERS 2\n! more\nEND\n", 1},
+      {"SIMULATION 0 1 1\nEQUATIONS 1\n!\nX=TIME\n!\nEND\n! after the end\n", 0},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    EngineRun r = RunDeck(dir, "C.DCK", c.deck);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.deck << r.listing;
+    EXPECT_EQ(r.listing.find("unknown statement"), std::string::npos) << r.listing;
+  }
+}
+
+}  // namespace
+}  // namespace talpix::test
