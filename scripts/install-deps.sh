@@ -7,6 +7,13 @@ packages=(build-essential cmake ccache qt6-base-dev qt6-base-dev-tools qt6-svg-d
           # Needed at run time but only recommended by the libraries, which are installed without
           # recommends: libwmf draws the text of metafiles with the URW base fonts.
           fonts-urw-base35
+          # The window programs' platform plugins (a dependency of qt6-base-dev, named for the program).
+          qt6-qpa-plugins
+          # The Debian package: dpkg-shlibdeps finds its library dependencies; the tests check the
+          # desktop entries and the AppStream description.
+          dpkg-dev appstream desktop-file-utils
+          # Command lines of talbatch and talpix-sample.
+          libcli11-dev
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,13 @@
 #include <clocale>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
 #include "BatchCommand.h"
+#include "support/Program.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -18,6 +21,10 @@ int main(int argc, char** argv) {
   }
   // Qt adopts the desktop locale; number texts in decks and files always use a decimal point.
   std::setlocale(LC_NUMERIC, "C");
+  // Where talbatch was started from tells whether it is an installed program (ProgramDirectory.h).
+  const char* path = std::getenv("PATH");
+  tal::Program() = tal::DetermineProgramInfo(argc > 0 ? argv[0] : "talbatch",
+                                             QDir::currentPath().toStdString(), path ? path : "");
   tal::batch::BatchIo io{std::cout, std::cerr};
   return tal::batch::RunBatch(args, io);
 }

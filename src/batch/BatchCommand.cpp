@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "support/Version.h"
+
 namespace tal::batch {
 
 namespace {
@@ -36,6 +38,10 @@ int RunBatch(const std::vector<std::string>& args, BatchIo& io) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? io.err : io.out);
     return args.empty() ? 2 : 0;
+  }
+  if (args[0] == "--version") {
+    io.out << "talbatch " << ProgramVersion() << "\n";
+    return 0;
   }
   for (const auto& c : Registry())
     if (c.name == args[0]) return c.handler(std::vector<std::string>(args.begin() + 1, args.end()), io);

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "ProgramDirectory.h"
 #include "StreamInteraction.h"
 #include "generator/DeckScan.h"
 #include "generator/DeckWords.h"
@@ -22,7 +23,7 @@ constexpr const char* Usage =
     "                          [--program-dir DIR] -o OUT.TKD\n";
 
 struct MakeFormArguments {
-  std::string deck, output, programDir = ".";
+  std::string deck, output, programDir;  // programDir "" when none is named
   bool all = false, header = false, simulationCard = false;
   std::vector<std::string> selections;  // "UNIT:NAME"
 };
@@ -83,8 +84,7 @@ std::string ParseArguments(std::vector<std::string> args, MakeFormArguments& par
 
 // The engine directory of the program directory's settings, or the program directory itself
 // when the settings cannot be read or name no existing folder (as the engine runs do).
-std::string EngineDirectory(const std::string& programDirectory) {
-  std::string programDir = AbsolutePath(programDirectory);
+std::string EngineDirectory(const std::string& programDir) {
   SettingsRecord settings;
   ReadDFT(programDir, settings);
   UseProgramDirectoryWhenMissing(settings, programDir);
@@ -141,7 +141,9 @@ int MakeForm(const std::vector<std::string>& args, BatchIo& io) {
     return 2;
   }
   StreamInteraction ui(io.err);  // description file messages go to standard error
-  std::string engineDirectory = EngineDirectory(parsed.programDir);
+  const auto programDir = ProgramDirectoryOf(parsed.programDir, io);
+  if (!programDir) return 1;
+  std::string engineDirectory = EngineDirectory(*programDir);
   auto deck = MakeDeck(AbsolutePath(parsed.deck), engineDirectory);
   if (!deck) return 2;
   if (parsed.all) SelectAll(*deck);

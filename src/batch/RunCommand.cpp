@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "ProgramDirectory.h"
 #include "runs/Calculate.h"
 #include "runs/ProgramRunner.h"
 #include "runs/SettingsFile.h"
@@ -18,7 +19,7 @@ constexpr const char* Usage = "usage: talbatch run DECK [--program-dir DIR]\n";
 
 struct RunArguments {
   std::string deck;
-  std::string programDir = ".";
+  std::string programDir;  // "" when none is named
 };
 
 bool ParseArguments(const std::vector<std::string>& args, RunArguments& parsed) {
@@ -46,8 +47,9 @@ int RunDeck(const std::vector<std::string>& args, BatchIo& io) {
     return 2;
   }
   // Like the program's own folder: a full name without a trailing "/".
-  std::string programDir = AbsolutePath(parsed.programDir);
-  while (programDir.size() > 1 && programDir.back() == '/') programDir.pop_back();
+  const auto programFolder = ProgramDirectoryOf(parsed.programDir, io);
+  if (!programFolder) return 1;
+  const std::string& programDir = *programFolder;
   SettingsRecord settings;
   if (auto read = ReadDFT(programDir, settings); !read.ok) {
     io.err << "talbatch run: " << read.message << '\n';

@@ -1,10 +1,12 @@
 // talbatch settings show [DIR]
 // talbatch settings set [DIR] KEY=VALUE ...
-// Shows or changes the settings file "TALSHELL.DFT" of DIR (default: the current folder).
+// Shows or changes the settings file "TALSHELL.DFT" of DIR (default: the current folder, see
+// ProgramDirectory.h).
 #include <functional>
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "ProgramDirectory.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
 #include "support/Text.h"
@@ -131,9 +133,6 @@ Arguments SplitArguments(const std::vector<std::string>& args) {
       a.ok = false;
     }
   }
-  // The program directory as the program names it in its messages: full, without a trailing "/".
-  a.dir = AbsolutePath(dirSeen ? a.dir : ".");
-  while (a.dir.size() > 1 && a.dir.back() == '/') a.dir.pop_back();
   return a;
 }
 
@@ -210,14 +209,15 @@ int Set(const Arguments& a, BatchIo& io) {
 
 int SettingsMain(const std::vector<std::string>& args, BatchIo& io) {
   Arguments a = SplitArguments(args);
-  if (args.empty() || !a.ok) {
+  if (args.empty() || !a.ok || (args[0] != "show" && args[0] != "set")) {
     io.err << Usage;
     return 2;
   }
-  if (args[0] == "show") return Show(a, io);
-  if (args[0] == "set") return Set(a, io);
-  io.err << Usage;
-  return 2;
+  // The program directory as the program names it in its messages: full, without a trailing "/".
+  const auto programDir = ProgramDirectoryOf(a.dir, io);
+  if (!programDir) return 1;
+  a.dir = *programDir;
+  return args[0] == "show" ? Show(a, io) : Set(a, io);
 }
 
 const bool registered = RegisterBatchCommand(

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "ProgramDirectory.h"
 #include "runs/Calculate.h"
 #include "runs/ClusterSettings.h"
 #include "runs/Installation.h"
@@ -35,7 +36,7 @@ constexpr const char* RunUsage =
 
 struct RunArguments {
   std::string file;
-  std::string programDir = ".";
+  std::string programDir;  // "" when none is named
   std::string jobs;
   bool slurm = false;
   // Cluster options given on the command line; the others come from TALSHELL.CLU.
@@ -109,8 +110,9 @@ int RunTableCommand(const std::vector<std::string>& argList, BatchIo& io) {
     io.err << RunUsage;
     return 2;
   }
-  std::string programDir = AbsolutePath(args->programDir);
-  while (programDir.size() > 1 && programDir.back() == '/') programDir.pop_back();
+  const auto programFolder = ProgramDirectoryOf(args->programDir, io);
+  if (!programFolder) return 1;
+  const std::string& programDir = *programFolder;
   int jobs = ParallelRuns(ReadInstallation(programDir).parallelRuns);
   if (!args->jobs.empty()) {
     auto j = ParseInteger(args->jobs);

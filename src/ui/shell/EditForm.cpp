@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextDocumentFragment>
@@ -23,6 +24,7 @@
 #include "support/Messages.h"
 #include "support/QtStrings.h"
 #include "support/Text.h"
+#include "shell/WindowIcons.h"
 
 namespace tal {
 
@@ -236,6 +238,7 @@ std::function<bool(TEditForm&)>& TEditForm::SaveAsHandler() {
 void TEditForm::setKind(KindCode kind) {
   TChildForm::setKind(kind);
   UpdateHighlighting();
+  if (QMdiSubWindow* window = subWindow()) window->setWindowIcon(ChildWindowIcon(kind));
 }
 
 void TEditForm::UpdateHighlighting() {

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "runs/InstalledProgram.h"
 #include "runs/SettingsFile.h"
 #include "shell/OpenSaveRules.h"
 #include "shell/StartupOpen.h"
+#include "shell/WindowIcons.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
 #include "support/Program.h"
@@ -47,6 +49,24 @@ void FinishStartup(TTALSHELLFORM& frame, const std::vector<std::string>& argumen
 int StartTalshell(const StartupArguments& start, std::unique_ptr<TTALSHELLFORM>& frame) {
   Program() = DetermineProgramInfo(start.argv0, start.startDir, start.pathVariable);
   QCoreApplication::setApplicationName("TALSHL32");
+  QApplication::setWindowIcon(ProgramIcon(Program().talkitMode));
+  // The desktop entry that started the program, so the desktop shows its icon and name.
+  QGuiApplication::setDesktopFileName(Program().talkitMode ? "example.talpix.talkit" : "example.talpix.talshell");
+  ProgramDirectory directory =
+      ChooseProgramDirectory(Program().directory, {Program().directory, ExecutableFileFolder()}, start.user);
+  if (!directory.problem.empty()) {
+    ShowMessageKind(directory.problem, ErrorOk, true);
+    return 1;
+  }
+  Program().directory = directory.directory;
+  if (!directory.demoProblem.empty()) ShowMessageKind(directory.demoProblem, InformationOk, true);
+  std::vector<std::string> arguments = start.arguments;
+  std::string startDir = start.startDir;
+  if (!directory.demoWorkspace.empty() && arguments.empty()) {
+    // The first start of an installed program opens the demo workspace just copied for the user.
+    arguments = {DemoStartFile(directory.demoWorkspace, Program().talkitMode)};
+    startDir = directory.demoWorkspace;
+  }
   {
     BusyScope busy;
     frame = CreateMainWindow();
@@ -55,7 +75,7 @@ int StartTalshell(const StartupArguments& start, std::unique_ptr<TTALSHELLFORM>&
   // Without a window manager (a bare X server) "maximised" means nothing: fill the screen first.
   if (QScreen* screen = QGuiApplication::primaryScreen()) frame->setGeometry(screen->availableGeometry());
   frame->showMaximized();
-  FinishStartup(*frame, start.arguments, start.startDir);
+  FinishStartup(*frame, arguments, startDir);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "runs/InstalledProgram.h"
 #include "shell/TalshellForm.h"
 
 namespace tal {
@@ -14,6 +15,7 @@ struct StartupArguments {
   std::vector<std::string> arguments;  // the command-line arguments after it
   std::string startDir;                // the working directory at start
   std::string pathVariable;            // PATH, to find a program started by bare name
+  UserFolders user{};                  // where an installed program keeps the user's files
 };
 
 // Main window creation: reads the settings file of the program directory into CurrentSettings()

@@ -13,6 +13,7 @@
 
 #include "runs/FrontEnd.h"
 #include "shell/ChildPlacement.h"
+#include "shell/WindowIcons.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
 #include "support/Messages.h"
@@ -129,6 +130,7 @@ TTALSHELLFORM::TTALSHELLFORM(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &TTALSHELLFORM::SubWindowActivated);
 
+  setWindowIcon(ProgramIcon(Program().talkitMode));
   BuildMenus();
   ConnectCommands();
   if (Program().talkitMode)
@@ -378,6 +380,7 @@ void TTALSHELLFORM::FindIndexFiles() {
 QMdiSubWindow* TTALSHELLFORM::AddChild(TChildForm* child) {
   QMdiSubWindow* window = mdi_->addSubWindow(child);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowIcon(ChildWindowIcon(child->kind()));
   // A new child takes at least two thirds of the frame's area, so its content can be read.
   QSize least = mdi_->viewport()->size() * 2 / 3;
   window->resize(window->size().expandedTo(least));
