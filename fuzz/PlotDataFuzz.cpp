@@ -1,5 +1,8 @@
 // Plot data files (".PLT" and ".O*"): any bytes are read into columns or refused with a reason;
-// the columns that were read are within their limits and hold one value per row each.
+// the columns that were read are within their limits, hold one value per row each, and their
+// minimum and maximum are values of the column.
+#include <algorithm>
+
 #include "FuzzSupport.h"
 #include "plot/PlotData.h"
 
@@ -22,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (table.ColName[c].size() > MaxColumnNameLength || table.ColUnit[c].size() > MaxColumnNameLength)
       talfuzz::Fail("a name longer than its limit");
     if (table.ColumnIndex(table.ColName[c]) < 0) talfuzz::Fail("a column not found by its name");
+    const std::vector<double>& values = table.ColData[c];
+    if (!values.empty() && (table.ColMin[c] != *std::min_element(values.begin(), values.end()) ||
+                            table.ColMax[c] != *std::max_element(values.begin(), values.end())))
+      talfuzz::Fail("a minimum or maximum that is not the column's");
   }
   return 0;
 }

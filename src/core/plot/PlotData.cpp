@@ -178,18 +178,22 @@ class TextCursor {
     const char* nl = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
     p_ = nl ? nl + 1 : end_;
   }
-  // Lines from here to the end, counted as a read-a-line-until-end loop counts them: at least one,
-  // and a last line without its line end counts too.
-  std::int64_t CountLines() const {
-    if (p_ >= end_) return 1;
+  // Lines from here to the end that hold something besides blanks, tabs and line ends: no more
+  // rows than these can be read, as every row starts on a line of its own.
+  std::int64_t CountDataLines() const {
     std::int64_t count = 0;
     for (const char* q = p_; q < end_;) {
+      while (q < end_ && *q != '\n' && static_cast<unsigned char>(*q) <= 32) ++q;
+      if (q < end_ && *q != '\n') ++count;
       const char* nl = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end_ - q)));
-      if (!nl) return count + 1;
-      ++count;
-      q = nl + 1;
+      q = nl ? nl + 1 : end_;
     }
     return count;
+  }
+  // Skips blanks, tabs and line ends; true when a number follows.
+  bool SkipToData() {
+    while (p_ < end_ && static_cast<unsigned char>(*p_) <= 32) ++p_;
+    return p_ < end_;
   }
   // Blanks, tabs and line ends are skipped; the number is the following characters up to the
   // next control character or blank, at most 64 of them. 0 at the end of the file.
@@ -239,12 +243,10 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
   TakeNames(first, table.ColName);
   table.ColCount = static_cast<std::int32_t>(table.ColName.size());
 
-  std::int64_t rows = 0;
   table.HasNames = true;
   if (!(first.size() >= 1 && StartsLikeName(first[0])) && !(first.size() >= 2 && StartsLikeName(first[1]))) {
     for (int k = 0; k < table.ColCount; ++k) table.ColName[k] = k == 0 ? "TIME" : "Col " + std::to_string(k + 1);
     table.HasNames = table.HasUnits = false;
-    rows = 1;
   }
   if (table.HasNames) {
     std::string second = header.ReadLine();
@@ -253,14 +255,16 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
     if (!second.empty() && std::strchr("0123456789.+-", second[0])) {
       table.ColUnit.clear();
       table.HasUnits = false;
-      rows = 1;
     }
   }
   table.ColUnit.resize(static_cast<std::size_t>(table.ColCount));
-  rows += header.CountLines();
+
+  TextCursor data(bytes);
+  if (table.HasNames) data.SkipLine();
+  if (table.HasUnits) data.SkipLine();
+  // Room for a row per line that holds data; empty lines are not rows.
+  const std::int64_t rows = data.CountDataLines();
   const std::size_t columns = static_cast<std::size_t>(table.ColCount);
-  // Rows are counted from line ends, so a file of empty lines would ask for columns of zeros
-  // far beyond any real result: such a table is refused instead of allocated.
   if (rows * static_cast<std::int64_t>(std::max<std::size_t>(columns, 1)) > MaxPlotValues) {
     table.ColCount = 0;
     table.ColName.clear();
@@ -268,23 +272,21 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
     return "it holds more values than a plot can take (" + std::to_string(rows) + " rows of " +
            std::to_string(columns) + " columns)";
   }
-  table.RowCount = static_cast<std::int32_t>(rows);
 
-  table.ColMin.assign(columns, StoredPlotValue(9.0e30L));
-  table.ColMax.assign(columns, StoredPlotValue(-9.0e30L));
   table.ColData.assign(columns, std::vector<double>());
   // Columns are filled through plain pointers: no zero-filling first, no double indexing.
   std::vector<double*> out(columns);
   for (std::size_t k = 0; k < columns; ++k) {
-    table.ColData[k].resize(static_cast<std::size_t>(table.RowCount));
+    table.ColData[k].resize(static_cast<std::size_t>(rows));
     out[k] = table.ColData[k].data();
   }
-  std::vector<double> low(table.ColMin), high(table.ColMax);
+  std::vector<double> low(columns, std::numeric_limits<double>::infinity());
+  std::vector<double> high(columns, -std::numeric_limits<double>::infinity());
 
-  TextCursor data(bytes);
-  if (table.HasNames) data.SkipLine();
-  if (table.HasUnits) data.SkipLine();
-  for (std::int32_t r = 0; r < table.RowCount; ++r) {
+  // A row is read wherever data remains; a row that runs short takes its last values from the next
+  // line (and zeros at the end of the file).
+  std::int32_t r = 0;
+  for (; r < rows && data.SkipToData(); ++r) {
     for (std::size_t k = 0; k < columns; ++k) {
       const double v = data.ReadNumber();
       if (v < low[k]) low[k] = v;
@@ -292,6 +294,12 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
       out[k][r] = v;
     }
     data.SkipLine();
+  }
+  table.RowCount = r;
+  for (std::size_t k = 0; k < columns; ++k) {
+    table.ColData[k].resize(static_cast<std::size_t>(r));
+    // A column without values has the empty range 0 to 0.
+    if (r == 0) low[k] = high[k] = 0;
   }
   table.ColMin = std::move(low);
   table.ColMax = std::move(high);

@@ -42,13 +42,12 @@ TEST(PlotDataTest, NamesOrDataByTheFirstLines) {
       {"TIME  T1,T2 Q\ns K K W\n1 2 3 4\n", {"TIME", "T1", "T2", "Q"}, true, true, 1, {"s", "K", "K", "W"}},
       {"0.0 12.5 3\n1 2 3\n", {"TIME", "Col 2", "Col 3"}, false, false, 2, {"", "", ""}},
       {"1A 2B\n  \n5 6\n", {"1A", "2B"}, true, true, 1, {"", ""}},  // second character a letter
-      {"12 3\n", {"TIME", "Col 2"}, false, false, 2, {"", ""}},  // the row count loop runs once at the end
+      {"12 3\n", {"TIME", "Col 2"}, false, false, 1, {"", ""}},
       {"X Y\n  10.0 20.0\n1 2\n", {"X", "Y"}, true, true, 1, {"10.0", "20.0"}},
       {"X Y\n10.0 20.0\n1 2\n", {"X", "Y"}, true, false, 2, {"", ""}},
       {"X Y\n-1 2\n3 4", {"X", "Y"}, true, false, 2, {"", ""}},
-      {"X Y\nm s\n", {"X", "Y"}, true, true, 1, {"m", "s"}},        // header only: one row of zeros
-      {"X Y\nm s\n1 2\n\n", {"X", "Y"}, true, true, 2, {"m", "s"}},  // a trailing empty line is a row
-      {"ABCDEFGHIJKLMNOPQRSTUVWXY Z\n\n", {"ABCDEFGHIJKLMNOPQRST", "Z"}, true, true, 1, {"", ""}},
+      {"X Y\nm s\n", {"X", "Y"}, true, true, 0, {"m", "s"}},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXY Z\n\n", {"ABCDEFGHIJKLMNOPQRST", "Z"}, true, true, 0, {"", ""}},
   };
   for (const Case& c : cases) {
     TColumnTable t = Read(c.file);
@@ -62,12 +61,11 @@ TEST(PlotDataTest, NamesOrDataByTheFirstLines) {
 
 TEST(PlotDataTest, ValuesAcrossLinesZerosAndExtremes) {
   TColumnTable t = Read("A B C\nu v w\n1 2\n3 junk\n1.5D+03 4 5 6\n7 -2.5e1 +8\n\n");
-  ASSERT_EQ(t.RowCount, 5);
-  // Row 1 takes its third value from the next line, whose rest is skipped; the empty last line
-  // and the row its missing values run into read as zeros.
-  EXPECT_EQ(t.ColData[0], (std::vector<double>{1, 0, 7, 0, 0}));
-  EXPECT_EQ(t.ColData[1], (std::vector<double>{2, 4, -25, 0, 0}));
-  EXPECT_EQ(t.ColData[2], (std::vector<double>{3, 5, 8, 0, 0}));
+  ASSERT_EQ(t.RowCount, 3);
+  // Row 1 takes its third value from the next line, whose rest is skipped.
+  EXPECT_EQ(t.ColData[0], (std::vector<double>{1, 0, 7}));
+  EXPECT_EQ(t.ColData[1], (std::vector<double>{2, 4, -25}));
+  EXPECT_EQ(t.ColData[2], (std::vector<double>{3, 5, 8}));
   EXPECT_EQ(t.ColMin[1], -25);
   EXPECT_EQ(t.ColMax[1], 4);
 
@@ -75,6 +73,31 @@ TEST(PlotDataTest, ValuesAcrossLinesZerosAndExtremes) {
   EXPECT_EQ(t.RowCount, 3);
   EXPECT_EQ(t.ColMin[0], 2.5);
   EXPECT_EQ(t.ColMax[0], 2.5);
+}
+
+TEST(PlotDataTest, RowsAndRangesComeFromTheDataLinesOnly) {
+  const double big = StoredPlotValue(1e31L), bigger = StoredPlotValue(2e31L);
+  struct Case {
+    std::string file;
+    int rows;
+    std::vector<double> min, max;
+  } cases[] = {
+      {"X Y\n1 2\n", 1, {1, 2}, {1, 2}},              // a names line and one data line
+      {"1 2\n", 1, {1, 2}, {1, 2}},                    // one data line, no names
+      {"X Y\nm s\n1 2\n\n", 1, {1, 2}, {1, 2}},        // a trailing empty line is no row of zeros
+      {"X Y\nm s\n1 2\n \t\n3 4\n\r\n", 2, {1, 2}, {3, 4}},  // nor are blank lines between rows
+      {"X\r\n1\r\n\r\n", 1, {1}, {1}},
+      {"X Y\nm s\n1e31 -1e31\n2e31 -2e31\n", 2, {big, -bigger}, {bigger, -big}},  // beyond 9e30
+      {"X Y\nm s\n", 0, {0, 0}, {0, 0}},               // no data: no rows
+      {"X Y\nm s\n1\n2\n", 1, {1, 2}, {1, 2}},         // a short row takes the next line
+  };
+  for (const Case& c : cases) {
+    TColumnTable t = Read(c.file);
+    EXPECT_EQ(t.RowCount, c.rows) << c.file;
+    EXPECT_EQ(t.ColMin, c.min) << c.file;
+    EXPECT_EQ(t.ColMax, c.max) << c.file;
+    for (const auto& column : t.ColData) EXPECT_EQ(column.size(), static_cast<std::size_t>(c.rows)) << c.file;
+  }
 }
 
 TEST(PlotDataTest, NumbersRoundToSixByteRealsAndClampBeyondTheirRange) {
@@ -157,11 +180,12 @@ TEST(PlotDataTest, ReadPltRefusesWhatItCannotOpenOrHold) {
   t.PltFileName = dir.path();
   EXPECT_FALSE(ReadPlt(t).opened);
 
-  // Empty lines count as rows: a small file must not ask for gigabytes of zeros.
-  t.PltFileName = dir.write("empty-lines.plt", "A B C D E F G H I J K L M N O P Q R S T U V W X Y\n\n" +
-                                                   std::string(6'000'000, '\n'));
+  // Each short line is a row of 25 values: a small file must not ask for gigabytes.
+  std::string shortLines;
+  for (int i = 0; i < 6'000'000; ++i) shortLines += "1\n";
+  t.PltFileName = dir.write("short-lines.plt", "A B C D E F G H I J K L M N O P Q R S T U V W X Y\n\n" + shortLines);
   ReadPltResult result = ReadPlt(t);
-  EXPECT_NE(result.error.find("empty-lines.plt cannot be plotted"), std::string::npos) << result.error;
+  EXPECT_NE(result.error.find("short-lines.plt cannot be plotted"), std::string::npos) << result.error;
   EXPECT_EQ(t.ColCount, 0);
   EXPECT_TRUE(t.ColData.empty());
 
