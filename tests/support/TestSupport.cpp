@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 
 #include "support/Interaction.h"
 #include "support/Program.h"
@@ -62,6 +63,27 @@ std::string ReadFile(const std::string& path) {
 }
 
 bool Exists(const std::string& path) { return fs::exists(path); }
+
+std::vector<PdfWord> PdfWords(const std::string& pdfPath) {
+  QProcess p;
+  p.start("pdftotext", {"-bbox", QString::fromLocal8Bit(pdfPath.c_str()), "-"});
+  p.waitForFinished(30000);
+  const std::string html = p.readAllStandardOutput().toStdString();
+  // <page ...> starts each page; every word is <word xMin="" yMin="" xMax="" yMax="">text</word>.
+  static const std::regex token(
+      R"re(<page |<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
+  std::vector<PdfWord> words;
+  int page = 0;
+  for (std::sregex_iterator it(html.begin(), html.end(), token), end; it != end; ++it) {
+    const std::smatch& m = *it;
+    if (!m[1].matched) {
+      ++page;
+      continue;
+    }
+    words.push_back({page, std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+  }
+  return words;
+}
 
 ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir) {
   QProcess p;

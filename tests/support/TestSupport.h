@@ -36,6 +36,15 @@ struct ProcessResult {
 // Runs the built talbatch with `args` in `workingDir` ("" = current) and collects its output.
 ProcessResult RunTalbatch(const std::vector<std::string>& args, const std::string& workingDir = "");
 
+// A word of a PDF file as `pdftotext -bbox` places it: its page (from 1) and its box in points
+// from the page's top left corner.
+struct PdfWord {
+  int page = 0;
+  double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+  std::string text;
+};
+std::vector<PdfWord> PdfWords(const std::string& pdfPath);
+
 // Creates a QGuiApplication on the offscreen platform when there is no Qt application object yet
 // (core tests that need an event loop, fonts or painting). It lives until the test program ends.
 void EnsureQtApplication();

@@ -82,7 +82,10 @@ int FormPrinter::PrintLine(const QString& text, int labelLeft, Alignment alignme
 }
 
 void FormPrinter::PrintBoxed(const QString& value, int left) {
-  int x = std::max(Scaled(left) + job_.leftMargin(), lineEnd_ + 2 * gap_);
+  // The value stands at the field's place and its frame one gap before it; only where the
+  // printer's font ran the label past that frame does the box move right, to start where the
+  // label ends.
+  int x = std::max(Scaled(left) + job_.leftMargin(), lineEnd_ + gap_);
   job_.DrawText(x, job_.y(), value);
   lineEnd_ = x + TextWidth(value) + gap_;
   QPen previous = painter_.pen();

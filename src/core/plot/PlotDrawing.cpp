@@ -217,6 +217,19 @@ void TPlotDrawing::Line(int x1, int y1, int x2, int y2) {
   Widen(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))));
 }
 
+// A line covers the pixels from its lower end up to, not including, its higher end, whichever way
+// it is drawn. A tick is therefore laid over exactly the `length` pixels next to its edge, so that
+// ticks reach alike into the frame from all four edges.
+void TPlotDrawing::XTick(int x, int edge, int inward, int length) {
+  const int from = inward > 0 ? edge + 1 : edge - length;
+  Line(x, from, x, from + length);
+}
+
+void TPlotDrawing::YTick(int y, int edge, int inward, int length) {
+  const int from = inward > 0 ? edge + 1 : edge - length;
+  Line(from, y, from + length, y);
+}
+
 int TPlotDrawing::XPixel(double v) const {
   return ValueToPixel(v, static_cast<double>(info_.XMin), static_cast<double>(info_.XMax),
                       info_.XLog != 0, f_.Left, f_.Right - f_.Left);
@@ -307,8 +320,8 @@ void TPlotDrawing::DrawXAxis() {
     }
     if (info_.XGrid == 0) {
       p_.setPen(tickPen);
-      Line(x, f_.Bottom, x, f_.Bottom - major);
-      Line(x, f_.Top, x, f_.Top + major);
+      XTick(x, f_.Bottom, -1, major);
+      XTick(x, f_.Top, 1, major);
       xMajor_.push_back(x);
     } else if (x > f_.Left && x < f_.Right) {
       p_.setPen(gridPen);
@@ -319,8 +332,8 @@ void TPlotDrawing::DrawXAxis() {
       const int n = std::clamp(info_.XMinorTicks, 0, MaxMinorTicks);
       for (int i = 1; i <= n; ++i) {
         int m = previous + static_cast<int>(std::lround(static_cast<double>(i) * (x - previous) / (n + 1)));
-        Line(m, f_.Bottom, m, f_.Bottom - minor);
-        Line(m, f_.Top, m, f_.Top + minor);
+        XTick(m, f_.Bottom, -1, minor);
+        XTick(m, f_.Top, 1, minor);
         xMinor_.push_back(m);
       }
     }
@@ -349,8 +362,8 @@ void TPlotDrawing::DrawYAxis(bool labels) {
     }
     if (info_.YGrid == 0) {
       p_.setPen(tickPen);
-      Line(f_.Left, y, f_.Left + major, y);
-      Line(f_.Right, y, f_.Right - major, y);
+      YTick(y, f_.Left, 1, major);
+      YTick(y, f_.Right, -1, major);
     } else if (y > f_.Top && y < f_.Bottom) {
       p_.setPen(gridPen);
       Line(f_.Right - 1, y, f_.Left + 1, y);
@@ -360,8 +373,8 @@ void TPlotDrawing::DrawYAxis(bool labels) {
       const int n = std::clamp(info_.YMinorTicks, 0, MaxMinorTicks);
       for (int i = 1; i <= n; ++i) {
         int m = previous + static_cast<int>(std::lround(static_cast<double>(i) * (y - previous) / (n + 1)));
-        Line(f_.Left, m, f_.Left + minor, m);
-        Line(f_.Right, m, f_.Right - minor, m);
+        YTick(m, f_.Left, 1, minor);
+        YTick(m, f_.Right, -1, minor);
       }
     }
     previous = y;
@@ -408,7 +421,22 @@ void DrawPlotSymbol(QPainter& p_, int symbol, int x, int y, int r, const QColor&
   switch (shape) {
     case 1: p_.drawEllipse(QPoint(x, y), r, r); break;
     case 2: p_.drawRect(x - r, y - r, 2 * r, 2 * r); break;
-    case 3: polygon({{x, y - r}, {x - r, y + r}, {x + r, y + r}}); break;
+    case 3: {
+      // Outlined as a polygon, the base would stop a pixel short of its right corner (x + r, y + r):
+      // the inside is filled first, then each edge is drawn with both its ends.
+      const QPoint tip(x, y - r), left(x - r, y + r), right(x + r, y + r);
+      const QPen pen = p_.pen();
+      p_.setPen(Qt::NoPen);
+      polygon({tip, left, right});
+      QPen edges = pen;
+      edges.setCapStyle(Qt::SquareCap);
+      p_.setPen(edges);
+      p_.drawLine(left, right);
+      p_.drawLine(left, tip);
+      p_.drawLine(right, tip);
+      p_.setPen(pen);
+      break;
+    }
     case 4: polygon({{x - r, y + r}, {x + r, y - r}, {x + r, y + r}, {x - r, y - r}}); break;
     case 5: polygon({{x, y + r}, {x - r, y - r}, {x + r, y - r}}); break;
     case 6: polygon({{x - r, y - r}, {x + r, y + r}, {x - r, y + r}, {x + r, y - r}}); break;
@@ -601,7 +629,8 @@ void PrintPlot(TPrintJob& job, const PlotView& view) {
   const int shift = (job.pageWidth() - 2 * left - static_cast<int>(std::lround(ext.width() * scale))) / 2;
   auto moveX = [&](int x) { return static_cast<int>(std::trunc((x - ext.left()) * scale)) + 2 * left + shift; };
 
-  // The caption, centred over the frame's width on the page, one line above the plot.
+  // The caption, centred over the frame's width on the page at the print line, in the space above
+  // the frame.
   QFont captionFont = ProgramFont("Arial", SlotSize);
   captionFont.setPixelSize(std::max(1, static_cast<int>(std::lround(SlotSize * scale))));
   painter.setFont(captionFont);
@@ -609,11 +638,13 @@ void PrintPlot(TPrintJob& job, const PlotView& view) {
   const QString caption = QString::fromLatin1(view.caption.c_str());
   const int frameLeft = moveX(view.frame.Left), frameRight = moveX(view.frame.Right);
   QFontMetrics metrics(captionFont, painter.device());
-  painter.drawText((frameLeft + frameRight) / 2 - metrics.horizontalAdvance(caption) / 2, job.y() + metrics.ascent(),
+  const int captionTop = job.y();
+  painter.drawText((frameLeft + frameRight) / 2 - metrics.horizontalAdvance(caption) / 2, captionTop + metrics.ascent(),
                    caption);
-  job.Advance(std::max(job.lineHeight(), metrics.height()));
 
-  const int top = job.y() + static_cast<int>(std::lround(20 * scale));
+  // The plot is placed from the top margin, or from the caption's line where that lies lower (a
+  // plot that follows other windows on its page).
+  const int top = std::max(job.margin(), captionTop) + static_cast<int>(std::lround(20 * scale));
   auto moveY = [&](int y) { return static_cast<int>(std::trunc((y - ext.top()) * scale)) + top; };
   PlotFrame onPage{frameLeft, moveY(view.frame.Top), frameRight, moveY(view.frame.Bottom)};
   TPlotDrawing drawing(painter, *view.info, onPage);

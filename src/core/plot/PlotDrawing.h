@@ -97,6 +97,10 @@ class TPlotDrawing {
   QFont SlotFont(int size, bool bold) const;
   void Widen(const QRect& r);
   void Line(int x1, int y1, int x2, int y2);
+  // A tick mark of `length` pixels into the frame from the edge at `edge`, which the frame runs
+  // towards `inward` (+1 from the top and left edges, -1 from the bottom and right ones).
+  void XTick(int x, int edge, int inward, int length);
+  void YTick(int y, int edge, int inward, int length);
   int XPixel(double v) const;
   int YPixel(double v) const;
   QRect DrawTickLabel(const std::string& label, int x, int y, int horizontal, int vertical, const QFont& font,

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPdfWriter>
 #include <QPainter>
+#include <cmath>
+#include <map>
 
 #include "FormDecks.h"
 #include "../shell/GuiApp.h"
+#include "forms/FormFonts.h"
 #include "forms/FormPrint.h"
 #include "support/ScriptedInteraction.h"
 
@@ -113,4 +117,49 @@ TEST_F(FormPrintLayout, FormPositionsPrintAtOneMarginUnitPerInchOnAnyScreen) {
   // A screen of twice the resolution shows the form at the same 96 pixels to the inch.
   after = Print(deck, nullptr, 192);
   EXPECT_EQ(InkColumns(top, after + 40).first, left);
+}
+
+TEST_F(FormPrintLayout, BoxedValuesPrintAtTheFieldsLeftUnlessTheLabelRunsOn) {
+  const std::string wide(16, 'W');  // its field placed by a tab stop where the label still runs
+  const std::vector<std::string> deck{"A=1234", "*|Outside|m|ft|0|1|0|9999", "*|[G|Group", "B=5678",
+                                      "*|Inside|m|ft|0|1|0|9999", "*|]", "*|<TAB2 40", "C=4321", "*|" + wide + "|m|ft|0|1|0|9999"};
+  formtest::WriteCompanions(dir);
+  ScriptedInteraction answers;
+  ReadResult read = ReadDeck(dir.write("FORM.TKD", formtest::JoinLines(deck)));
+  ASSERT_EQ(read.outcome, ReadOutcome::Complete);
+  auto pictures = std::make_shared<FormPictures>();
+  QtFormMetrics metrics(pictures);
+  FormLayout layout = FormLayout::Build(read.form, metrics, true);
+  struct Field {
+    std::string label, value;
+    bool atFieldLeft;
+    int expectedLeft = 0;
+  } fields[] = {{"Outside", "1234", true}, {"Inside", "5678", true}, {wide, "4321", false}};
+  QPdfWriter pdf(QString::fromStdString(dir.file("form.pdf")));
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+  PrintEntry entry{KindCode::TalkitForm, [&](TPrintJob& job) {
+                     // The field's left on the form, one margin unit per inch, after the left margin.
+                     const double scale = static_cast<double>(job.margin()) / FormPixelsPerInch;
+                     for (Field& f : fields) {
+                       const auto i = static_cast<std::size_t>(formtest::FindItem(read.form, FormItemKind::Numeric, f.label));
+                       const LayoutRect field = layout.AreaRect(read.form, i, layout.item(i).field);
+                       f.expectedLeft = static_cast<int>(std::lround(field.left * scale)) + job.leftMargin();
+                     }
+                     PrintForm(job, read.form, layout, *pictures);
+                   }};
+  ASSERT_TRUE(PrintDocument(pdf, {entry}, {"2.015", 96, {}}));
+  const double perPoint = pdf.resolution() / 72.0;
+  std::map<std::string, taltest::PdfWord> words;
+  for (const taltest::PdfWord& w : taltest::PdfWords(dir.file("form.pdf"))) words[w.text] = w;
+  for (const Field& f : fields) {
+    ASSERT_TRUE(words.count(f.value) && words.count(f.label)) << f.value;
+    const double x = words[f.value].xMin;
+    if (f.atFieldLeft) {
+      EXPECT_NEAR(x, f.expectedLeft / perPoint, 0.5) << f.value;
+    } else {
+      // The box keeps clear of the label: its frame starts where the label ends.
+      EXPECT_GT(x, f.expectedLeft / perPoint + 0.5) << f.value;
+      EXPECT_GT(x, words[f.label].xMax + 1) << f.value;
+    }
+  }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -163,6 +164,67 @@ TEST(PlotDrawingTest, LegendContinuesInASecondColumn) {
   EXPECT_EQ(TextsOf(d, DrawnText::Legend).back(), "Y12");
 }
 
+bool Ink(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)).lightness() < 128; }
+
+// Dark pixels in a row from (x, y) on, one step (dx, dy) at a time.
+int InkRun(const QImage& image, int x, int y, int dx, int dy) {
+  int n = 0;
+  while (image.rect().contains(x, y) && Ink(image, x, y)) ++n, x += dx, y += dy;
+  return n;
+}
+
+TEST(PlotDrawingTest, TickMarksReachAlikeFromAllFourEdges) {
+  taltest::EnsureQtApplication();
+  for (double scale : {1.0, 2.0}) {
+    const int major = static_cast<int>(4 * scale), minor = static_cast<int>(3 * scale);
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const PlotFrame f;
+    {
+      QPainter painter(&image);
+      TPlotDrawing drawing(painter, Axis0To10(0), f);
+      drawing.setScale(scale);
+      drawing.DisplayPlot();
+    }
+    // Every tick on one edge has its twin on the opposite edge, as long; majors and minors both.
+    std::map<int, int> lengths;
+    for (int x = f.Left + 1; x < f.Right; ++x) {
+      const int fromBottom = InkRun(image, x, f.Bottom - 1, 0, -1), fromTop = InkRun(image, x, f.Top + 1, 0, 1);
+      EXPECT_EQ(fromBottom, fromTop) << "x " << x << " scale " << scale;
+      ++lengths[fromBottom];
+    }
+    for (int y = f.Top + 1; y < f.Bottom; ++y) {
+      const int fromLeft = InkRun(image, f.Left + 1, y, 1, 0), fromRight = InkRun(image, f.Right - 1, y, -1, 0);
+      EXPECT_EQ(fromLeft, fromRight) << "y " << y << " scale " << scale;
+      ++lengths[fromLeft];
+    }
+    // 4 inner majors and 5 minors on each axis; every other column or row is clear.
+    EXPECT_EQ(lengths[major], 8) << scale;
+    EXPECT_EQ(lengths[minor], 10) << scale;
+    EXPECT_EQ(lengths.size(), 3u) << scale;
+  }
+}
+
+TEST(PlotDrawingTest, SymbolThreeIsSymbolFiveUpsideDown) {
+  taltest::EnsureQtApplication();
+  for (int r : {3, 6}) {
+    auto symbol = [r](int number) {
+      QImage image(41, 41, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      painter.setPen(PlotPen(1, 0, 1));
+      DrawPlotSymbol(painter, number, 20, 20, r, Qt::black);
+      return image;
+    };
+    const QImage up = symbol(3), down = symbol(5);
+    // The corners (x - r, y + r), (x + r, y + r) and the tip (x, y - r).
+    EXPECT_TRUE(Ink(up, 20 - r, 20 + r)) << r;
+    EXPECT_TRUE(Ink(up, 20 + r, 20 + r)) << r;
+    EXPECT_TRUE(Ink(up, 20, 20 - r)) << r;
+    EXPECT_EQ(up, down.mirrored(false, true)) << r;
+  }
+}
+
 TEST(PlotDrawingTest, PrintingScaleAndPlotPage) {
   EXPECT_NEAR(PlotPrintScale(4800, 6400, false, 600, 400), (4800.0 - 581) / 600, 1e-12);
   EXPECT_NEAR(PlotPrintScale(6400, 4800, true, 600, 400), std::min((4800.0 - 581) / 400, (6400.0 - 581) / 600), 1e-12);
@@ -183,6 +245,67 @@ TEST(PlotDrawingTest, PrintingScaleAndPlotPage) {
   EXPECT_NE(text.find("Plot 1: from A.PLT"), std::string::npos) << text;
   EXPECT_NE(text.find("TIME s"), std::string::npos);
   EXPECT_NE(text.find("Page 2"), std::string::npos);  // one plot per page
+}
+
+TEST(PlotDrawingTest, PrintedFrameStandsFromTheTopMarginOrBelowWhatWasPrintedBefore) {
+  taltest::EnsureQtApplication();
+  TPlotInfo info = Axis0To10(1);
+  info.YMin = 100;  // Y labels 100 to 500 mark the frame's bottom and top edges on the page
+  info.YMax = 500;
+  info.YTicks = 4;
+  const PlotFrame frame;
+  const PlotView view{&info, frame, MeasurePlotExtent(info, frame), QSize(500, 340), "Plot 1: from A.PLT"};
+  struct Case {
+    const char* what;
+    int textLines;  // printed before the plot
+    int plots;
+  } cases[] = {{"a plot alone", 0, 1}, {"a plot after text on its page", 12, 1}, {"a second plot", 0, 2}};
+  for (const Case& c : cases) {
+    taltest::TempDir dir;
+    QPdfWriter pdf(QString::fromStdString(dir.file("plot.pdf")));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    const double perPoint = pdf.resolution() / 72.0;
+    int origin = 0, margin = 0, frameTop = 0, frameBottom = 0, scaledOne = 0;
+    PrintEntry text{KindCode::TextEditor, [&](TPrintJob& job) {
+                      for (int i = 0; i < c.textLines; ++i) {
+                        job.DrawText(job.leftMargin(), job.y(), "text");
+                        job.Advance(job.lineHeight());
+                      }
+                    }};
+    PrintEntry plot{KindCode::Plot,
+                    [&](TPrintJob& job) {
+                      job.Advance(0);
+                      // The plot's own place on the page: the top margin, or the print line below text.
+                      margin = job.margin();
+                      origin = std::max(margin, job.y());
+                      const double scale = PlotPrintScale(job.pageWidth(), job.pageHeight(), false, 500, 340);
+                      auto onPage = [&](int y) {
+                        return static_cast<int>(std::trunc((y - view.extent.top()) * scale)) + origin +
+                               static_cast<int>(std::lround(20 * scale));
+                      };
+                      frameTop = onPage(frame.Top);
+                      frameBottom = onPage(frame.Bottom);
+                      scaledOne = static_cast<int>(std::lround(scale));
+                      PrintPlot(job, view);
+                    },
+                    [&](TPrintJob& job) { return PlotPrintHeight(job, view); }};
+    std::vector<PrintEntry> entries;
+    if (c.textLines > 0) entries.push_back(text);
+    for (int k = 0; k < c.plots; ++k) entries.push_back(plot);
+    ASSERT_TRUE(PrintDocument(pdf, entries, {"2.015", 96, {}}));
+    // Y labels are centred one scaled pixel above their tick.
+    std::map<std::string, double> middle;
+    for (const taltest::PdfWord& w : taltest::PdfWords(dir.file("plot.pdf")))
+      if (w.page == c.plots) middle[w.text] = (w.yMin + w.yMax) / 2;
+    ASSERT_TRUE(middle.count("500") && middle.count("100")) << c.what;
+    EXPECT_NEAR(middle["500"], (frameTop - scaledOne) / perPoint, 1.5) << c.what;
+    EXPECT_NEAR(middle["100"], (frameBottom - scaledOne) / perPoint, 1.5) << c.what;
+    // Alone or on a new page the plot starts at the top margin; after text, below it.
+    if (c.textLines > 0)
+      EXPECT_GT(origin, margin) << c.what;
+    else
+      EXPECT_EQ(origin, margin) << c.what;
+  }
 }
 
 TEST(PlotDrawingTest, LongCurvesReducedPerPixelColumnDrawTheSamePicture) {
