@@ -298,8 +298,14 @@ TEST(ValueAnnotations, NumericFields) {
   EXPECT_EQ(ParseValueAnnotation("*|P|Pa|psi|0|1|0|2.5e+03").format, (RealFormat{false, 4}));
 
   for (const char* bad : {"*|Floor area|m2|ft2|0|x|1|1000", "*|Floor area|m2|ft2|0|1|1", "*|", "*|A|b|c|0|1|0|9|three",
-                          "*|A|b|c|0|1|0|1e99999"})
+                          "*|A|b|c|0|1|0|1e99999", "*|A|b|c|0|1|5|4.99"})
     EXPECT_FALSE(ParseValueAnnotation(bad).ok) << bad;
+  // A range of one value is a field that takes exactly that value.
+  for (const char* single : {"*|A|b|c|0|1|5|5", "*|A|b|c|0|1|-0|0", "*|A|b|c|0|1|2.5|2.50"}) {
+    a = ParseValueAnnotation(single);
+    EXPECT_TRUE(a.ok) << single;
+    EXPECT_EQ(a.minimum, a.maximum) << single;
+  }
 }
 
 TEST(ValueAnnotations, ListAndFileFields) {

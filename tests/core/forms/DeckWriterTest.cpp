@@ -307,6 +307,31 @@ TEST(WriteDeck, OnlyGroupsThatAreSwitchedOffGetTheMarker) {
   EXPECT_EQ(FileLines(path)[1], "X=1");
 }
 
+TEST(WriteDeck, LinesAfterASwitchedOffGroupStayAsTheyAre) {
+  const std::vector<std::string> head{"*|{B|Boxes", "*|Use it|G", "*|}", "*|[G|Group", "X=1", "*|]"};
+  // Whatever follows the group's closing line: the end of the deck, comments and text lines, a
+  // group that is on, a field outside any group (fields written as the form writes them).
+  const std::vector<std::vector<std::string>> tails{
+      {"SIMULATION 0 24 1"},
+      {"SIMULATION 0 24 1", "* a comment", "*|*A note", "END"},
+      {"SIMULATION 0 24 1", "*|[H|Other", "Y= 2.0000000000000E+00", "*|Y|u|v|0|1|0|10", "*|]", "END"},
+      {"SIMULATION 0 24 1", "W= 4.0000000000000E+00", "*|W|u|v|0|1|0|10"},
+  };
+  for (const auto& tail : tails) {
+    taltest::TempDir dir;
+    std::vector<std::string> lines = head;
+    lines.insert(lines.end(), tail.begin(), tail.end());
+    std::string path = dir.write("G.TKD", JoinLines(lines));
+    FormModel form = ReadOk(path);
+    form.SetCheckBox(CheckBoxItem(form), 0, false);
+    ScriptedInteraction ui;
+    ASSERT_TRUE(WriteDeck(form, path));
+    std::vector<std::string> expected{"*|{B|Boxes", "*|Use it|G", "*|}", "*|#*|[G|Group", "*|#X=1", "*|#*|]"};
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    EXPECT_EQ(FileLines(path), expected) << tail.back();
+  }
+}
+
 TEST(WriteDeck, FailuresLeaveTheFilesAndTheForm) {
   taltest::TempDir dir;
   std::string path = formtest::WriteExample(dir);

@@ -71,6 +71,16 @@ TEST(TalkitGenerator, WritesTheFormDeckInOrder) {
   EXPECT_EQ(g.text, expected);
 }
 
+TEST(TalkitGenerator, OnlyUnconnectedInputsWithANumberBecomeFields) {
+  taltest::TempDir dir;
+  // Unconnected with a number; "-1,0"; connected; unconnected with a value that is no number.
+  Generated g = Generate(dir, "UNIT 1 TYPE 3\nPARAMETERS 1\nK\nINPUTS 4\n0,0 -1,0 3,1 0,0\n20 5 15 ABC\nEND\n");
+  EXPECT_TRUE(g.messages.empty());
+  EXPECT_NE(g.text.find("CONSTANTS  1\nX=20\n*|Input"), std::string::npos) << g.text;
+  EXPECT_NE(g.text.find("INPUTS  4\nX -1,0 3,1 0,0 \n20 5 15 ABC \n"), std::string::npos) << g.text;
+  EXPECT_EQ(g.text.find("X1="), std::string::npos) << g.text;
+}
+
 TEST(TalkitGenerator, TenInputsAndManyParametersAreSplit) {
   taltest::TempDir dir;
   std::string values, connections, initials;

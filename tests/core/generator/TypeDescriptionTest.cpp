@@ -68,12 +68,21 @@ TEST(TypeDescription, ParmodChoosesTheSectionOfTheParameterValue) {
   const std::string inf = "TYPE 2 Pump\nPARMOD 2\nMODE 2-1\nheading\n" + Entry("LOW", "Low", "none 0 1") +
                           Entry("M", "Mode", "none 1 3") + "MODE 2-3\nheading\n" + Entry("SPEED", "Pump speed", "none 0 1") +
                           Entry("MODE", "Mode", "none 1 3");
+  const std::string bySign = "TYPE 2 Pump\nPARMOD 2 ZERO\nMODE 2 NEG\nheading\n" + Entry("LOW", "Low", "none 0 1") +
+                             Entry("M", "Mode", "none -5 3") + "MODE 2 POS\nheading\n" +
+                             Entry("SPEED", "Pump speed", "none 0 1") + Entry("MODE", "Mode", "none -5 3");
   struct Case {
     std::string deck, inf, first;
   } cases[] = {
       {"PARAMETERS 2\n10 3\n", inf, "SPEED"},
       {"PARAMETERS 2\n10 1.9\n", inf, "LOW"},  // truncated toward zero
       {"CONSTANTS 1\nK=3.5\nUNIT 1 TYPE 2\nPARAMETERS 2\n10 K\n", inf, "SPEED"},  // a constant's value
+      // With ZERO the sign section is chosen: NEG below 1, so for 0 too.
+      {"PARAMETERS 2\n10 0\n", bySign, "LOW"},
+      {"PARAMETERS 2\n10 0.9\n", bySign, "LOW"},
+      {"PARAMETERS 2\n10 -3\n", bySign, "LOW"},
+      {"PARAMETERS 2\n10 1\n", bySign, "SPEED"},
+      {"CONSTANTS 1\nK=0\nUNIT 1 TYPE 2\nPARAMETERS 2\n10 K\n", bySign, "LOW"},
   };
   for (const Case& c : cases) {
     std::string deck = c.deck.starts_with("CONSTANTS") ? c.deck : "UNIT 1 TYPE 2\n" + c.deck;

@@ -17,6 +17,7 @@ TEST(PlotScaleTest, ScaleMinMaxProposesRoundRanges) {
       {-7.2L, 3.1L, -8, 4, 6, 0},
       {0, 0.03L, 0, 0.03L, 6, 3},
       {0, 10, 0, 10, 10, 1},
+      {0, 16, 0, 16, 8, 0},  // the trimmed top meets the data's maximum exactly
   };
   for (const Case& c : cases) {
     AxisProposal p = ScaleMinMax(c.dataMin, c.dataMax);

@@ -48,3 +48,19 @@ TEST(FileReading, OnlyRegularFilesBelowTheLimitAreRead) {
   // The viewers read result files in place rather than whole, with the same refusal.
   EXPECT_EQ(TextFileIndex().Open(dir.file("PIPE.LST")), "Cannot open " + dir.file("PIPE.LST") + ": not a plain file");
 }
+
+TEST(FilePaths, FolderAndNameOfAPath) {
+  struct Case {
+    std::string path, folder, name;
+  } cases[] = {
+      {"/x.DCK", "/", "x.DCK"},  // the root folder
+      {"/work/x.DCK", "/work", "x.DCK"},
+      {"work/runs/x.DCK", "work/runs", "x.DCK"},
+      {"x.DCK", "", "x.DCK"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
+    EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+    EXPECT_EQ(JoinPath(FolderOf(c.path), FileNameOf(c.path)), c.path) << c.path;
+  }
+}
