@@ -90,7 +90,8 @@ std::string ListingText(const ListingContent& c) {
   }
   for (const Diagnostic* d : general) t += Message(*d) + "\n";
   long errors = std::count_if(diags.begin(), diags.end(), [](const Diagnostic& d) { return d.error; });
-  long warnings = static_cast<long>(diags.size()) - errors;
+  // Steps that did not converge are warnings too, though the listing names only the first ones.
+  long warnings = static_cast<long>(diags.size()) - errors + (c.summary ? c.summary->unconvergedSteps : 0);
   if (c.simulation && c.ran) {
     const Simulation& s = *c.simulation;
     t += "Simulation from " + Number(s.start()) + " to " + Number(s.stop()) + " h in steps of " + Number(s.step()) + " h (" +
@@ -185,6 +186,9 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
   ListingContent c{deckPath, &deck.lines, &diags, &simulation, &summary, ran, ok};
   bool listed = WriteListing(listingPath, ListingText(c), err);
   ReportOnStandardError(deckPath, diags, err);
+  if (summary.unconvergedSteps > 0)
+    err << deckPath << ": warning: " << summary.unconvergedSteps << (summary.unconvergedSteps == 1 ? " step" : " steps")
+        << " did not converge (first at " << Number(summary.firstUnconverged) << " h)\n";
   if (ran) out << summary.steps << " steps, " << summary.iterations << " iterations, " << Seconds(summary.seconds) << '\n';
   out << "listing " << listingPath << '\n';
   for (const auto& f : summary.files) out << "results " << f << '\n';

@@ -26,6 +26,15 @@ double Advance(double x0, double a, double b, double dt) {
   return x0 + (a + b * x0) * dt * phi;
 }
 
+bool InRange(double v) { return std::fabs(v) <= ValueLimit; }  // false for NaN
+
+// Why a value is out of range, after its name.
+std::string OutOfRange(double v) {
+  if (std::isnan(v)) return "is not a number";
+  if (std::isinf(v)) return "is infinite";
+  return "is " + Number(v) + ", beyond 1E30 in size";
+}
+
 bool ParseInt(const std::string& s, int& v) {
   if (s.empty()) return false;
   char* end = nullptr;
@@ -236,6 +245,7 @@ bool Simulation::build() {
     }
     u.mirrors.push_back({r.output - 1, r.slot});
   }
+  if (!failed_) findLoopValues();
   return !failed_;
 }
 
@@ -442,74 +452,208 @@ void Simulation::traceUnit(const Unit& u, double time) {
   runLines_.push_back(text);
 }
 
+// The values a pass reads before it computes them: equations' names and unit outputs that
+// later items of the deck compute, and the units' states (their derivatives see the estimate).
+// A feedback loop runs through them; solving a step means finding them where a pass returns them.
+void Simulation::findLoopValues() {
+  std::vector<char> computed(values_.size(), 0), computedInPass(values_.size(), 0);
+  for (const DeckItem& item : deck_.order) {
+    if (item.kind == DeckItem::Kind::Equation) computedInPass[item.index + 1] = 1;
+    else
+      for (const auto& mirror : units_[item.index]->mirrors) computedInPass[mirror.second] = 1;
+  }
+  auto read = [&](int slot) {
+    if (slot >= 0 && computedInPass[slot] && !computed[slot]) {
+      loopSlots_.push_back(slot);
+      computedInPass[slot] = 0;  // once
+    }
+  };
+  for (const DeckItem& item : deck_.order) {
+    if (item.kind == DeckItem::Kind::Equation) {
+      for (int r : expressions_[item.index].reads()) read(r);
+      computed[item.index + 1] = 1;
+      continue;
+    }
+    const Unit& u = *units_[item.index];
+    for (const auto& in : u.inputs) read(in.slot);
+    for (const auto& mirror : u.mirrors) computed[mirror.second] = 1;
+  }
+  const std::size_t size = loopSlots_.size() + stateStart_.size();
+  loopStart_.resize(size);
+  loopResult_.resize(size);
+  loopNext_.resize(size);
+}
+
+void Simulation::readLoop(std::vector<double>& loop) const {
+  std::size_t k = 0;
+  for (int slot : loopSlots_) loop[k++] = values_[slot];
+  for (double x : stateEnd_) loop[k++] = x;
+}
+
+void Simulation::writeLoop(const std::vector<double>& loop) {
+  std::size_t k = 0;
+  for (int slot : loopSlots_) values_[slot] = loop[k++];
+  for (double& x : stateEnd_) x = loop[k++];
+}
+
+void Simulation::rememberValues() {
+  const std::size_t nv = values_.size(), no = outputs_.size();
+  std::copy(values_.begin(), values_.end(), tracked_.begin());
+  std::copy(outputs_.begin(), outputs_.end(), tracked_.begin() + nv);
+  std::copy(stateEnd_.begin(), stateEnd_.end(), tracked_.begin() + nv + no);
+}
+
+// Converged when no value moved by more than the tolerance (relative, or absolute below 1) in
+// the last pass; `worst` is the one that moved most.
+bool Simulation::settled(std::size_t& worst) const {
+  const std::size_t nv = values_.size(), no = outputs_.size(), ns = stateEnd_.size();
+  bool converged = true;
+  double worstChange = 0;
+  auto check = [&](std::size_t k, double now) {
+    double change = std::fabs(now - tracked_[k]) / std::max(1.0, std::fabs(now));
+    if (change > tolerance_) converged = false;
+    if (change > worstChange) {
+      worstChange = change;
+      worst = k;
+    }
+  };
+  for (std::size_t k = 0; k < nv; ++k) check(k, values_[k]);
+  for (std::size_t k = 0; k < no; ++k) check(nv + k, outputs_[k]);
+  for (std::size_t k = 0; k < ns; ++k) check(nv + no + k, stateEnd_[k]);
+  return converged;
+}
+
+// One pass over the equations and units in deck order. False with `fault` when a value cannot
+// be computed or leaves the range of values.
+bool Simulation::pass(double time, double dt, int iteration, Fault& fault) {
+  for (const DeckItem& item : deck_.order) {
+    if (item.kind == DeckItem::Kind::Equation) {
+      const char* err = nullptr;
+      double v = expressions_[item.index].evaluate(values_.data(), err);
+      if (err || !InRange(v)) {
+        const Definition& def = deck_.definitions[item.index];
+        fault = {def.line, "at TIME = " + Number(time) + ": " + def.name + (err ? std::string(": ") + err : " " + OutOfRange(v))};
+        return false;
+      }
+      values_[item.index + 1] = v;
+      continue;
+    }
+    Unit& u = *units_[item.index];
+    double* in = u.in.data();
+    gatherInputs(u, in);
+    double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
+    if (u.stateCount) {
+      u.model->derivatives(time, in, x, u.a.data(), u.b.data());
+      const double* x0 = &stateStart_[u.stateOffset];
+      for (int k = 0; k < u.stateCount; ++k) x[k] = Advance(x0[k], u.a[k], u.b[k], dt);
+    }
+    double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
+    u.model->compute(time, in, x, out, iteration);
+    for (int k = 0; k < u.outputCount; ++k) {
+      if (!InRange(out[k])) {
+        fault = {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
+                                   std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(out[k])};
+        return false;
+      }
+    }
+    for (const auto& [o, slot] : u.mirrors) values_[slot] = out[o];
+  }
+  return true;
+}
+
+// Plain substitution: passes until the values settle. False when they do not within MAXITER
+// passes, or a pass cannot be computed (a loop running away).
+bool Simulation::substitute(double time, double dt, int& passes, std::size_t& worst) {
+  for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
+    ++passes;
+    rememberValues();
+    Fault fault;
+    if (!pass(time, dt, iteration, fault)) return false;
+    if (settled(worst)) return true;
+  }
+  return false;
+}
+
+// How far the last pass moved the loop's values: the largest change, relative to the value's
+// size (absolute below 1), as the convergence test measures it.
+double Simulation::loopMove() const {
+  double move = 0;
+  for (std::size_t k = 0; k < loopStart_.size(); ++k)
+    move = std::max(move, std::fabs(loopResult_[k] - loopStart_[k]) / std::max(1.0, std::fabs(loopResult_[k])));
+  return move;
+}
+
+// The step solved again from its start, each pass starting from the loop values the secant
+// update proposes. A proposal whose pass cannot be computed, or moves the values ten times more
+// than the best pass so far, is dropped: the next pass starts from the best pass's start moved
+// towards its results, half as far as the time before, with a fresh history (a loop too steep
+// for the secant model is then approached in smaller steps). A pass that cannot be computed from
+// values that were not proposed is a fault of the deck (`fault`). Without convergence the last
+// pass starts where the best one started, so the run goes on with the values that came closest.
+bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault) {
+  accelerator_.reset(loopStart_.size());
+  bool proposed = false;
+  double bestMove = HUGE_VAL, damping = 1;
+  for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
+    ++passes;
+    if (iteration == iterationLimit_ && bestMove < HUGE_VAL) writeLoop(bestStart_);
+    rememberValues();
+    readLoop(loopStart_);
+    const bool computed = pass(time, dt, iteration, fault);
+    if (!computed && !proposed) return false;
+    if (computed && settled(worst)) return true;
+    double move = HUGE_VAL;
+    if (computed) {
+      readLoop(loopResult_);
+      move = loopMove();
+      if (move < bestMove) {
+        bestMove = move;
+        bestStart_ = loopStart_;
+        bestResult_ = loopResult_;
+      }
+    }
+    if (proposed && move > 10 * bestMove) {
+      damping /= 2;
+      for (std::size_t k = 0; k < loopNext_.size(); ++k) loopNext_[k] = bestStart_[k] + damping * (bestResult_[k] - bestStart_[k]);
+      accelerator_.reset(loopStart_.size());
+      proposed = false;
+      fault = {};
+    } else {
+      proposed = accelerator_.propose(loopStart_.data(), loopResult_.data(), loopNext_.data());
+    }
+    writeLoop(loopNext_);
+  }
+  return false;
+}
+
 bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   values_[0] = time;
   if (dt > 0)
     for (auto& u : units_)
       if (u->stateCount) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
   stateEnd_ = stateStart_;
+  stepValues_ = values_;
+  stepOutputs_ = outputs_;
+  tracked_.resize(values_.size() + outputs_.size() + stateEnd_.size());
 
-  const std::size_t nv = values_.size(), no = outputs_.size(), ns = stateEnd_.size();
-  tracked_.resize(nv + no + ns);
-  int iteration = 0;
-  bool converged = false;
+  int passes = 0;
   std::size_t worst = 0;
-  while (!converged && iteration < iterationLimit_) {
-    ++iteration;
-    std::copy(values_.begin(), values_.end(), tracked_.begin());
-    std::copy(outputs_.begin(), outputs_.end(), tracked_.begin() + nv);
-    std::copy(stateEnd_.begin(), stateEnd_.end(), tracked_.begin() + nv + no);
-    for (const DeckItem& item : deck_.order) {
-      if (item.kind == DeckItem::Kind::Equation) {
-        const char* err = nullptr;
-        double v = expressions_[item.index].evaluate(values_.data(), err);
-        if (err) {
-          const Definition& def = deck_.definitions[item.index];
-          error(def.line, "at TIME = " + Number(time) + ": " + def.name + ": " + err);
-          return false;
-        }
-        values_[item.index + 1] = v;
-        continue;
-      }
-      Unit& u = *units_[item.index];
-      double* in = u.in.data();
-      gatherInputs(u, in);
-      double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
-      if (u.stateCount) {
-        u.model->derivatives(time, in, x, u.a.data(), u.b.data());
-        const double* x0 = &stateStart_[u.stateOffset];
-        for (int k = 0; k < u.stateCount; ++k) x[k] = Advance(x0[k], u.a[k], u.b[k], dt);
-      }
-      double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
-      u.model->compute(time, in, x, out, iteration);
-      for (int k = 0; k < u.outputCount; ++k) {
-        if (!std::isfinite(out[k])) {
-          error(u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
-                                  std::to_string(u.card->number) + " is not a finite number");
-          return false;
-        }
-      }
-      for (const auto& [o, slot] : u.mirrors) values_[slot] = out[o];
-    }
-    // Converged when no value moved by more than the tolerance (relative, or absolute below 1).
-    converged = true;
-    double worstChange = 0;
-    auto check = [&](std::size_t k, double now) {
-      double change = std::fabs(now - tracked_[k]) / std::max(1.0, std::fabs(now));
-      if (change > tolerance_) converged = false;
-      if (change > worstChange) {
-        worstChange = change;
-        worst = k;
-      }
-    };
-    for (std::size_t k = 0; k < nv; ++k) check(k, values_[k]);
-    for (std::size_t k = 0; k < no; ++k) check(nv + k, outputs_[k]);
-    for (std::size_t k = 0; k < ns; ++k) check(nv + no + k, stateEnd_[k]);
-  }
-  summary.iterations += iteration;
-  summary.mostIterations = std::max(summary.mostIterations, iteration);
+  bool converged = substitute(time, dt, passes, worst);
   if (!converged) {
-    ++summary.unconvergedSteps;
+    values_ = stepValues_;
+    outputs_ = stepOutputs_;
+    stateEnd_ = stateStart_;
+    Fault fault;
+    converged = accelerate(time, dt, passes, worst, fault);
+    if (!fault.text.empty()) {
+      error(fault.line, fault.text);
+      return false;
+    }
+  }
+  summary.iterations += passes;
+  summary.mostIterations = std::max(summary.mostIterations, passes);
+  if (!converged) {
+    if (++summary.unconvergedSteps == 1) summary.firstUnconverged = time;
     if (summary.unconvergedSteps <= MessageLimit)
       runLines_.push_back("*** Warning at TIME = " + Number(time) + ": the step did not converge in " +
                           std::to_string(iterationLimit_) + " iterations (" + trackedName(worst) +

@@ -1,14 +1,16 @@
 #pragma once
 // Sets a deck up for running and runs it: each step evaluates the equations and units in deck
-// order and iterates until no value changes by more than the tolerance; derivatives are
-// integrated with the exponential method (exact for dx/dt = a + b*x over the step, so stable for
-// any step however stiff a thermal mass is).
+// order and iterates until no value changes by more than the tolerance (by plain substitution,
+// and where that does not settle, again from the step's start with secant updates on the values
+// of its feedback loops); derivatives are integrated with the exponential method (exact for
+// dx/dt = a + b*x over the step, so stable for any step however stiff a thermal mass is).
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Deck.h"
 #include "Expression.h"
+#include "LoopAccelerator.h"
 #include "UnitTypes.h"
 
 namespace talpix {
@@ -18,12 +20,16 @@ inline constexpr int DefaultIterationLimit = 50;
 // Listing lines of convergence warnings and of each unit's TRACE before they are only counted.
 inline constexpr int MessageLimit = 20;
 inline constexpr int TraceLineLimit = 500;
+// Equations and unit outputs beyond this size (or not numbers) stop the run: no quantity of a
+// deck is that large, so the value comes from a runaway loop or a fault.
+inline constexpr double ValueLimit = 1e30;
 
 struct RunSummary {
   long steps = 0;
   long iterations = 0;
   int mostIterations = 0;
   long unconvergedSteps = 0;
+  double firstUnconverged = 0;  // time of the first step that did not converge
   double seconds = 0;
   std::vector<std::string> files;  // result files written
 };
@@ -51,6 +57,10 @@ class Simulation {
 
  private:
   struct Unit;
+  struct Fault {
+    int line = 0;
+    std::string text;
+  };
   struct OutputRef {
     int unit;  // deck unit number
     int output;
@@ -64,7 +74,16 @@ class Simulation {
   bool staticSlot(int slot, std::string& why);
   bool staticValue(const std::string& text, int line, const std::string& what, double& value);
   bool buildUnit(int index);
+  void findLoopValues();
   bool doStep(double time, double dt, RunSummary& summary);
+  bool substitute(double time, double dt, int& passes, std::size_t& worst);
+  bool accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault);
+  bool pass(double time, double dt, int iteration, Fault& fault);
+  void rememberValues();
+  bool settled(std::size_t& worst) const;
+  double loopMove() const;
+  void readLoop(std::vector<double>& loop) const;
+  void writeLoop(const std::vector<double>& loop);
   void gatherInputs(const Unit& u, double* in) const;
   std::string trackedName(std::size_t index) const;
   void traceUnit(const Unit& u, double time);
@@ -81,6 +100,10 @@ class Simulation {
   std::vector<std::unique_ptr<Unit>> units_;
   std::vector<double> outputs_, stateStart_, stateEnd_;
   std::vector<double> tracked_, previous_;
+  std::vector<double> stepValues_, stepOutputs_;  // where a step's second solution starts
+  std::vector<int> loopSlots_;  // values read in a pass before the pass computes them
+  LoopAccelerator accelerator_;
+  std::vector<double> loopStart_, loopResult_, loopNext_, bestStart_, bestResult_;
   std::vector<std::string> runLines_;
   double start_ = 0, stop_ = 0, step_ = 1, tolerance_ = DefaultTolerance;
   int iterationLimit_ = DefaultIterationLimit;

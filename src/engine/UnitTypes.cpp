@@ -272,18 +272,20 @@ class DataReader : public UnitModel {
 };
 
 // ---------------------------------------------------------------- TYPE 24: integrator
-// Integrates each input over time (output i = integral of input i in h); with a reset interval
-// above 0 the integrals start again from 0 at every multiple of it after the start.
+// Integrates each input over time (output i = integral of input i in h), taking the input's
+// end-of-step value over each step as the masses do, so that energy balances close. With a reset
+// interval above 0 the integrals start again from 0 on the clock: at every multiple of the
+// interval from time 0, whenever the run started (a daily sum printed at 48 covers 24 to 48).
 class Integrator : public UnitModel {
  public:
   bool setup(UnitSetup& s) override {
     reset_ = s.parameters[0];
-    start_ = s.start;
     count_ = s.inputCount;
     if (reset_ < 0) {
       s.error(s.parameterLines[0], "the reset interval of unit " + std::to_string(s.unitNumber) + " must not be negative");
       return false;
     }
+    if (reset_ > 0) period_ = Period(s.start);
     for (const auto& u : s.inputUnits) units_.push_back(u == "kW" ? "kWh" : u == "-" ? "-" : u + "*h");
     return true;
   }
@@ -292,10 +294,11 @@ class Integrator : public UnitModel {
   int derivativeCount() const override { return count_; }
   bool derivativesRequired() const override { return false; }
   void beginStep(double stepStart, double* x) override {
-    if (reset_ <= 0 || stepStart <= start_) return;
-    double k = std::round((stepStart - start_) / reset_);
-    if (std::fabs(stepStart - start_ - k * reset_) <= 1e-9 * reset_)
-      std::fill(x, x + count_, 0.0);
+    if (reset_ <= 0) return;
+    double period = Period(stepStart);
+    if (period <= period_) return;
+    period_ = period;
+    std::fill(x, x + count_, 0.0);
   }
   void derivatives(double, const double* in, const double*, double* a, double* b) const override {
     for (int i = 0; i < count_; ++i) {
@@ -306,7 +309,11 @@ class Integrator : public UnitModel {
   void compute(double, const double*, const double* x, double* out, int) override { std::copy(x, x + count_, out); }
 
  private:
-  double reset_ = 0, start_ = 0;
+  // The interval of the clock `t` lies in; a time within rounding of a multiple counts as that
+  // multiple (the step times are start + k * step, not sums).
+  double Period(double t) const { return std::floor(t / reset_ + 1e-9); }
+
+  double reset_ = 0, period_ = 0;
   int count_ = 0;
   std::vector<std::string> units_;
 };

@@ -2,6 +2,7 @@
 // decks, and the demo workspace run through talbatch before and after a form change.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <filesystem>
 
 #include "EngineTestSupport.h"
@@ -67,6 +68,26 @@ TEST_F(DemoWorkspace, PlainDeckRunsAYearAndConverges) {
   EXPECT_NE(listing.find("  steps not converged:    0\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find("0 errors, 0 warnings. The run ended normally."), std::string::npos);
   EXPECT_EQ(DataRows(taltest::ReadFile(dir.file("HOUSE.PLT"))).size(), 8760u);
+}
+
+// The demo's results as the engine wrote them before it solved runaway loops: its steps all
+// settle by plain substitution, so not one byte may differ.
+TEST_F(DemoWorkspace, ResultFilesAreTheSameByteForByte) {
+  auto sha256 = [&](const char* name) {
+    QByteArray bytes = QByteArray::fromStdString(taltest::ReadFile(dir.file(name)));
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+  };
+  const char* cases[][4] = {
+      {"HOUSE.DCK", "62139 (at most 19", "bc384f4507e69acf0c828566c85363fcce7c56c7894b48b529b5c9716f9733ce",
+       "35d1d421dbcff82ad93a894d36da820a408b17d3820b9d53333d2d8153912852"},
+      {"HOUSE.TKD", "5402 (at most 18", "6ea1792902f6d0648377c67cdef648c2a22ebbb0edc3a076f8c6749365f63ef2",
+       "4ef0069862dd7886f73fe965b0743899953feb61e2abc2834d9d2e88e32eebe8"}};
+  for (const auto& c : cases) {
+    auto r = Run(c[0]);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(taltest::ReadFile(dir.file("HOUSE.LST")).find(std::string("iterations:             ") + c[1]), std::string::npos);
+    EXPECT_EQ(sha256("HOUSE.OUT") + " " + sha256("HOUSE.PLT"), std::string(c[2]) + " " + c[3]) << c[0];
+  }
 }
 
 TEST_F(DemoWorkspace, FormValueChangedByTalbatchChangesTheResults) {

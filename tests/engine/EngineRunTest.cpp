@@ -64,12 +64,16 @@ TEST(EngineRun, ControllerKeepsItsStateInsideTheDeadBand) {
 
 TEST(EngineRun, ConvergenceFailureIsReportedAndCounted) {
   TempDir dir;
-  // A = 2B + 1 with B = A has no fixed point the iteration can reach.
-  EngineRun r = RunDeck(dir, "LOOP.DCK", "CONSTANTS 1\nMAXITER=7\nEQUATIONS 2\nA=2*B+1\nB=A\nSIMULATION 0 3 1\nEND\n");
+  // A = B + 1 with B = A has no fixed point: every pass adds 1, whatever the scheme.
+  EngineRun r = RunDeck(dir, "LOOP.DCK", "CONSTANTS 1\nMAXITER=7\nEQUATIONS 2\nA=B+1\nB=A\nSIMULATION 2 5 1\nEND\n");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.listing.find("*** Warning at TIME = 0: the step did not converge in 7 iterations (A still changes)"), std::string::npos)
+  EXPECT_NE(r.listing.find("*** Warning at TIME = 2: the step did not converge in 7 iterations (B still changes)"), std::string::npos)
       << r.listing;
   EXPECT_NE(r.listing.find("  steps not converged:    4\n"), std::string::npos) << r.listing;
+  EXPECT_NE(r.listing.find("\n0 errors, 4 warnings. The run ended normally.\n"), std::string::npos) << r.listing;
+  const std::string last = "LOOP.DCK: warning: 4 steps did not converge (first at 2 h)\n";
+  ASSERT_GE(r.err.size(), last.size()) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.size() - last.size()), last) << r.err;
 }
 
 TEST(EngineRun, EveryDeckErrorNamesItsLineAndFailsTheRun) {
@@ -112,6 +116,9 @@ TEST(EngineRun, EveryDeckErrorNamesItsLineAndFailsTheRun) {
       {"CONSTANTS 1\nA=1\nEND\n", 0, "the deck has no SIMULATION line"},
       {sim + "PARAMETERS 2\nEND\n", 2, "PARAMETERS stands outside a UNIT block"},
       {sim + "EQUATIONS 1\nX=1/(TIME-1)\nEND\n", 3, "at TIME = 1: X: division by zero"},
+      {"EQUATIONS 1\nX=10^TIME\nSIMULATION 0 40 1\nEND\n", 2, "at TIME = 31: X is 1e+31, beyond 1E30 in size"},
+      {"EQUATIONS 1\nQ=EXP(TIME)\nSIMULATION 0 80 1\nUNIT 1 TYPE 1 M\nPARAMETERS 2\n1 0\nINPUTS 2\n0,0 Q\n0 0\nDERIVATIVES 1\n0\n", 4,
+       "at TIME = 69: output 1 of unit 1 (thermal mass) is 1.46"},  // the mass sums e^t: past 1E30 before Q
       {sim + std::string("* a\0b\n", 6) + "END\n", 2, "the line holds a NUL byte: the deck is not a text file"},
   };
   for (const auto& c : cases) {
