@@ -246,13 +246,50 @@ std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName) {
   return std::nullopt;
 }
 
-KindCode PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, KindCode kind) {
+int SaveFilterPositionOf(const FileDialogState& dialog, std::string_view name) {
+  const std::string extension = ExtensionOf(name);
+  int allFiles = 0;
+  for (std::size_t i = 0; i < dialog.filters.size(); ++i) {
+    const std::string pattern = UpperShort(dialog.filters[i].pattern);
+    if (pattern == "*.*" || pattern == "*") allFiles = static_cast<int>(i) + 1;
+    if (!extension.empty() && pattern == "*" + extension) return static_cast<int>(i) + 1;
+  }
+  return allFiles > 0 ? allFiles : 1;
+}
+
+namespace {
+// "/w/HOUSE.PLT" -> "/w/HOUSE.SPF": the file name's last extension replaced, its folder kept.
+std::string WithPlotFileExtension(const std::string& name) {
+  const std::size_t nameStart = name.find_last_of('/') + 1;  // npos + 1 == 0
+  const std::size_t dot = name.find_last_of('.');
+  const std::string stem = dot != std::string::npos && dot >= nameStart ? name.substr(0, dot) : name;
+  return stem + ".SPF";
+}
+}  // namespace
+
+std::string SaveAsProposal(KindCode kind, const std::string& fileName, const std::string& plotDataFile) {
+  switch (kind) {
+    case KindCode::Plot:
+      if (!fileName.empty()) return fileName;
+      return plotDataFile.empty() ? std::string("*.SPF") : WithPlotFileExtension(plotDataFile);
+    case KindCode::Table: return fileName.empty() ? std::string("*.TBL") : TableSaveName(fileName);
+    case KindCode::Listing:
+    case KindCode::Output: return {};
+    default: return fileName;
+  }
+}
+
+void PrepareSaveDialog(FileDialogState& dialog, const std::string& proposedName) {
   dialog.fileName = proposedName;
-  dialog.defaultExtension.clear();
+  dialog.position = SaveFilterPositionOf(dialog, proposedName);
+  auto entry = LookUpSaveAs(proposedName);
+  dialog.defaultExtension = entry && !entry->extension.empty() ? entry->extension.substr(1) : std::string();
+}
+
+KindCode PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, KindCode kind) {
+  PrepareSaveDialog(dialog, proposedName);
   auto entry = LookUpSaveAs(proposedName);
   if (!entry) return kind;
-  dialog.position = entry->position;
-  dialog.defaultExtension = entry->extension.empty() ? std::string() : entry->extension.substr(1);
   bool textKind = entry->kind == KindCode::DeckEditor || entry->kind == KindCode::TextEditor;
   return textKind && IsEditorKind(kind) ? entry->kind : kind;
 }

@@ -112,8 +112,20 @@ const std::vector<SaveAsEntry>& SaveAsTable();
 // without extension matches the row with the empty extension.
 std::optional<SaveAsEntry> LookUpSaveAs(std::string_view proposedName);
 
-// Save as, before the dialog: sets the dialog's name, position and default extension from the
-// proposed name, and returns the kind the window takes (its own kind when nothing changes).
+// The filter a save chooser shows for a name: the one whose pattern names its extension (a
+// pattern such as "*.SPF" counts by its extension), else "All files". The chooser must never show
+// a name under another type's filter: the toolkit's chooser gives the name that filter's
+// extension, and the document would be written over a file of another kind.
+int SaveFilterPositionOf(const FileDialogState& dialog, std::string_view name);
+// What Save as proposes for a window of `kind` holding `fileName`: the window's own file (a table
+// under the name Save writes it, a plot under its plot file), a plot not saved yet under the last
+// run's plot data file name with ".SPF" ("/w/HOUSE.PLT" -> "/w/HOUSE.SPF"), "*.SPF" without one.
+// "" for windows without a document of their own (viewers).
+std::string SaveAsProposal(KindCode kind, const std::string& fileName, const std::string& plotDataFile);
+// The save chooser for `proposedName`: name, filter (SaveFilterPositionOf) and default extension.
+void PrepareSaveDialog(FileDialogState& dialog, const std::string& proposedName);
+// Save as, before the dialog: PrepareSaveDialog, and returns the kind the window takes (its own
+// kind when nothing changes).
 KindCode PrepareSaveAsDialog(FileDialogState& dialog, const std::string& proposedName, KindCode kind);
 // Save as, after the dialog: a text editor (7000) saved under a ".DCK" name becomes a deck editor.
 KindCode KindAfterSaveAs(KindCode kind, std::string_view chosenName);

@@ -78,9 +78,7 @@ bool TTALSHELLFORM::SaveWindowAs(TChildForm* child, const std::string& name) { r
 // window's caption. False when the document could not be written; cancelling writes nothing and
 // is no failure.
 bool TTALSHELLFORM::SaveUnnamedWindow(TChildForm* child) {
-  const std::string extension = UnnamedSaveExtension(child->kind());
-  saveDialog_.fileName = "*" + extension;
-  if (!extension.empty()) saveDialog_.defaultExtension = extension.substr(1);
+  PrepareSaveDialog(saveDialog_, "*" + UnnamedSaveExtension(child->kind()));
   auto choice = interaction().saveFile(ToRequest(saveDialog_, SavingWindowTitle(child->caption())));
   if (!choice) return true;
   return SaveWindowAs(child, AcceptChoice(saveDialog_, *choice, false));
@@ -116,17 +114,13 @@ void TTALSHELLFORM::Save1Click() { SaveAllWindows(); }
 
 bool TTALSHELLFORM::SaveAsWindow(TChildForm* child) {
   if (!child) return false;
-  std::string proposed;
   const KindCode kind = child->kind();
-  if (IsEditorKind(kind)) {
-    proposed = child->fileName();
-  } else if (kind == KindCode::TalkitForm) {
-    if (!child->commitInput()) return false;
-    // The form's own deck, not whatever deck is the current input deck now.
-    proposed = child->fileName();
-  } else if (kind == KindCode::Plot) {
-    proposed = currentPlotFile();
-  }
+  // A viewer holds no document: it says so before a chooser asks for a name it cannot use.
+  if (IsViewerKind(kind)) return child->saveDocument(child->fileName());
+  if (kind == KindCode::TalkitForm && !child->commitInput()) return false;
+  // Each window proposes its own file (a form its own deck, not whatever deck is the current input
+  // deck now), under the filter of its own kind.
+  const std::string proposed = SaveAsProposal(kind, child->fileName(), currentPlotFile());
   KindCode proposedKind = PrepareSaveAsDialog(saveDialog_, proposed, kind);
   if (proposedKind != kind) child->setKind(proposedKind);
 
@@ -134,8 +128,6 @@ bool TTALSHELLFORM::SaveAsWindow(TChildForm* child) {
   if (!choice) return false;
   const std::string chosen = AcceptChoice(saveDialog_, *choice, false);
   if (IsEditorKind(child->kind())) child->setKind(KindAfterSaveAs(child->kind(), chosen));
-  // Each kind writes its own document; a viewer has none and says so rather than write nothing
-  // without a word after the user chose a name.
   return SaveWindowAs(child, chosen);
 }
 

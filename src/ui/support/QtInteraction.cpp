@@ -51,10 +51,12 @@ std::optional<FileChoice> RunFileDialog(const FileDialogRequest& r, QFileDialog:
   // The extension goes on before the overwrite question, which must name the file that is written.
   // Opening keeps a name as typed: an existing file without extension may be meant.
   if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(ToQt(r.defaultExtension));
-  if (!r.fileName.empty()) dialog.selectFile(ToQt(r.fileName));
   QStringList names;
   for (const auto& f : r.filters) names << ToQt(f);
+  // The filter first: choosing a filter gives the name shown that filter's extension, and the name
+  // proposed must stay as it is.
   if (r.filterIndex >= 0 && r.filterIndex < names.size()) dialog.selectNameFilter(names[r.filterIndex]);
+  if (!r.fileName.empty()) dialog.selectFile(ToQt(r.fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FileChoice{FromQt(dialog.selectedFiles().front()),
                     static_cast<int>(names.indexOf(dialog.selectedNameFilter()))};

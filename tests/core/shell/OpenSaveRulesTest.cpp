@@ -97,8 +97,9 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
       {"/w/F.TKD", 2100, 2, "TKD", 2100},  // an editor holding a form deck stays an editor
       {"/w/M.FOR", 1000, 4, "FOR", 7000},  {"/w/V.dek", 7000, 3, "DEK", 1000},
       {"/w/N.TXT", 1000, 10, "TXT", 7000}, {"/w/P.DCK", 4000, 1, "DCK", 4000},  // only editors change
-      {"/w/T.TBL", 5000, 8, "TBL", 5000},  {"", 5000, 9, "", 5000},  // no extension: the empty row
-      {"/w/A.BMP", 8000, 6, "BMP", 8000},
+      {"/w/T.TBL", 5000, 8, "TBL", 5000},  {"/w/NOTES", 7000, 10, "", 7000},  // no extension: all files
+      {"/w/A.BMP", 8000, 6, "BMP", 8000},  {"/w/F.TKX", 2000, 9, "", 2000},
+      {"/w/RUN.LOG", 7000, 10, "", 7000},  {"*.SPF", 4000, 5, "SPF", 4000},
   };
   for (const auto& c : cases) {
     FileDialogState dialog = InitialSaveDialog();
@@ -111,13 +112,25 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
     EXPECT_EQ(dialog.defaultExtension, c.defaultExtension) << c.proposed;
     EXPECT_EQ(dialog.fileName, c.proposed);
   }
-  // An extension outside the table leaves the position and clears the default extension.
-  FileDialogState dialog = InitialSaveDialog();
-  dialog.position = 5;
-  dialog.defaultExtension = "SPF";
-  EXPECT_EQ(PrepareSaveAsDialog(dialog, "/w/A.XYZ", KindCode::TextEditor), KindCode::TextEditor);
-  EXPECT_EQ(dialog.position, 5);
-  EXPECT_EQ(dialog.defaultExtension, "");
+}
+
+TEST(OpenSaveRules, SaveAsProposesTheWindowsOwnFile) {
+  struct Case {
+    KindCode kind;
+    const char* fileName;
+    const char* plotData;
+    const char* proposed;
+  };
+  const Case cases[] = {
+      {KindCode::Plot, "", "/w/HOUSE.PLT", "/w/HOUSE.SPF"},  // never the plot data file itself
+      {KindCode::Plot, "", "/w/v1.2/HOUSE", "/w/v1.2/HOUSE.SPF"},
+      {KindCode::Plot, "/w/ONE.SPF", "/w/HOUSE.PLT", "/w/ONE.SPF"},
+      {KindCode::Plot, "", "", "*.SPF"},
+      {KindCode::Table, "/w/T.DAT", "", "/w/T.TBL"},
+      {KindCode::DeckEditor, "/w/HOUSE.DCK", "/w/HOUSE.PLT", "/w/HOUSE.DCK"},
+      {KindCode::Listing, "/w/HOUSE.LST", "", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SaveAsProposal(c.kind, c.fileName, c.plotData), c.proposed) << c.fileName;
 }
 
 TEST(OpenSaveRules, TableIsSavedUnderATblName) {

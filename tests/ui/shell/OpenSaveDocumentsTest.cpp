@@ -2,10 +2,15 @@
 // close question of a changed deck before another deck replaces it.
 #include <QBuffer>
 #include <QImage>
+#include <filesystem>
+#include <functional>
 
 #include "OpenSaveTestSupport.h"
+#include "plot/PlotForm.h"
 #include "shell/DiagramForm.h"
 #include "shell/EditForm.h"
+#include "tables/TableFile.h"
+#include "tables/TableModel.h"
 
 using namespace tal;
 using taltest::ReadFile;
@@ -159,4 +164,59 @@ TEST_F(OpenSaveDocuments, SaveAsOfAViewerSaysItCannotBeSavedAndWritesNothing) {
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{listing + " cannot be saved."});
   EXPECT_EQ(dialogs.prompts().back().kind, ErrorOk);
   EXPECT_FALSE(taltest::Exists(dir.file("COPY.LST")));
+}
+
+// Whatever window Save as works on, the chooser proposes that window's own file under the filter
+// of its type. The windows follow one another on one frame, so a filter left from the window
+// before must not carry over (the toolkit's chooser would give the name that filter's extension).
+TEST_F(OpenSaveDocuments, SaveAsProposesEachWindowsOwnFileUnderItsOwnFilter) {
+  namespace fs = std::filesystem;
+  fs::copy(std::string(TAL_SOURCE_DIR) + "/demo", dir.path(), fs::copy_options::recursive);
+  dir.write("HOUSE.PLT", "TIME QHOUSE\nh kW\n0 1\n1 2\n");
+  dir.write("RUN.LOG", "log\n");
+  TableModel model(2, {"AREA "});
+  model.deckFileName = dir.file("HOUSE.DCK");
+  ASSERT_EQ(SaveTable(model, dir.file("HOUSE.TBL")), "");
+  makeOpenSaveFrame();
+  auto opened = [this](const std::string& name) -> TChildForm* {
+    frame->ReadaFile(dir.file(name));
+    for (TChildForm* child : frame->children())
+      if (child->fileName() == dir.file(name)) return child;
+    return nullptr;
+  };
+  auto newPlot = [this] {
+    auto* plot = new TPlotForm(frame.get());
+    frame->AddChild(plot);
+    return static_cast<TChildForm*>(plot);
+  };
+  struct Case {
+    const char* window;
+    std::function<TChildForm*()> open;
+    std::string proposed;
+    std::string filter;
+  };
+  const Case cases[] = {
+      {"deck", [&] { return opened("HOUSE.DCK"); }, dir.file("HOUSE.DCK"), "TALPIX files (*.DCK *.dck)"},
+      {"new plot", newPlot, dir.file("HOUSE.SPF"), "TALSHELL Plot files (*.SPF *.spf)"},
+      {"text", [&] { return opened("RUN.LOG"); }, dir.file("RUN.LOG"), "All files (*)"},
+      {"table", [&] { return opened("HOUSE.TBL"); }, dir.file("HOUSE.TBL"), "TALKIT table files (*.TBL *.tbl)"},
+      {"form", [&] { return opened("HOUSE.TKD"); }, dir.file("HOUSE.TKD"), "TALKIT files (*.TKD *.tkd)"},
+      {"text file of a deck", [&] { return opened("HOUSEPRJ.TXT"); }, dir.file("HOUSEPRJ.TXT"), "All files (*)"},
+  };
+  for (const Case& c : cases) {
+    dialogs.clear();
+    dialogs.answer(Button::No);  // the plot's close question when a form deck replaces it
+    TChildForm* window = c.open();
+    ASSERT_NE(window, nullptr) << c.window;
+    frame->setActiveChild(window);
+    dialogs.clear();
+    dialogs.answerCancel();
+    frame->Saveas1Click();
+    ASSERT_EQ(dialogs.prompts().size(), 1u) << c.window;
+    const FileDialogRequest& request = dialogs.prompts()[0].request;
+    EXPECT_EQ(request.fileName, c.proposed) << c.window;
+    ASSERT_LT(request.filterIndex, static_cast<int>(request.filters.size())) << c.window;
+    EXPECT_EQ(request.filters[request.filterIndex], c.filter) << c.window;
+  }
+  EXPECT_FALSE(taltest::Exists(dir.file("HOUSE.SPF")));
 }
