@@ -12,6 +12,16 @@ std::string ConfigPath(const std::string& programDir) {
   return FindFileNoCase(programDir, EngineConfigName).value_or(JoinPath(programDir, EngineConfigName));
 }
 
+EngineSwitches SwitchesOf(const std::string& bytes) {
+  auto lines = SplitLines(bytes);
+  EngineSwitches switches{};
+  for (int i = 0; i < EngineSwitchCount; ++i) {
+    std::size_t line = static_cast<std::size_t>(i) + 1;
+    switches[static_cast<std::size_t>(i)] = line < lines.size() && SwitchIsOn(lines[line]);
+  }
+  return switches;
+}
+
 }  // namespace
 
 const std::array<const char*, EngineSwitchCount>& EngineSwitchCaptions() {
@@ -31,13 +41,7 @@ std::optional<EngineSwitches> ReadEngineSwitches(const std::string& programDir) 
   if (!path || !FileReadable(*path)) return std::nullopt;
   auto bytes = ReadWholeFile(*path);
   if (!bytes) return std::nullopt;
-  auto lines = SplitLines(*bytes);
-  EngineSwitches switches{};
-  for (int i = 0; i < EngineSwitchCount; ++i) {
-    std::size_t line = static_cast<std::size_t>(i) + 1;
-    switches[static_cast<std::size_t>(i)] = line < lines.size() && SwitchIsOn(lines[line]);
-  }
-  return switches;
+  return SwitchesOf(*bytes);
 }
 
 std::string SwitchedEngineConfig(const std::string& oldBytes, const EngineSwitches& switches) {
@@ -63,6 +67,9 @@ std::string RewriteEngineConfig(const std::string& programDir, const EngineSwitc
   const std::string path = ConfigPath(programDir);
   auto old = ReadWholeFile(path);
   if (!old) return "Could not read " + path;
+  // Switches as the file already holds them: the file, and the backup of an earlier change, stay
+  // as they are.
+  if (SwitchesOf(*old) == switches) return "";
   const std::string backup =
       FindFileNoCase(programDir, EngineConfigBackupName).value_or(JoinPath(programDir, EngineConfigBackupName));
   if (std::string error = WriteFileAtomically(backup, *old); !error.empty()) return error;

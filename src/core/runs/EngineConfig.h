@@ -29,8 +29,8 @@ std::optional<EngineSwitches> ReadEngineSwitches(const std::string& programDir);
 // each line kept; lines after line 8 are not kept. The old file's line ends are kept.
 std::string SwitchedEngineConfig(const std::string& oldBytes, const EngineSwitches& switches);
 
-// Rewrites the configuration file with `switches`: the old file becomes "CNFGTL.BAK" (replacing
-// an old copy), then the new file replaces the old one through a temporary file, so a failure
+// Rewrites the configuration file with `switches`; switches the file already holds write nothing
+// (no "CNFGTL.BAK" either). Otherwise the old file becomes "CNFGTL.BAK" (replacing an old copy), then the new file replaces the old one through a temporary file, so a failure
 // at any step leaves a whole "CNFGTL.TAL". Returns "" on success, else a message naming the file.
 std::string RewriteEngineConfig(const std::string& programDir, const EngineSwitches& switches);
 

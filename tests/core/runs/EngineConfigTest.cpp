@@ -66,12 +66,18 @@ TEST(EngineConfig, RewriteSwitchesTheFirstCharacterKeepsTheRestAndKeepsABackup) 
   EXPECT_EQ(ReadEngineSwitches(dir.path()), Switches({0, 1, 3, 5}));
 }
 
-TEST(EngineConfig, UnchangedSwitchesOnlyNormaliseTheLetters) {
+TEST(EngineConfig, UnchangedSwitchesWriteNothingAChangedOneNormalisesTheLetters) {
   TempDir dir;
-  dir.write("CNFGTL.TAL", "line one\r\ny\r\nn\r\n");
+  const std::string shortFile = "line one\r\ny\r\nn\r\n";
+  dir.write("CNFGTL.TAL", shortFile);
   ASSERT_EQ(RewriteEngineConfig(dir.path(), *ReadEngineSwitches(dir.path())), "");
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), shortFile);
+  EXPECT_FALSE(taltest::Exists(dir.file("CNFGTL.BAK")));
+
+  ASSERT_EQ(RewriteEngineConfig(dir.path(), Switches({0, 6})), "");
   // Line ends of the file are kept; missing lines are written as off.
-  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), "line one\r\nY\r\nN\r\nN\r\nN\r\nN\r\nN\r\nN\r\n");
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), "line one\r\nY\r\nN\r\nN\r\nN\r\nN\r\nN\r\nY\r\n");
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.BAK")), shortFile);
 }
 
 TEST(EngineConfig, AFailedRewriteLeavesTheFileWhole) {

@@ -1,5 +1,6 @@
 // The main window's run commands: Calculate with the menu lock and Stop, the status bar and the
 // run log, the settings dialog from the File menu, and the utilities.
+#include <QCheckBox>
 #include <QLabel>
 #include <csignal>
 #include <QLineEdit>
@@ -156,7 +157,7 @@ TEST_F(RunCommands, SetupWithoutTheSwitchFileSaysSoAndTheProgramGoesOn) {
   EXPECT_EQ(f.activeChild(), child);
 }
 
-TEST_F(RunCommands, SetupCancelRewritesTheSwitchFile) {
+TEST_F(RunCommands, SetupCancelRewritesAChangedSwitchFile) {
   dir.write("CNFGTL.TAL", "engine\ny\nn\nY\nN\nY\nN\ny\n");
   auto& f = makeFrame();
   QTimer::singleShot(0, [&] {
@@ -164,10 +165,11 @@ TEST_F(RunCommands, SetupCancelRewritesTheSwitchFile) {
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(dialog->isVisible());
     dialog->compile->setText("gfortran -c");
+    dialog->switches[1]->setChecked(true);
     dialog->cancelButton->click();
   });
   f.action(MenuItem::Setup)->trigger();
-  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), "engine\nY\nN\nY\nN\nY\nN\nY\n");
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), "engine\nY\nY\nY\nN\nY\nN\nY\n");
   EXPECT_EQ(CurrentSettings().compileCommand, "gfortran -c");
   EXPECT_FALSE(f.findChild<TSetupDlg*>()->isVisible());
 }

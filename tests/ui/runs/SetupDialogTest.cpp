@@ -110,12 +110,17 @@ TEST_F(SetupDialogTest, CancelStillAppliesTheFieldsAndRewritesTheSwitchFile) {
   EXPECT_TRUE(user.messages().empty());
 }
 
-TEST_F(SetupDialogTest, ClosingTheWindowCountsAsCancel) {
+TEST_F(SetupDialogTest, ClosingTheWindowCountsAsCancelAndUnchangedSwitchesAreNotWritten) {
+  const auto before = std::filesystem::last_write_time(dir.file("CNFGTL.TAL"));
   ASSERT_TRUE(show());
   dialog.userCommand->setText("make clean");
   dialog.reject();
   EXPECT_EQ(settings.userCommand, "make clean");
-  EXPECT_TRUE(taltest::Exists(dir.file("CNFGTL.BAK")));
+  ASSERT_TRUE(show());
+  dialog.okButton->click();
+  EXPECT_EQ(taltest::ReadFile(dir.file("CNFGTL.TAL")), Switches);
+  EXPECT_EQ(std::filesystem::last_write_time(dir.file("CNFGTL.TAL")), before);
+  EXPECT_FALSE(taltest::Exists(dir.file("CNFGTL.BAK")));
 }
 
 TEST_F(SetupDialogTest, UnitsChangeConvertsOpenFormsOnce) {
@@ -156,7 +161,6 @@ TEST_F(SetupDialogTest, StoreWritesTheSettingsFile) {
   ASSERT_TRUE(ReadDFT(dir.path(), back).ok);
   EXPECT_EQ(back, settings);
   EXPECT_EQ(back.reservedIntegers[3], 77);
-  EXPECT_TRUE(taltest::Exists(dir.file("CNFGTL.BAK")));
 }
 
 TEST_F(SetupDialogTest, StoreThatCannotWriteSaysSo) {
