@@ -14,6 +14,10 @@ namespace {
 
 constexpr std::size_t ReadPiece = 1024 * 1024;
 constexpr std::size_t ScanWindow = 64 * 1024;
+// Bytes compared at the beginning and at the old end of a file that grew: a program that writes
+// its file anew (a listing of the next run) rarely leaves both as they were, one that appends
+// always does.
+constexpr std::size_t SampleBytes = 4096;
 
 // Walks the file forward through one reused window of bytes, so that scanning many short lines
 // costs one read per window rather than one per line.
@@ -81,7 +85,7 @@ std::shared_ptr<const FileBytes> FileBytes::Open(const std::string& path, std::s
     error = "Cannot open " + path + ": not a plain file";
     return nullptr;
   }
-  return std::shared_ptr<const FileBytes>(new FileBytes(fd, static_cast<std::uint64_t>(st.st_size)));
+  return std::shared_ptr<const FileBytes>(new FileBytes(fd, StampOfOpenFile(fd)));
 }
 
 FileBytes::~FileBytes() { ::close(fd_); }
@@ -131,7 +135,39 @@ std::string TextFileIndex::Open(const std::string& path) {
   }
   size_ = file_->size();
   if (size_ == 0) complete_ = true;
+  sample_ = Sample(*file_, size_);
   return "";
+}
+
+const FileStamp& TextFileIndex::stamp() const {
+  static const FileStamp none;
+  return file_ ? file_->stamp() : none;
+}
+
+std::string TextFileIndex::Sample(const FileBytes& file, std::uint64_t size) const {
+  const std::uint64_t head = std::min<std::uint64_t>(SampleBytes, size);
+  const std::uint64_t tailStart = size - std::min<std::uint64_t>(SampleBytes, size - head);
+  std::string sample(static_cast<std::size_t>(head + (size - tailStart)), '\0');
+  std::size_t got = file.Read(0, sample.data(), static_cast<std::size_t>(head));
+  got += file.Read(tailStart, sample.data() + got, static_cast<std::size_t>(size - tailStart));
+  sample.resize(got);
+  return sample;
+}
+
+bool TextFileIndex::Extend() {
+  if (!file_) return false;
+  std::string error;
+  std::shared_ptr<const FileBytes> grown = FileBytes::Open(path_, error);
+  if (!grown || !grown->stamp().sameFile(file_->stamp()) || grown->size() <= file_->size()) return false;
+  const std::uint64_t oldSize = file_->size();
+  if (Sample(*grown, oldSize) != sample_) return false;
+  // Lines indexed so far stay; a last line without its line end is counted again once the scan
+  // has gone past it.
+  file_ = std::move(grown);
+  size_ = file_->size();
+  complete_ = false;
+  sample_ = Sample(*file_, size_);
+  return true;
 }
 
 std::size_t TextFileIndex::Read(std::uint64_t offset, char* buffer, std::size_t count) const {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileStamp.h"
+
 namespace tal {
 
 // Positioned reads of one open file. Reading is safe from any thread, so a background scan or
@@ -30,13 +32,16 @@ class FileBytes {
 
   // The size when the file was opened.
   std::uint64_t size() const { return size_; }
+  // The file's stamp when it was opened.
+  const FileStamp& stamp() const { return stamp_; }
   // Reads up to `count` bytes at `offset` (fewer at the end, or when the file was shortened).
   std::size_t Read(std::uint64_t offset, char* buffer, std::size_t count) const;
 
  private:
-  FileBytes(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  FileBytes(int fd, const FileStamp& stamp) : fd_(fd), size_(stamp.size), stamp_(stamp) {}
   int fd_;
   std::uint64_t size_;
+  FileStamp stamp_;
 };
 
 struct LineCheckpoint {
@@ -74,6 +79,16 @@ class TextFileIndex {
   const std::string& path() const { return path_; }
   // The open file, to share with a background scan or search.
   std::shared_ptr<const FileBytes> file() const { return file_; }
+
+  // The stamp of the file as it was opened or last extended ("exists" false when it could not be
+  // opened): a different stamp of path() means the file changed on disk.
+  const FileStamp& stamp() const;
+  // Takes in text appended to the file since it was opened: when path() leads to the same file,
+  // now longer, whose beginning and old end read as they did, the lines known so far stay and the
+  // new part is indexed next (the index is no longer complete); true then. False, with nothing
+  // changed, when the file was rewritten, replaced, shortened or did not grow: it must be opened
+  // anew.
+  bool Extend();
 
   // Indexes about `budgetBytes` more of the file; true when the whole file is indexed.
   bool IndexMore(std::size_t budgetBytes);
@@ -116,6 +131,8 @@ class TextFileIndex {
  private:
   void Finish(std::uint64_t end);
   const LineCheckpoint& CheckpointFor(std::size_t line) const;
+  // The bytes that tell an append from a rewrite: the file's beginning and the end it had.
+  std::string Sample(const FileBytes& file, std::uint64_t size) const;
 
   std::string path_;
   std::shared_ptr<const FileBytes> file_;
@@ -124,6 +141,7 @@ class TextFileIndex {
   bool complete_ = false;
   std::vector<LineCheckpoint> checkpoints_;
   std::vector<char> buffer_;
+  std::string sample_;  // Sample() of the file as opened or last extended
 };
 
 }  // namespace tal

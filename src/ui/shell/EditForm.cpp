@@ -14,6 +14,7 @@
 
 #include "shell/CommentToggle.h"
 #include "shell/DeckHighlighter.h"
+#include "shell/FileWatch.h"
 #include "shell/EditorText.h"
 #include "shell/FindDialogs.h"
 #include "shell/LongLines.h"
@@ -201,7 +202,8 @@ class OwnLineEnd : public QTextBlockUserData {
 
 }  // namespace
 
-TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, kind), editor_(new TEditorText(this)) {
+TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind)
+    : TChildForm(shell, kind), editor_(new TEditorText(this)), watch_(new FileWatch(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(editor_);
@@ -222,6 +224,8 @@ TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind) : TChildForm(shell, ki
   connect(editor_->document(), &QTextDocument::undoAvailable, this, [this] {
     if (this->shell() && this->shell()->lastCreatedEditor() == this) this->shell()->UpdateMenu();
   });
+  // Another program may change the file while it is shown (a generator, a run, another editor).
+  connect(watch_, &FileWatch::mayHaveChanged, this, &TEditForm::CheckFile);
   UpdateHighlighting();
 }
 
@@ -300,15 +304,24 @@ bool TEditForm::Open(const std::string& name) {
   setKind(ExtensionOf(name) == ".DCK" ? KindCode::DeckEditor : KindCode::TextEditor);
   setFileName(name);
   setCaption(name);
+  // Taken before reading: a change made while the file is read shows as a change afterwards.
+  const FileStamp stamp = StampOf(name);
   std::optional<std::string> bytes = ReadWholeFile(name);
-  editor_->hide();
-  editor_->clear();
   if (!bytes) {
-    editor_->show();
+    editor_->clear();
     ShowMessageKind("Cannot read " + name, ErrorOk, true);
     return false;
   }
-  EditorFileText content = EditorTextOf(*bytes);
+  ShowFileText(*bytes);
+  TakeDiskStamp(stamp);
+  return true;
+}
+
+// The text of the file's bytes, caret at the start, not modified.
+void TEditForm::ShowFileText(const std::string& bytes) {
+  editor_->hide();
+  editor_->clear();
+  EditorFileText content = EditorTextOf(bytes);
   lineEnd_ = content.lineEnd;
   lineEnds_ = content.ends;
   setText(content.text);
@@ -328,6 +341,59 @@ bool TEditForm::Open(const std::string& name) {
   editor_->verticalScrollBar()->setValue(0);
   setModified(false);
   fileHoldsText_ = true;
+}
+
+void TEditForm::TakeDiskStamp(const FileStamp& stamp) {
+  stampName_ = fileName();
+  diskStamp_ = stamp;
+  keptStamp_ = {};
+  watch_->setPath(fileName());
+}
+
+// True when the file under the window's name is the one it read or wrote, and another program
+// has changed it since. A file deleted meanwhile holds nobody's work: no change.
+bool TEditForm::ChangedOnDisk(FileStamp* now) const {
+  if (stampName_.empty() || stampName_ != fileName()) return false;
+  const FileStamp stamp = StampOf(fileName());
+  if (now) *now = stamp;
+  return stamp.exists && stamp != diskStamp_;
+}
+
+void TEditForm::CheckFile() {
+  FileStamp now;
+  if (askingAboutDisk_ || !ChangedOnDisk(&now) || now == keptStamp_) return;
+  if (fileHoldsText_ && !isModified()) {
+    Reload();
+    return;
+  }
+  if (AskAboutDisk(" has been changed by another program.  Read it again and lose the changes made here?"))
+    Reload();
+  else
+    keptStamp_ = now;  // Save asks before writing over it
+}
+
+// The watch goes on while a question waits: it must not ask a second one meanwhile.
+bool TEditForm::AskAboutDisk(const std::string& question) {
+  askingAboutDisk_ = true;
+  const Button answer = ShowMessageKind(fileName() + question, WarningYesNo, true);
+  askingAboutDisk_ = false;
+  return answer == Button::Yes;
+}
+
+bool TEditForm::Reload() {
+  const FileStamp stamp = StampOf(fileName());
+  std::optional<std::string> bytes = ReadWholeFile(fileName());
+  if (!bytes) return false;  // being replaced, or gone: the text stays until the file can be read
+  const std::size_t line = currentLine();
+  const int scroll = editor_->verticalScrollBar()->value();
+  const bool focused = editor_->hasFocus();
+  ShowFileText(*bytes);
+  TakeDiskStamp(stamp);
+  const int index = static_cast<int>(std::min(line, lineCount())) - 1;
+  QTextBlock block = linePieces_ ? BlockOfLine(*editor_->document(), index) : editor_->document()->findBlockByNumber(index);
+  if (block.isValid()) editor_->setTextCursor(QTextCursor(block));
+  editor_->verticalScrollBar()->setValue(scroll);
+  if (focused) editor_->setFocus();
   return true;
 }
 
@@ -335,6 +401,10 @@ bool TEditForm::Save() {
   if (fileName().empty()) return SaveAsHandler() ? SaveAsHandler()(*this) : false;
   // Unchanged since it was read or saved: the file already holds it, byte for byte.
   if (fileHoldsText_ && !isModified()) return true;
+  // Another program's work is written over only when the user says so.
+  if (ChangedOnDisk() &&
+      !AskAboutDisk(" has been changed by another program since it was read.  Write the text of this window over it?"))
+    return false;
   std::string failure = WriteFileAtomically(fileName(), EditorFileBytes(text(), lineEnds()));
   if (!failure.empty()) {
     ShowMessageKind(failure, ErrorOk, true);
@@ -342,6 +412,7 @@ bool TEditForm::Save() {
   }
   setModified(false);
   fileHoldsText_ = true;
+  TakeDiskStamp(StampOf(fileName()));
   return true;
 }
 

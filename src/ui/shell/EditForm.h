@@ -14,12 +14,14 @@
 #include "shell/ChildForm.h"
 #include "shell/EditorSearch.h"
 #include "shell/EditorText.h"
+#include "support/FileStamp.h"
 
 class QMenu;
 
 namespace tal {
 
 class DeckHighlighter;
+class FileWatch;
 class TFindDlg;
 class TReplaceDlg;
 
@@ -73,11 +75,20 @@ class TEditForm : public TChildForm {
   // Writes every line under the window's file name, through a temporary file, each with the line
   // end it was read with. Text unchanged since it was read or saved is not written again. False
   // when the write failed: an error naming the file is shown and the text stays marked as changed.
+  // A file that another program changed since it was read or saved is written over only when the
+  // user says so; otherwise nothing is written (false).
   bool Save();
   // File name and caption become `name`, then Save.
   bool SaveAs(const std::string& name);
   // The File menu's Save and Save as: SaveAs(name).
   bool saveDocument(const std::string& name) override { return SaveAs(name); }
+
+  // Looks at the file on disk (the window's watch calls it): when another program changed it, an
+  // editor without changes of its own reads it again; one with changes asks whether to read it
+  // again (losing them) or keep its text. Asks once for each change on disk.
+  void CheckFile();
+  // Reads the file again, keeping the window's kind and the line of the cursor.
+  bool Reload();
 
   bool isModified() const;
   void setModified(bool modified);
@@ -142,6 +153,10 @@ class TEditForm : public TChildForm {
   void SearchDone();
   void UndoRedo(bool redo);
   void NoteLinePieces();
+  void ShowFileText(const std::string& bytes);
+  void TakeDiskStamp(const FileStamp& stamp);
+  bool ChangedOnDisk(FileStamp* now = nullptr) const;
+  bool AskAboutDisk(const std::string& question);
 
   TEditorText* editor_;
   DeckHighlighter* highlighter_ = nullptr;
@@ -152,6 +167,11 @@ class TEditForm : public TChildForm {
   bool hasOwnEnds_ = false;      // some lines carry an end of their own (OwnLineEnd)
   bool fileHoldsText_ = false;  // the file under the window's name holds the text as it was read or saved
   bool lastReplaceWasAll_ = false;
+  FileWatch* watch_;
+  std::string stampName_;  // the file diskStamp_ belongs to ("" before it was read or written)
+  FileStamp diskStamp_;    // the file as this window read or wrote it last
+  FileStamp keptStamp_;    // a change on disk the user chose to keep the text against
+  bool askingAboutDisk_ = false;
   bool linePieces_ = false;  // a line of the text is held in pieces (LongLines.h)
   // The continuation blocks after each undo step (by the number of steps), marked again after an
   // undo or redo; off while one runs.

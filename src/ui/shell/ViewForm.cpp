@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "shell/FileWatch.h"
 #include "shell/FindDialogs.h"
 #include "shell/PrintJob.h"
 #include "shell/ProgramFonts.h"
@@ -99,7 +100,9 @@ int TTextFileView::charWidth() const { return std::max(1, fontMetrics().horizont
 
 std::string TTextFileView::Open(const std::string& path) {
   CancelFind();
-  scan_.reset();
+  StopBackgroundScan();
+  keptTopLine_.reset();
+  followEnd_ = false;
   anchor_ = caret_ = {};
   std::string failure = index_.Open(path);
   if (failure.empty()) index_.IndexMore(FirstScreenBytes);
@@ -113,18 +116,25 @@ std::string TTextFileView::Open(const std::string& path) {
 
 void TTextFileView::StartBackgroundScan() {
   QPointer<TTextFileView> self(this);
+  const unsigned generation = scanGeneration_;
   scan_ = std::make_unique<BackgroundLineScan>(index_.file(), index_.scan(), index_.size(),
-                                               [self](BackgroundLineScan::Delivery delivery) {
+                                               [self, generation](BackgroundLineScan::Delivery delivery) {
                                                  // Runs on the worker: hand the report to the window's thread.
                                                  QMetaObject::invokeMethod(
-                                                     self.data(), [self, d = std::move(delivery)]() mutable {
-                                                       if (self) self->TakeScan(std::move(d));
+                                                     self.data(), [self, generation, d = std::move(delivery)]() mutable {
+                                                       if (self) self->TakeScan(generation, std::move(d));
                                                      },
                                                      Qt::QueuedConnection);
                                                });
 }
 
-void TTextFileView::TakeScan(BackgroundLineScan::Delivery delivery) {
+void TTextFileView::StopBackgroundScan() {
+  ++scanGeneration_;  // a report already on its way belongs to the file as it was
+  scan_.reset();
+}
+
+void TTextFileView::TakeScan(unsigned generation, BackgroundLineScan::Delivery delivery) {
+  if (generation != scanGeneration_) return;
   std::size_t before = index_.lineCount();
   if (!index_.Apply(delivery.from, delivery.to, std::move(delivery.added), delivery.atEnd)) return;
   IndexGrew(before);
@@ -135,19 +145,82 @@ void TTextFileView::TakeScan(BackgroundLineScan::Delivery delivery) {
 void TTextFileView::IndexGrew(std::size_t linesBefore) {
   UpdateScrollRanges();
   if (followEnd_) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+  if (keptTopLine_ && (index_.complete() || index_.lineCount() >= *keptTopLine_ + visibleLineCount())) {
+    ScrollToLine(*keptTopLine_);
+    keptTopLine_.reset();
+  }
   if (linesBefore < firstVisibleLine() + static_cast<std::size_t>(visibleLineCount()) + 1) viewport()->update();
   ShowPendingMatch();
   if (index_.complete()) {
     scan_.reset();
     if (followEnd_) ScrollToEnd();
     followEnd_ = false;
+    keptTopLine_.reset();
+    ClampSelection();
     emit indexComplete();
   }
 }
 
+bool TTextFileView::showingEnd() const {
+  return followEnd_ || (index_.complete() && verticalScrollBar()->value() >= verticalScrollBar()->maximum());
+}
+
+bool TTextFileView::CheckFile() {
+  if (index_.path().empty()) return false;
+  const FileStamp now = StampOf(index_.path());
+  // A file deleted stays shown as it was read, until a file of its name is there again.
+  if (!now.exists || now == index_.stamp()) return false;
+  Reload();
+  return true;
+}
+
+void TTextFileView::Reload() {
+  const bool followEnd = showingEnd();
+  const std::size_t top = firstVisibleLine();
+  StopBackgroundScan();
+  followEnd_ = false;
+  keptTopLine_.reset();
+  if (!index_.Extend()) {
+    // Rewritten or replaced: a search under way or a match waiting for its line belongs to the old
+    // text. A file that cannot be read now (being replaced) shows empty until it can.
+    CancelFind();
+    index_.Open(index_.path());
+  }
+  index_.IndexMore(FirstScreenBytes);
+  UpdateScrollRanges();
+  if (!index_.complete()) StartBackgroundScan();
+  if (followEnd)
+    ScrollToEnd();
+  else
+    KeepTopLine(top);
+  ClampSelection();
+  viewport()->update();
+  emit caretMoved();  // the status bar's place may have moved with a shorter file
+}
+
+// The top line after a reload: at once when the index reaches it, else as soon as it does.
+void TTextFileView::KeepTopLine(std::size_t line) {
+  ScrollToLine(line);
+  if (!index_.complete() && index_.lineCount() < line + static_cast<std::size_t>(visibleLineCount()))
+    keptTopLine_ = line;
+}
+
+// A selection beyond the end of a file that became shorter ends at its end.
+void TTextFileView::ClampSelection() {
+  if (!index_.complete()) return;  // the lines beyond the index may still come
+  const std::size_t lines = index_.lineCount();
+  auto clamp = [&](TextPlace place) {
+    if (lines == 0) return TextPlace{};
+    if (place.line >= lines) return TextPlace{lines - 1, index_.Line(lines - 1).size()};
+    return TextPlace{place.line, std::min(place.column, index_.Line(place.line).size())};
+  };
+  anchor_ = clamp(anchor_);
+  caret_ = clamp(caret_);
+}
+
 void TTextFileView::IndexAll() {
   if (index_.complete()) return;
-  scan_.reset();  // printing needs every line now: finish here
+  StopBackgroundScan();  // printing needs every line now: finish here
   std::size_t before = index_.lineCount();
   index_.IndexThrough(index_.size());
   IndexGrew(before);
@@ -423,7 +496,7 @@ void TTextFileView::FinishSearch(bool found) {
 // ---- the window --------------------------------------------------------------------------------
 
 TViewForm::TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kind)
-    : TChildForm(shell, kind), view_(new TTextFileView(this)) {
+    : TChildForm(shell, kind), view_(new TTextFileView(this)), watch_(new FileWatch(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
@@ -437,7 +510,16 @@ TViewForm::TViewForm(TTALSHELLFORM* shell, const std::string& path, KindCode kin
   std::string failure = view_->Open(path);
   open_ = failure.empty();
   if (!open_) ShowMessageKind(failure, ErrorOk, true);
+  // A run may write the file while it is shown: the window follows what is on disk.
+  connect(watch_, &FileWatch::mayHaveChanged, this, [this] { CheckFile(); });
+  watch_->setPath(path);
 }
+
+bool TViewForm::CheckFile() { return view_->CheckFile(); }
+
+void TViewForm::Reload() { view_->Reload(); }
+
+void TViewForm::FollowEnd() { view_->ScrollToEnd(); }
 
 void TViewForm::ShowNote(const std::string& note) {
   if (!note_) {

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -18,6 +19,7 @@ class QLabel;
 
 namespace tal {
 
+class FileWatch;
 class TFindDlg;
 
 // A place in the viewed file: line and byte column.
@@ -49,6 +51,17 @@ class TTextFileView : public QAbstractScrollArea {
   void ScrollToLine(std::size_t line);
   // Shows the end of the file; while the index is still growing, it follows it to the end.
   void ScrollToEnd();
+  // True when the view shows the end of the file or follows the index there.
+  bool showingEnd() const;
+
+  // Looks at the file on disk: when its stamp (size, time or identity) differs from the one read,
+  // reads it again (Reload). True when it did.
+  bool CheckFile();
+  // Reads the file again: text appended to it is indexed on from where the index stood, a file
+  // rewritten or replaced is read anew. The line at the top stays at the top and the selection
+  // where it was, as far as the new text reaches; a view that showed the end follows the new end,
+  // so a file being written can be watched as it grows.
+  void Reload();
 
   // Selection: from the anchor to the caret (either order).
   TextPlace anchor() const { return anchor_; }
@@ -85,7 +98,10 @@ class TTextFileView : public QAbstractScrollArea {
 
  private:
   void StartBackgroundScan();
-  void TakeScan(BackgroundLineScan::Delivery delivery);
+  void StopBackgroundScan();
+  void TakeScan(unsigned generation, BackgroundLineScan::Delivery delivery);
+  void KeepTopLine(std::size_t line);
+  void ClampSelection();
   void IndexGrew(std::size_t linesBefore);
   void TakeSearchResult(unsigned generation, std::optional<std::uint64_t> offset);
   void ShowPendingMatch();
@@ -101,6 +117,8 @@ class TTextFileView : public QAbstractScrollArea {
 
   TextFileIndex index_;
   std::unique_ptr<BackgroundLineScan> scan_;
+  unsigned scanGeneration_ = 0;  // reports of a scan stopped by a reload are dropped
+  std::optional<std::size_t> keptTopLine_;  // after a reload: the top line, once the index reaches it
   std::unique_ptr<BackgroundSearch> search_;
   unsigned searchGeneration_ = 0;
   std::size_t searchLength_ = 0;
@@ -122,6 +140,12 @@ class TViewForm : public TChildForm {
 
   bool isOpen() const { return open_; }
   TTextFileView* view() const { return view_; }
+  // The file changed on disk: the view reads it again (TTextFileView::Reload). The window's watch
+  // calls CheckFile; Reload reads the file again now.
+  bool CheckFile();
+  void Reload();
+  // Shows the end of the file and keeps showing it as the file grows, until the user scrolls away.
+  void FollowEnd();
   // A line above the text saying why the file is shown this way; "" while there is none.
   void ShowNote(const std::string& note);
   std::string note() const;
@@ -146,6 +170,7 @@ class TViewForm : public TChildForm {
   TTextFileView* view_;
   QLabel* note_ = nullptr;
   QPointer<TFindDlg> findDlg_;
+  FileWatch* watch_;
   bool open_ = false;
 };
 

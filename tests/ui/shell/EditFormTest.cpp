@@ -14,6 +14,7 @@
 #include <QTextBlock>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/resource.h>
 
 #include "ShellTestSupport.h"
@@ -454,4 +455,59 @@ TEST_F(EditFormTest, AVeryLongLineIsEditedAsOneLine) {
 
   ASSERT_TRUE(editor->Save());
   EXPECT_EQ(ReadFile(dir.file("LONG.DCK")), editor->text() + "\n");
+}
+
+// Another program changes the file an editor shows: without changes of its own the editor reads it
+// again; with changes it asks, and once kept, Save asks before writing over the other program's
+// work.
+TEST_F(EditFormTest, AFileChangedOnDiskIsReadAgainOrAskedAbout) {
+  const std::string path = dir.file("HOUSE.DCK");
+  auto otherProgramWrites = [&](const std::string& bytes) { std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes; };
+  const std::string reloadQuestion =
+      path + " has been changed by another program.  Read it again and lose the changes made here?";
+  const std::string overwriteQuestion =
+      path + " has been changed by another program since it was read.  Write the text of this window over it?";
+
+  TEditForm* editor = openEditor("HOUSE.DCK", "line 1\nline 2\nline 3\n");
+  editor->goToLine(2);
+  otherProgramWrites("LINE 1\nLINE 2\nLINE 3\nLINE 4\n");
+  ASSERT_TRUE(taltest::WaitUntil([&] { return editor->text() == "LINE 1\nLINE 2\nLINE 3\nLINE 4"; }))
+      << "an unchanged editor reads the file again by itself";
+  EXPECT_EQ(editor->currentLine(), 2u);
+  EXPECT_FALSE(editor->isModified());
+  EXPECT_TRUE(dialogs.prompts().empty());
+
+  struct Case {
+    Button reload;     // the answer to the question when the file changes
+    Button overwrite;  // the answer to Save's question, when it asks
+    std::string text;  // in the window afterwards
+    std::string file;  // on disk after Save
+  };
+  const Case cases[] = {
+      {Button::Yes, Button::None, "their text", "their text\n"},  // nothing changed to save
+      {Button::No, Button::No, "LINE 1\nmine", "their text\n"},
+      {Button::No, Button::Yes, "LINE 1\nmine", "LINE 1\nmine\n"},
+  };
+  for (const Case& c : cases) {
+    otherProgramWrites("LINE 1\n");
+    ASSERT_TRUE(editor->Reload());
+    type(editor, "\nmine");
+    dialogs.clear();
+    dialogs.answer(c.reload);
+    otherProgramWrites("their text\n");
+    editor->CheckFile();
+    editor->CheckFile();  // asked once for one change
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{reloadQuestion});
+    EXPECT_EQ(dialogs.prompts()[0].kind, WarningYesNo);
+    EXPECT_EQ(editor->text(), c.text);
+    std::vector<std::string> asked = {reloadQuestion};
+    if (c.overwrite != Button::None) {
+      dialogs.answer(c.overwrite);
+      asked.push_back(overwriteQuestion);
+    }
+    EXPECT_EQ(editor->Save(), c.overwrite != Button::No);
+    EXPECT_EQ(dialogs.messages(), asked);
+    EXPECT_EQ(ReadFile(path), c.file);
+    EXPECT_EQ(dialogs.pendingAnswers(), 0u);
+  }
 }

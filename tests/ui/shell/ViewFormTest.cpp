@@ -9,10 +9,13 @@
 #include <QStatusBar>
 #include <QRadioButton>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "ShellTestSupport.h"
 #include "shell/FindDialogs.h"
 #include "shell/ViewForm.h"
+#include "support/Files.h"
 
 using namespace tal;
 
@@ -194,4 +197,50 @@ TEST_F(ViewFormTest, TheStatusBarFollowsASearchAndGoToLine) {
   dialogs.answerText("2001");
   frame->GoToLine1Click();
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"There is no line 2001: " + dir.file("BIG.LST") + " has 2000 lines."});
+}
+
+// A run writes the file a viewer shows: lines appended come in, a file written anew in place or
+// replaced is shown whole (never cut at its old length), the line at the top stays, and a view at
+// the end follows the end. The window notices by itself.
+TEST_F(ViewFormTest, ShowsWhatARunWritesIntoTheFileAndFollowsItsEnd) {
+  const std::string path = dir.file("HOUSE.LST");
+  TViewForm* viewer = openViewer("HOUSE.LST", "TALPIX listing\nThe run e", KindCode::Listing);
+  const TextFileIndex& index = viewer->view()->index();
+  auto shows = [&](const std::string& bytes) {
+    return waitFor([&] { return index.complete() && index.Lines(0, index.lineCount() + 1) == SplitLines(bytes); });
+  };
+  auto write = [&](const std::string& bytes, std::ios::openmode mode) {
+    std::ofstream(path, std::ios::binary | mode) << bytes;
+  };
+  write("nded normally.\n", std::ios::app);
+  EXPECT_TRUE(shows("TALPIX listing\nThe run ended normally.\n")) << "appended";
+
+  std::string second = "TALPIX listing of the second run\n";
+  for (int i = 0; i < 200; ++i) second += "  step " + std::to_string(i) + "\n";
+  second += "The run ended normally.\n";
+  write(second, std::ios::trunc);  // in place, as a table run rewrites it
+  ASSERT_TRUE(shows(second)) << "written anew";
+
+  viewer->view()->Select({110, 3}, {110, 5});
+  viewer->view()->ScrollToLine(100);
+  std::string third = "TALPIX listing of the third run\n";
+  for (int i = 0; i < 200; ++i) third += "  step " + std::to_string(i) + ", again\n";
+  std::ofstream(path + ".new", std::ios::binary) << third;
+  std::filesystem::rename(path + ".new", path);  // replaced by another file
+  ASSERT_TRUE(shows(third)) << "replaced";
+  EXPECT_EQ(viewer->view()->firstVisibleLine(), 100u) << "the line at the top stays";
+  EXPECT_EQ(viewer->view()->caret(), (TextPlace{110, 5}));
+
+  viewer->FollowEnd();
+  std::string more;
+  for (int i = 0; i < 100; ++i) more += "  more " + std::to_string(i) + "\n";
+  write(more, std::ios::app);
+  ASSERT_TRUE(shows(third + more)) << "grown";
+  EXPECT_EQ(viewer->view()->firstVisibleLine() + static_cast<std::size_t>(viewer->view()->visibleLineCount()),
+            index.lineCount())
+      << "the end followed";
+
+  write("short\n", std::ios::trunc);
+  ASSERT_TRUE(shows("short\n")) << "shortened";
+  EXPECT_EQ(viewer->view()->caret(), (TextPlace{0, 5}));
 }
