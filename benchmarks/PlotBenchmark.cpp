@@ -14,6 +14,7 @@
 
 #include "BenchmarkApplication.h"
 #include "TestSupport.h"
+#include "plot/PlotCurves.h"
 #include "plot/PlotData.h"
 #include "plot/PlotForm.h"
 #include "support/Files.h"
@@ -165,5 +166,97 @@ void BM_PlotWindowRepaints(benchmark::State& state) {
   state.counters["points"] = 10.0 * Rows;
 }
 BENCHMARK(BM_PlotWindowRepaints)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+}  // namespace
+
+namespace {
+
+// A window of ten curves of the year at 800 by 600, painted once.
+struct TenCurveWindow {
+  tal::TPlotForm plot{nullptr};
+  explicit TenCurveWindow(const tal::TPlotInfo& info) {
+    Application();
+    plot.info() = info;
+    plot.resize(800, 600);
+    plot.show();
+    plot.PlotChanged();
+    QApplication::processEvents();
+    Repaint(plot);
+  }
+};
+
+// Only the frame moves, or the window is exposed: the reductions of the curves are drawn again.
+void BM_PlotRepaintMovedOrExposed(benchmark::State& state) {
+  static const tal::TPlotInfo info = TenCurves();
+  TenCurveWindow window(info);
+  int step = 0;
+  for (auto _ : state) {
+    tal::PlotFrame& frame = window.plot.frame();
+    if (step++ % 2 == 0) frame.Left += 5, frame.Right += 5;
+    Repaint(window.plot);
+  }
+}
+BENCHMARK(BM_PlotRepaintMovedOrExposed)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// One wheel step in or out around the middle, or one arrow key, and the repaint it brings.
+void BM_PlotZoomOrPanStep(benchmark::State& state) {
+  static const tal::TPlotInfo info = TenCurves();
+  TenCurveWindow window(info);
+  const tal::PlotFrame f = window.plot.frame();
+  const QPoint middle((f.Left + f.Right) / 2, (f.Top + f.Bottom) / 2);
+  int step = 0;
+  for (auto _ : state) {
+    switch (step++ % 4) {
+      case 0: window.plot.ZoomAt(middle, 0.8, true, true); break;
+      case 1: window.plot.PanSteps(1, 0); break;
+      case 2: window.plot.PanSteps(-1, 0); break;
+      case 3: window.plot.ZoomAt(middle, 1.25, true, true); break;
+    }
+    Repaint(window.plot);
+  }
+}
+BENCHMARK(BM_PlotZoomOrPanStep)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// 1,000 rows added to a plotted file of 525,600 rows: read, added to ten curves and drawn.
+void BM_PlotAppendRows(benchmark::State& state) {
+  Application();
+  taltest::TempDir dir;
+  const std::string path = dir.write("LIVE.PLT", Year().bytes);
+  tal::TColumnTable table;
+  table.PltFileName = path;
+  tal::ReadPlt(table);
+  tal::TPlotInfo info;
+  info.XMax = 600000, info.YMax = 40, info.XTicks = 6, info.YTicks = 8;
+  tal::CurveChoice choice;
+  for (int k = 1; k < Columns; ++k) choice.yColumns.push_back(k);
+  choice.yColumns.push_back(1);
+  choice.toRowText = std::to_string(table.RowCount);
+  tal::AddCurves(table, choice, info);
+  table = {};
+  TenCurveWindow window(info);
+  int row = Rows;
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      std::string rows;
+      char buffer[32];
+      for (int r = 0; r < 1000; ++r, ++row) {
+        for (int k = 0; k < Columns; ++k) {
+          std::snprintf(buffer, sizeof buffer, k == 0 ? "%.6E" : " %.6E", k == 0 ? row : 25.0 + k);
+          rows += buffer;
+        }
+        rows += '\n';
+      }
+      std::ofstream(path, std::ios::app | std::ios::binary) << rows;
+    }
+    state.ResumeTiming();
+    if (!window.plot.PollDataFiles()) {
+      state.SkipWithError("no rows were added");
+      break;
+    }
+    Repaint(window.plot);
+  }
+}
+BENCHMARK(BM_PlotAppendRows)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Plot data files (".PLT" and ".O*"): any bytes are read into columns or refused with a reason;
 // the columns that were read are within their limits, hold one value per row each, and their
-// minimum and maximum are values of the column.
+// minimum and maximum are values of the column; rows added to a file being written are read with a
+// value per column each.
 #include <algorithm>
 
 #include "FuzzSupport.h"
@@ -30,5 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             table.ColMax[c] != *std::max_element(values.begin(), values.end())))
       talfuzz::Fail("a minimum or maximum that is not the column's");
   }
+  if (table.WholeLineBytes < 0 || static_cast<std::size_t>(table.WholeLineBytes) > size || table.WholeLineRows < 0 ||
+      table.WholeLineRows > table.RowCount)
+    talfuzz::Fail("the whole lines lie outside the file");
+  // Rows an engine adds to a file are read by the same rules, one value per column each.
+  std::vector<std::vector<double>> added(std::max<std::size_t>(columns, 1));
+  const std::int32_t rows = ReadPltRows(talfuzz::Bytes(data, size), added);
+  for (const auto& column : added)
+    if (column.size() != static_cast<std::size_t>(rows)) talfuzz::Fail("added rows without a value per column");
   return 0;
 }

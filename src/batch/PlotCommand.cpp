@@ -1,11 +1,12 @@
-// talbatch plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf) [--rows A:B] [--log x|y|xy]
-// [--legend]: the plot the Plot Setup dialog would make with the proposed axes, drawn as a picture
-// or saved as a plot file.
+// talbatch plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf|csv) [--rows A:B] [--log x|y|xy]
+// [--legend]: the plot the Plot Setup dialog would make with the proposed axes, drawn as a picture,
+// saved as a plot file, or its values written as a CSV table as Export Data writes them.
 #include <ostream>
 
 #include "BatchCommand.h"
 #include "plot/PlotCurves.h"
 #include "plot/PlotData.h"
+#include "plot/PlotDataExport.h"
 #include "plot/PlotExport.h"
 #include "plot/PlotScale.h"
 #include "plot/SpfFile.h"
@@ -16,7 +17,7 @@ namespace tal::batch {
 namespace {
 
 constexpr const char* Usage =
-    "usage: talbatch plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf) [--rows A:B] [--log x|y|xy] "
+    "usage: talbatch plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf|csv) [--rows A:B] [--log x|y|xy] "
     "[--legend]\n";
 
 struct PlotArgs {
@@ -113,8 +114,9 @@ int RunPlot(const std::vector<std::string>& args, BatchIo& io) {
     return 2;
   }
   const bool spf = ExtensionOf(a.output) == ".SPF";
-  if (!spf && PictureFormatOf(a.output) == PlotPictureFormat::None) {
-    io.err << "talbatch plot: " << a.output << ": the output must end in .png, .svg, .pdf or .spf\n";
+  const bool csv = ExtensionOf(a.output) == ".CSV";
+  if (!spf && !csv && PictureFormatOf(a.output) == PlotPictureFormat::None) {
+    io.err << "talbatch plot: " << a.output << ": the output must end in .png, .svg, .pdf, .spf or .csv\n";
     return 2;
   }
   TColumnTable table;
@@ -183,8 +185,9 @@ int RunPlot(const std::vector<std::string>& args, BatchIo& io) {
   }
   table.Release();
 
-  std::string written = spf ? WriteSpfFile(a.output, "Plot 1: from " + a.file, info)
-                            : ExportPlot(a.output, info, PlotFrame{});
+  std::string written = spf   ? WriteSpfFile(a.output, "Plot 1: from " + a.file, info)
+                        : csv ? ExportPlotData(a.output, info, false)
+                              : ExportPlot(a.output, info, PlotFrame{});
   if (!written.empty()) {
     io.err << "talbatch plot: " << written << "\n";
     return 1;
@@ -194,7 +197,7 @@ int RunPlot(const std::vector<std::string>& args, BatchIo& io) {
 
 const bool registered = RegisterBatchCommand(
     {"plot",
-     "plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf) [--rows A:B] [--log x|y|xy] [--legend]\n"
+     "plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf|csv) [--rows A:B] [--log x|y|xy] [--legend]\n"
      "                      draw columns of a plot data file as the Plot Setup dialog proposes them",
      RunPlot, true});
 

@@ -64,6 +64,7 @@ CurveRowsCheck AddCurves(const TColumnTable& table, const CurveChoice& choice, T
     const auto to = static_cast<std::ptrdiff_t>(rows.toRow);
     line.XValues.assign(table.ColData[x].begin() + from, table.ColData[x].begin() + to);
     line.YValues.assign(table.ColData[y].begin() + from, table.ColData[y].begin() + to);
+    line.Source = {table.PltFileName, table.WholeLineBytes, table.WholeLineRows, table.LastWholeLine, table.ColCount};
     info.Lines.push_back(std::move(line));
     ++k;
   }

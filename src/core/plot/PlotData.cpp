@@ -1,5 +1,6 @@
 #include "plot/PlotData.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -174,6 +175,12 @@ class TextCursor {
     p_ = nl ? nl + 1 : end_;
     return line;
   }
+  // Whether the current line holds nothing but blanks and tabs.
+  bool AtLineWithoutData() const {
+    for (const char* q = p_; q < end_ && *q != '\n'; ++q)
+      if (static_cast<unsigned char>(*q) > 32) return false;
+    return true;
+  }
   void SkipLine() {
     const char* nl = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
     p_ = nl ? nl + 1 : end_;
@@ -224,6 +231,22 @@ void TakeNames(std::string line, std::vector<std::string>& into) {
     std::string token = NextToken(line);
     if (!token.empty()) into.push_back(token.substr(0, MaxColumnNameLength));
   }
+}
+
+void NoteWholeLines(std::string_view bytes, TColumnTable& table) {
+  constexpr std::size_t KeptLineEnd = 256;
+  const std::size_t end = bytes.rfind('\n') == std::string_view::npos ? 0 : bytes.rfind('\n') + 1;
+  const std::string_view rest = bytes.substr(end);
+  const bool partRow = std::any_of(rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) > 32; });
+  table.WholeLineBytes = static_cast<std::int64_t>(end);
+  table.WholeLineRows = table.RowCount - (partRow && table.RowCount > 0 ? 1 : 0);
+  std::size_t lineStart = 0;
+  if (end >= 2) {
+    const std::size_t previous = bytes.rfind('\n', end - 2);
+    lineStart = previous == std::string_view::npos ? 0 : previous + 1;
+  }
+  lineStart = std::max(lineStart, end > KeptLineEnd ? end - KeptLineEnd : 0);
+  table.LastWholeLine = std::string(bytes.substr(lineStart, end - lineStart));
 }
 
 }  // namespace
@@ -303,6 +326,7 @@ std::string ReadPltBytes(std::string_view bytes, TColumnTable& table) {
   }
   table.ColMin = std::move(low);
   table.ColMax = std::move(high);
+  NoteWholeLines(bytes, table);
   return "";
 }
 
@@ -335,6 +359,23 @@ ReadPltResult ReadPlt(TColumnTable& table) {
   }
   QByteArray bytes = file.readAll();
   return finish(ReadPltBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), table));
+}
+
+}  // namespace tal
+
+namespace tal {
+
+std::int32_t ReadPltRows(std::string_view bytes, std::vector<std::vector<double>>& into) {
+  TextCursor cursor(bytes);
+  std::int32_t rows = 0;
+  for (;;) {
+    // A row begins on a line holding data; empty lines are no rows.
+    while (!cursor.AtEnd() && cursor.AtLineWithoutData()) cursor.SkipLine();
+    if (cursor.AtEnd()) return rows;
+    for (std::vector<double>& column : into) column.push_back(cursor.ReadNumber());
+    cursor.SkipLine();
+    ++rows;
+  }
 }
 
 }  // namespace tal

@@ -26,6 +26,11 @@ struct TColumnTable {
   std::vector<double> ColMin, ColMax;        // ColCount entries
   std::vector<std::vector<double>> ColData;  // ColCount arrays of RowCount values, row 1 first
   std::string PltFileName;
+  // How much of the file lay in whole lines: a file an engine is still writing may end in part of a
+  // row, which is read as a row but read again once its line is whole.
+  std::int64_t WholeLineBytes = 0;
+  std::int32_t WholeLineRows = 0;
+  std::string LastWholeLine;  // at most 256 bytes of its end, the line end included
 
   void Release() { ColData.clear(); }
   // The index of the column named `name` (exact), or -1.
@@ -48,6 +53,10 @@ ReadPltResult ReadPlt(TColumnTable& table);
 // The same reading from bytes already in memory (the file's whole content). Returns "" or why the
 // file was refused (the table then has no columns).
 std::string ReadPltBytes(std::string_view bytes, TColumnTable& table);
+
+// The rows of `bytes`, whole lines that follow the rows read before, `into.size()` values each, added
+// at the end of `into` (one array per column) as the reader reads rows. Returns the rows added.
+std::int32_t ReadPltRows(std::string_view bytes, std::vector<std::vector<double>>& into);
 
 // The most values (rows times columns) a table takes: 1 GB of values in memory.
 inline constexpr std::int64_t MaxPlotValues = std::int64_t{1} << 27;

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "plot/PlotCurveCache.h"
+#include "plot/TimeAxis.h"
 #include "shell/PrintJob.h"
 #include "shell/ProgramFonts.h"
 #include "support/Numbers.h"
@@ -30,56 +32,6 @@ bool IsDecade(Real v) {
 }
 }  // namespace
 
-namespace {
-// Round to nearest, halves to even, as std::nearbyint does in the default rounding mode, without
-// a library call: adding and taking away 1.5 * 2^52 leaves the integer part rounded.
-inline double RoundEven(double x) {
-  constexpr double Magic = 6755399441055744.0;
-  return (x + Magic) - Magic;
-}
-}  // namespace
-
-namespace {
-// The value-to-pixel rule with its constants worked out once per axis, for the points of curves.
-class AxisMap {
- public:
-  AxisMap(double min, double max, bool logarithmic, int base, int span) : span_(span), base_(base) {
-    log_ = logarithmic && min > 0 && max > min;
-    if (log_) {
-      origin_ = std::log10(min);
-      range_ = std::log10(max) - origin_;
-      factor_ = span / range_;
-      below_ = span >= 0 ? -4.0 * PixelLimit : 4.0 * PixelLimit;
-    } else {
-      origin_ = min;
-      range_ = max == min ? std::numeric_limits<double>::infinity() : max - min;
-      factor_ = span / range_;
-    }
-  }
-  int operator()(double v) const {
-    double offset;
-    const double d = log_ ? (v > 0 ? std::log10(v) - origin_ : 0) : v - origin_;
-    if (log_ && !(v > 0)) {
-      offset = below_;
-    } else {
-      // A multiplication is within a few units of the last bit of ValueToPixel's division; only
-      // an offset that close to a half pixel is worked out the long way, so the pixels agree.
-      offset = d * factor_;
-      if (std::fabs(std::fabs(offset - RoundEven(offset)) - 0.5) < 1e-7) offset = span_ * d / range_;
-    }
-    if (!(offset > -4.0 * PixelLimit)) offset = std::isnan(offset) ? 0.0 : -4.0 * PixelLimit;
-    if (offset > 4.0 * PixelLimit) offset = 4.0 * PixelLimit;
-    const int pixel = base_ + static_cast<int>(RoundEven(offset));
-    return pixel < -PixelLimit ? -PixelLimit : pixel > PixelLimit ? PixelLimit : pixel;
-  }
-
- private:
-  bool log_ = false;
-  double origin_ = 0, range_ = 1, factor_ = 0, below_ = 0;
-  double span_;
-  int base_;
-};
-}  // namespace
 
 int ValueToPixel(double v, double min, double max, bool logarithmic, int base, int span) {
   double offset;
@@ -306,10 +258,15 @@ void TPlotDrawing::DrawXAxis() {
   int lastLabelX = 0, lastLabelWidth = 0;
   int previous = f_.Left;
   textKind_ = DrawnText::XLabel;
-  for (const AxisTick& tick : AxisTicks(info_.XMin, info_.XMax, info_.XTicks, logarithmic)) {
+  // Hours read as days or months have ticks of their own.
+  std::vector<AxisTick> ticks;
+  if (!logarithmic && info_.XTimeLabels != 0 && IsHoursAxis(info_))
+    ticks = TimeTicks(info_.XMin, info_.XMax, static_cast<TimeLabels>(info_.XTimeLabels));
+  if (ticks.empty()) ticks = AxisTicks(info_.XMin, info_.XMax, info_.XTicks, logarithmic);
+  for (const AxisTick& tick : ticks) {
     const int x = XPixel(static_cast<double>(tick.value));
     if (tick.labelled) {
-      const std::string label = FormatReal(info_.XFormat.format(), tick.value);
+      const std::string label = tick.label.empty() ? FormatReal(info_.XFormat.format(), tick.value) : tick.label;
       if (!anyLabel || !(x < lastLabelX + lastLabelWidth)) {
         p_.setPen(Qt::black);
         QRect box = DrawTickLabel(label, x, labelBottom, 1, 2, font, false);
@@ -449,74 +406,27 @@ void DrawPlotSymbol(QPainter& p_, int symbol, int x, int y, int r, const QColor&
   }
 }
 
-void TPlotDrawing::DrawCurve(const TPlotLine& line) {
+void TPlotDrawing::DrawCurve(std::size_t k) {
+  const TPlotLine& line = info_.Lines[k];
   const QRect frame = f_.rect();
   if (!printing_ && !paintArea_.isNull() && !paintArea_.intersects(frame.adjusted(-1, -1, 1, 1))) return;
-  const auto n = std::min({static_cast<std::size_t>(std::max(line.PointCount, 0)), line.XValues.size(),
-                           line.YValues.size()});
-  const AxisMap xMap(static_cast<double>(info_.XMin), static_cast<double>(info_.XMax), info_.XLog != 0, f_.Left,
-                     f_.Right - f_.Left);
-  const AxisMap yMap(static_cast<double>(info_.YMin), static_cast<double>(info_.YMax), info_.YLog != 0, f_.Bottom,
-                     f_.Top - f_.Bottom);
-  const double* xs = line.XValues.data();
-  const double* ys = line.YValues.data();
-  // Mapped points; a long curve is reduced to the first, lowest, highest and last point of each
-  // run of points on one pixel column, which draws the same line as every point does.
-  std::vector<QPoint> points;
-  points.reserve(std::min<std::size_t>(n, 4 * static_cast<std::size_t>(std::abs(frame.width()) + 8)));
-  std::size_t runStart = 0;
-  QPoint first, low, high, last;
-  std::size_t lowAt = 0, highAt = 0;
-  auto flush = [&] {
-    points.push_back(first);
-    if (lowAt <= highAt) {
-      if (low != first) points.push_back(low);
-      if (high != low) points.push_back(high);
-    } else {
-      if (high != first) points.push_back(high);
-      if (low != high) points.push_back(low);
-    }
-    if (last != points.back()) points.push_back(last);
-  };
-  for (std::size_t i = 0; i < n; ++i) {
-    const QPoint pt(xMap(xs[i]), yMap(ys[i]));
-    if (i == runStart) {
-      first = low = high = last = pt;
-      lowAt = highAt = i;
-      continue;
-    }
-    if (pt.x() != first.x()) {
-      flush();
-      runStart = i;
-      first = low = high = last = pt;
-      lowAt = highAt = i;
-      continue;
-    }
-    if (pt.y() < low.y()) low = pt, lowAt = i;
-    if (pt.y() > high.y()) high = pt, highAt = i;
-    last = pt;
-  }
-  if (n > 0) flush();
+  TPlotCurveCache passCache;
+  const TPlotCurveCache::Curve& curve = (cache_ ? *cache_ : passCache).Get(k, info_, f_);
 
   p_.save();
   p_.setClipRect(frame, Qt::IntersectClip);
+  // Points mapped for a frame of the same size elsewhere move with it.
+  p_.translate(f_.Left - curve.origin.x(), f_.Bottom - curve.origin.y());
   const QColor color = PlotColor(line.Color);
-  if (const int kind = PenKindOfLineStyle(line.LineStyle); kind != 0 && points.size() > 1) {
+  if (const int kind = PenKindOfLineStyle(line.LineStyle); kind != 0 && curve.line.size() > 1) {
     p_.setPen(PlotPen(kind, line.Color, scale_));
     p_.setBrush(Qt::NoBrush);
-    p_.drawPolyline(points.data(), static_cast<int>(points.size()));
+    p_.drawPolyline(curve.line.data(), static_cast<int>(curve.line.size()));
   }
   if (EffectiveSymbol(line.Symbol) != 0) {
-    QPen pen = PlotPen(1, line.Color, scale_);
-    p_.setPen(pen);
+    p_.setPen(PlotPen(1, line.Color, scale_));
     const int r = Scaled(3);
-    QPoint previous(std::numeric_limits<int>::min(), 0);
-    for (std::size_t i = 0; i < n; ++i) {
-      const QPoint pt(xMap(xs[i]), yMap(ys[i]));
-      if (pt == previous) continue;  // the same symbol on the same pixel
-      DrawSymbol(line.Symbol, pt.x(), pt.y(), r, color);
-      previous = pt;
-    }
+    for (const QPoint& pt : curve.symbols) DrawSymbol(line.Symbol, pt.x(), pt.y(), r, color);
   }
   p_.restore();
   DrawFrameOutline();
@@ -588,7 +498,7 @@ void TPlotDrawing::DisplayPlot() {
       DrawTitles();
     }
     if (k < info_.LineCount())
-      DrawCurve(info_.Lines[static_cast<std::size_t>(k)]);
+      DrawCurve(static_cast<std::size_t>(k));
     else
       DrawFrameOutline();
   }

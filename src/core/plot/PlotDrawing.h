@@ -13,6 +13,7 @@
 namespace tal {
 
 class TPrintJob;
+class TPlotCurveCache;
 
 // The rectangle the curves are drawn in, in window pixels.
 struct PlotFrame {
@@ -32,8 +33,11 @@ int ValueToPixel(double v, double min, double max, bool logarithmic, int base, i
 // The ticks of an axis, from the minimum to the tick that reaches the maximum, and which of
 // them carry a label (every one on a linear axis; the first and each decade on a logarithmic one).
 struct AxisTick {
-  Real value = 0;
-  bool labelled = true;
+  AxisTick(Real v = 0, bool isLabelled = true, std::string text = {})
+      : value(v), labelled(isLabelled), label(std::move(text)) {}
+  Real value;
+  bool labelled;
+  std::string label;  // a label of its own (days, months); "" for the value in the axis format
 };
 std::vector<AxisTick> AxisTicks(Real min, Real max, int ticks, bool logarithmic);
 
@@ -74,6 +78,8 @@ class TPlotDrawing {
   void setPrinting(bool printing) { printing_ = printing; }
   // The area being repainted; curves are drawn only when the frame meets it (null: everything).
   void setPaintArea(QRect area) { paintArea_ = area; }
+  // The window's reductions of its curves, kept from one pass to the next (null: made per pass).
+  void setCurveCache(TPlotCurveCache* cache) { cache_ = cache; }
 
   // One drawing pass over the painter.
   void DisplayPlot();
@@ -108,7 +114,7 @@ class TPlotDrawing {
   void DrawXAxis();
   void DrawYAxis(bool labels);
   void DrawTitles();
-  void DrawCurve(const TPlotLine& line);
+  void DrawCurve(std::size_t k);
   void DrawSymbol(int symbol, int x, int y, int r, const QColor& color);
   void DrawFrameOutline();
   void DrawLegend();
@@ -119,6 +125,7 @@ class TPlotDrawing {
   double scale_ = 1.0;
   bool printing_ = false;
   QRect paintArea_;
+  TPlotCurveCache* cache_ = nullptr;
   QRect extent_;
   int widestYLabel_ = 0;
   std::vector<DrawnText> texts_;

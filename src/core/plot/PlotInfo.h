@@ -21,6 +21,18 @@ struct TAxisFormat {
   bool operator==(const TAxisFormat&) const = default;
 };
 
+// Where a curve's values were read from, kept in memory only (plot files do not hold it): the data
+// file and how much of it lay in whole lines then, so that rows an engine adds later can be added
+// to the curve. A curve is the same curve whatever file it came from.
+struct CurveSource {
+  std::string File;              // full name; "" for a curve read from a plot file
+  std::int64_t WholeBytes = 0;   // bytes of the file up to the end of its last whole line
+  std::int32_t WholeRows = 0;    // rows read from those bytes
+  std::string LastLine;          // the last whole line (at most 256 bytes of its end), its line end included
+  std::int32_t Columns = 0;      // values the reader takes from each row
+  bool operator==(const CurveSource&) const { return true; }
+};
+
 struct TPlotLine {
   std::int32_t PointCount = 0;
   std::int32_t FileRows = 0;
@@ -37,6 +49,7 @@ struct TPlotLine {
   std::uint8_t Smooth = 0;     // kept and saved; the drawing does not use it
   // The values, each one as a 6-byte real holds it; PointCount of each.
   std::vector<double> XValues, YValues;
+  CurveSource Source;
   bool operator==(const TPlotLine&) const = default;
 };
 
@@ -49,6 +62,9 @@ struct TPlotInfo {
   std::uint8_t XLog = 0, YLog = 0;
   TAxisFormat XFormat, YFormat;
   std::uint8_t ShowLegend = 0;
+  // Labels of an X axis of TIME in hours: 0 hours, 1 days, 2 months of a year (TimeAxis.h). Kept in
+  // the byte after ShowLegend, 0 in files written before.
+  std::uint8_t XTimeLabels = 0;
   std::vector<TPlotLine> Lines;  // LineCount = Lines.size(), at most 50
   int LineCount() const { return static_cast<int>(Lines.size()); }
   bool operator==(const TPlotInfo&) const = default;

@@ -145,7 +145,7 @@ std::string EncodeSpf(const std::string& caption, const TPlotInfo& info) {
   w.Format(info.XFormat);
   w.Format(info.YFormat);
   w.Byte(info.ShowLegend);
-  w.Byte(0);
+  w.Byte(info.XTimeLabels);
   for (int k = 0; k < MaxPlotLines; ++k) {
     if (k < count)
       WriteLine(w, info.Lines[static_cast<std::size_t>(k)]);
@@ -198,6 +198,7 @@ SpfContent DecodeSpf(std::string_view bytes, const std::string& fileName) {
   info.XFormat = r.Format(382);
   info.YFormat = r.Format(386);
   info.ShowLegend = r.Byte(390);
+  info.XTimeLabels = r.Byte(391) <= 2 ? r.Byte(391) : 0;
 
   // Every curve's record and values must lie inside the file before anything is allocated.
   std::size_t offset = SpfCaptionSize + PlotInfoSize;

@@ -16,6 +16,7 @@
 #include "plot/PlotCurves.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotSetup.h"
+#include "plot/TimeAxis.h"
 #include "support/QtStrings.h"
 
 namespace tal {
@@ -82,7 +83,15 @@ TModPlot::TModPlot(TPlotForm& plot) : QDialog(plot.window()), plot_(plot) {
   head->addWidget(deleteButton_);
   top->addLayout(head);
   auto* axes = new QHBoxLayout;
-  axes->addWidget(ModAxisGroup("X-Axis", xLabel_, x_, xGrid_, this));
+  QGroupBox* xGroup = ModAxisGroup("X-Axis", xLabel_, x_, xGrid_, this);
+  // Simulation time in hours can be labelled as days or as the months of a year.
+  auto* xGrid = static_cast<QGridLayout*>(xGroup->layout());
+  timeLabelsCaption_ = new QLabel("Labels", xGroup);
+  timeLabels_ = new QComboBox(xGroup);
+  timeLabels_->addItems({"Hours", "Days", "Months"});
+  xGrid->addWidget(timeLabelsCaption_, 7, 0);
+  xGrid->addWidget(timeLabels_, 7, 1, 1, 2);
+  axes->addWidget(xGroup);
   axes->addWidget(ModAxisGroup("Y-Axis", yLabel_, y_, yGrid_, this));
   top->addLayout(axes);
   auto* look = new QHBoxLayout;
@@ -126,6 +135,10 @@ void TModPlot::FormActivate() {
   ShowAxis(x_, xLabel_, xGrid_, info.XLabel, info.XMin, info.XMax, info.XLog, info.XFormat, info.XTicks, info.XGrid);
   ShowAxis(y_, yLabel_, yGrid_, info.YLabel, info.YMin, info.YMax, info.YLog, info.YFormat, info.YTicks, info.YGrid);
   legend_->setChecked(info.ShowLegend == 1);
+  const bool hours = IsHoursAxis(info);
+  timeLabelsCaption_->setVisible(hours);
+  timeLabels_->setVisible(hours);
+  timeLabels_->setCurrentIndex(std::clamp<int>(info.XTimeLabels, 0, 2));
   SetPlotLineInfo();
 }
 
@@ -151,6 +164,7 @@ void TModPlot::OKBtnClick() {
   info.XLabel = FromQt(xLabel_->text()).substr(0, MaxAxisLabelLength);
   info.YLabel = FromQt(yLabel_->text()).substr(0, MaxAxisLabelLength);
   info.XGrid = xGrid_->isChecked();
+  if (IsHoursAxis(info)) info.XTimeLabels = static_cast<std::uint8_t>(timeLabels_->currentIndex());
   info.YGrid = yGrid_->isChecked();
   // Ranges are read against the scale chosen here: a logarithmic axis needs a positive minimum.
   const bool rangesOk = ReadAxisRanges(x_, y_, info);

@@ -39,6 +39,8 @@ class TModPlot : public QDialog {
   QCheckBox* legend() const { return legend_; }
   QLineEdit* fromRow() const { return fromRow_; }
   QLineEdit* toRow() const { return toRow_; }
+  // Hours, Days or Months: shown for an X axis of TIME in hours.
+  QComboBox* timeLabels() const { return timeLabels_; }
 
  private:
   TPlotForm& plot_;
@@ -50,6 +52,8 @@ class TModPlot : public QDialog {
   AxisControls x_, y_;
   QCheckBox* xGrid_;
   QCheckBox* yGrid_;
+  QLabel* timeLabelsCaption_;
+  QComboBox* timeLabels_;
   TPlotPreview* line_;
   TPlotPreview* symbol_;
   TPlotPreview* color_;

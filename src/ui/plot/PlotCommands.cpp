@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <filesystem>
 
+#include "plot/PlotDataExport.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotSetup.h"
 #include "shell/TalshellForm.h"
@@ -83,13 +84,22 @@ void TTALSHELLFORM::ModifyPlot1Click() {
   UpdateMenu();
 }
 
+void TTALSHELLFORM::ZoomToFit1Click() {
+  if (auto* plot = qobject_cast<TPlotForm*>(activeChild())) plot->ZoomToFit();
+}
+
+void TTALSHELLFORM::ReloadData1Click() {
+  if (auto* plot = qobject_cast<TPlotForm*>(activeChild())) plot->ReloadData();
+}
+
 void TTALSHELLFORM::ExportPlot1Click() {
   auto* plot = qobject_cast<TPlotForm*>(activeChild());
   if (!plot) return;
   FileDialogRequest request;
   request.title = "Export plot";
-  request.directory = FolderOf(currentPlotFile());
-  request.fileName = "plot.png";
+  const std::string proposed = plot->ExportName();
+  request.directory = FolderOf(proposed);
+  request.fileName = FileNameOf(proposed) + ".png";
   request.filters = {"PNG pictures (*.png)", "SVG drawings (*.svg)", "PDF documents (*.pdf)"};
   request.defaultExtension = "png";
   std::optional<FileChoice> choice = interaction().saveFile(request);
@@ -97,6 +107,24 @@ void TTALSHELLFORM::ExportPlot1Click() {
   std::string name = choice->path;
   if (ExtensionOf(FileNameOf(name)).empty()) name += std::string(".") + (choice->filterIndex == 1 ? "svg" : choice->filterIndex == 2 ? "pdf" : "png");
   std::string error = plot->ExportTo(name);
+  if (!error.empty()) ShowMessageKind(error, ErrorOk, true);
+}
+
+void TTALSHELLFORM::ExportData1Click() {
+  auto* plot = qobject_cast<TPlotForm*>(activeChild());
+  if (!plot) return;
+  FileDialogRequest request;
+  request.title = "Export data";
+  const std::string proposed = plot->ExportName();
+  request.directory = FolderOf(proposed);
+  request.fileName = FileNameOf(proposed) + ".csv";
+  request.filters = {"CSV tables, all rows (*.csv)", "CSV tables, the rows in view (*.csv)"};
+  request.defaultExtension = "csv";
+  std::optional<FileChoice> choice = interaction().saveFile(request);
+  if (!choice || choice->path.empty()) return;
+  std::string name = choice->path;
+  if (ExtensionOf(FileNameOf(name)).empty()) name += ".csv";
+  std::string error = ExportPlotData(name, plot->info(), choice->filterIndex == 1);
   if (!error.empty()) ShowMessageKind(error, ErrorOk, true);
 }
 

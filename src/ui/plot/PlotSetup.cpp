@@ -19,6 +19,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotForm.h"
 #include "plot/PlotScale.h"
+#include "plot/PlotZoom.h"
 #include "shell/TalshellForm.h"
 #include "support/CheckRealField.h"
 #include "support/Files.h"
@@ -102,7 +103,15 @@ QWidget* PreviewWithSpin(TPlotPreview* preview, const QString& caption, QWidget*
 
 namespace {
 
-bool ReadRange(AxisControls& axis, bool logarithmic, Real& min, Real& max) {
+bool ReadRange(AxisControls& axis, bool logarithmic, Real& min, Real& max, const char* name) {
+  // A number that a logarithmic axis cannot start at is refused with the reason.
+  if (const CheckedReal typed = CheckRealValue(FromQt(axis.min->text()), 0, 0, 0);
+      logarithmic && typed.valid && typed.value <= 0) {
+    ShowMessageKind(std::string("The ") + name + " axis is logarithmic: its minimum must be above 0.", ErrorOk, true);
+    axis.min->setFocus();
+    axis.min->selectAll();
+    return false;
+  }
   // Kind 0 takes any number; a logarithmic axis needs a minimum above 0 (kind 1).
   CheckedReal low = CheckRealField(*axis.min, logarithmic ? 1 : 0, 0, 0);
   if (!low.valid) return false;
@@ -128,8 +137,8 @@ bool ReadTicks(QLineEdit& field, std::int32_t& ticks) {
 }  // namespace
 
 bool ReadAxisRanges(AxisControls& x, AxisControls& y, TPlotInfo& info) {
-  return ReadRange(x, x.log->isChecked(), info.XMin, info.XMax) &&
-         ReadRange(y, y.log->isChecked(), info.YMin, info.YMax);
+  return ReadRange(x, x.log->isChecked(), info.XMin, info.XMax, "X") &&
+         ReadRange(y, y.log->isChecked(), info.YMin, info.YMax, "Y");
 }
 
 bool ReadTickFields(AxisControls& x, AxisControls& y, TPlotInfo& info) {
@@ -233,6 +242,9 @@ TPlotSetup::TPlotSetup(QWidget* parent) : QDialog(parent) {
   connect(listX_, &QListWidget::itemClicked, this, &TPlotSetup::ListBoxXClick);
   connect(listY_, &QListWidget::itemClicked, this, &TPlotSetup::ListBoxYClick);
   connect(ok_, &QPushButton::clicked, this, &TPlotSetup::OKBtnClick);
+  // Choosing a scale proposes the range anew (in decades for Log).
+  connect(x_.log, &QRadioButton::toggled, this, [this] { MinMax(1); });
+  connect(y_.log, &QRadioButton::toggled, this, [this] { MinMax(2); });
   connect(cancel, &QPushButton::clicked, this, &TPlotSetup::CancelBtnClick);
 }
 
@@ -279,9 +291,6 @@ void TPlotSetup::FormActivate() {
     if (listY_->count() > 1) listY_->item(1)->setSelected(true);
     x_.linear->setChecked(true);
     y_.linear->setChecked(true);
-    // No logarithmic axis is chosen here: Modify Plot sets it once the ranges are known.
-    x_.log->setEnabled(false);
-    y_.log->setEnabled(false);
     x_.style->setCurrentIndex(0);
     y_.style->setCurrentIndex(0);
     MinMax(1);
@@ -399,6 +408,16 @@ void TPlotSetup::MinMax(int axisNumber) {
       dataMin = std::min<Real>(dataMin, table_.ColMin[static_cast<std::size_t>(k)]);
       dataMax = std::max<Real>(dataMax, table_.ColMax[static_cast<std::size_t>(k)]);
     }
+  }
+  // A logarithmic axis over positive data is proposed in whole decades.
+  if (axis.log->isChecked() && dataMin > 0 && dataMin <= dataMax) {
+    AxisRange decades;
+    decades.Log = true;
+    decades = ProposeAxis(decades, static_cast<double>(dataMin), static_cast<double>(dataMax), static_cast<double>(dataMin));
+    axis.digits->setCurrentIndex(decades.Format.Digits);
+    axis.min->setText(ToQt(ProposedRangeText(decades.Min, decades.Format.Digits)));
+    axis.max->setText(ToQt(ProposedRangeText(decades.Max, decades.Format.Digits)));
+    return;
   }
   AxisProposal p = ScaleMinMax(dataMin, dataMax);
   // A degenerate range leaves the tick field and the digits list as they were.

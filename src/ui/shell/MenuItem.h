@@ -20,7 +20,7 @@ enum class MenuItem {
   // Utilities (the first one is captioned "VOXEN" or "MERODIN")
   Voxen, Lumet, Orva, Kanto, Mirell,
   // Plot
-  NewPlot, OverlayPlot, ModifyPlot, ExportPlot,
+  NewPlot, OverlayPlot, ModifyPlot, ZoomToFit, ReloadData, ExportPlot, ExportData,
   // Windows
   Input, Output, Listing, Table, Diagram, Tile, Cascade,
   // Help

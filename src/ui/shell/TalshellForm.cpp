@@ -79,7 +79,12 @@ const MenuEntry FullMenu[] = {
     {Menu::Plot, "&New Plot", MenuItem::NewPlot, "", 70},
     {Menu::Plot, "&Overlay Plot", MenuItem::OverlayPlot, "", 71},
     {Menu::Plot, "&Modify Plot", MenuItem::ModifyPlot, "", 73},
+    {Menu::Plot, "-", NoItem, "", 0},
+    {Menu::Plot, "Zoom to &Fit", MenuItem::ZoomToFit, "", 0},
+    {Menu::Plot, "&Reload Data", MenuItem::ReloadData, "", 0},
+    {Menu::Plot, "-", NoItem, "", 0},
     {Menu::Plot, "&Export", MenuItem::ExportPlot, "", 0},
+    {Menu::Plot, "Export &Data", MenuItem::ExportData, "", 0},
     {Menu::Windows, "Input", MenuItem::Input, "", 122},
     {Menu::Windows, "Output", MenuItem::Output, "", 81},
     {Menu::Windows, "Listing", MenuItem::Listing, "", 82},
@@ -178,6 +183,10 @@ void TTALSHELLFORM::BuildMenus() {
     SetHelpContext(action, entry.helpContext);
     actions_[entry.item] = action;
   }
+  // The menu shows the plot window's own Home key; bound only within the menu, so that Home keeps
+  // its meaning in editors.
+  actions_[MenuItem::ZoomToFit]->setShortcut(QKeySequence(Qt::Key_Home));
+  actions_[MenuItem::ZoomToFit]->setShortcutContext(Qt::WidgetShortcut);
   for (MenuItem item : {MenuItem::Input, MenuItem::Output, MenuItem::Listing, MenuItem::Table, MenuItem::Diagram})
     actions_[item]->setEnabled(false);
   windowListSeparator_ = menus_[Menu::Windows]->addSeparator();
@@ -223,7 +232,10 @@ void TTALSHELLFORM::ConnectCommands() {
       {MenuItem::NewPlot, &TTALSHELLFORM::NewPlot1Click},
       {MenuItem::OverlayPlot, &TTALSHELLFORM::OverlayPlot1Click},
       {MenuItem::ModifyPlot, &TTALSHELLFORM::ModifyPlot1Click},
+      {MenuItem::ZoomToFit, &TTALSHELLFORM::ZoomToFit1Click},
+      {MenuItem::ReloadData, &TTALSHELLFORM::ReloadData1Click},
       {MenuItem::ExportPlot, &TTALSHELLFORM::ExportPlot1Click},
+      {MenuItem::ExportData, &TTALSHELLFORM::ExportData1Click},
       {MenuItem::Input, &TTALSHELLFORM::Input1Click},
       {MenuItem::Listing, &TTALSHELLFORM::Listing1Click},
       {MenuItem::Table, &TTALSHELLFORM::Table1Click},

@@ -242,7 +242,10 @@ class TTALSHELLFORM : public QMainWindow {
   void NewPlot1Click();
   void OverlayPlot1Click();
   void ModifyPlot1Click();
+  void ZoomToFit1Click();   // the plot in front shows all its points again (also its Home key)
+  void ReloadData1Click();  // the plot in front reads its curves' data files again
   void ExportPlot1Click();  // the plot in front as a PNG, SVG or PDF picture
+  void ExportData1Click();  // the values of the plot in front as a CSV table
   void Plot1Click();        // the menu is opening: New Plot needs plot data beside the deck
   // Windows
   void Input1Click();

@@ -83,7 +83,8 @@ void TTALSHELLFORM::UpdateMenuByKind() {
 
   if (!activeChild_ || mdi_->subWindowList().isEmpty()) {
     for (MenuItem item : {MenuItem::RunTable, MenuItem::Print, MenuItem::MakeTalkitFile, MenuItem::OverlayPlot,
-                          MenuItem::ModifyPlot, MenuItem::ExportPlot, MenuItem::Save, MenuItem::SaveAs})
+                          MenuItem::ModifyPlot, MenuItem::ZoomToFit, MenuItem::ReloadData, MenuItem::ExportPlot, MenuItem::ExportData, MenuItem::Save,
+                          MenuItem::SaveAs})
       SetEnabled(item, false);
     enableMenu(Menu::Edit, false);
     enableMenu(Menu::Parametrics, false);
@@ -96,7 +97,7 @@ void TTALSHELLFORM::UpdateMenuByKind() {
   enableMenu(Menu::Edit, true);
   for (MenuItem item : {MenuItem::OverlayPlot, MenuItem::ModifyPlot, MenuItem::CompileModule}) SetEnabled(item, false);
   SetEnabled(MenuItem::RebuildTalpix, true);
-  SetEnabled(MenuItem::ExportPlot, activeChild_->kind() == KindCode::Plot);
+  for (MenuItem item : {MenuItem::ZoomToFit, MenuItem::ReloadData, MenuItem::ExportPlot, MenuItem::ExportData}) SetEnabled(item, activeChild_->kind() == KindCode::Plot);
 
   const Row* row = RowOfKind(activeChild_->kind());
   if (!row) return;  // a diagram (or any other kind) changes nothing more

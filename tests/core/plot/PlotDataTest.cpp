@@ -230,7 +230,8 @@ TEST(PlotCommandTest, DrawsOrRefusesWithoutWriting) {
       {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--rows", "3:2"}, 2, "bad row range \"3:2\""},
       {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--rows", "1:9"}, 2, "bad row range"},
       {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--log", "x"}, 2, "the X axis cannot be logarithmic"},
-      {{"-x", "TIME", "-y", "T1", "-o", "bad.gif"}, 2, "must end in .png, .svg, .pdf or .spf"},
+      {{"-x", "TIME", "-y", "T1", "-o", "bad.gif"}, 2, "must end in .png, .svg, .pdf, .spf or .csv"},
+      {{"-x", "TIME", "-y", "T2,T1", "-o", "out.csv", "--rows", "2:4"}, 0, ""},
       {{"-x", "TIME", "-o", "bad.png"}, 2, "FILE, -x, -y and -o are needed"},
   };
   for (const Case& c : cases) {
@@ -244,6 +245,7 @@ TEST(PlotCommandTest, DrawsOrRefusesWithoutWriting) {
   EXPECT_NE(taltest::ReadFile(dir.file("out.svg")).find("<svg"), std::string::npos);
   EXPECT_EQ(taltest::ReadFile(dir.file("out.pdf")).substr(0, 5), "%PDF-");
   EXPECT_EQ(taltest::ReadFile(dir.file("out.spf")).size(), 256 + 8220 + 2 * (156 + 4 * 12u));
+  EXPECT_EQ(taltest::ReadFile(dir.file("out.csv")), "TIME [s],T2 [K],T1 [K]\n1,6,3\n2,7,2\n3,9,4\n");
   for (const char* bad : {"bad.png", "bad.gif"}) EXPECT_FALSE(taltest::Exists(dir.file(bad)));
 }
 

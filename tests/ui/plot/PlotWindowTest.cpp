@@ -7,11 +7,23 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <cmath>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QStatusBar>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
 
 #include "../shell/ShellTestSupport.h"
 #include "plot/ModPlot.h"
 #include "plot/PlotForm.h"
+#include "plot/PlotPointer.h"
 #include "plot/PlotSetup.h"
 #include "plot/SpfFile.h"
 #include "support/Interaction.h"
@@ -67,7 +79,11 @@ TEST_F(PlotWindow, NewPlotProposesAxesAndMakesTheWindow) {
     EXPECT_EQ(s.axis(1).min->text(), "0.0");  // 0 to 3
     EXPECT_EQ(s.axis(2).min->text(), "1.00");
     EXPECT_EQ(s.axis(2).max->text(), "4.0");  // the automatic format for two digits
-    EXPECT_FALSE(s.axis(1).log->isEnabled());
+    EXPECT_TRUE(s.axis(2).log->isEnabled());  // New Plot may choose a logarithmic scale
+    s.axis(2).log->setChecked(true);           // proposed in decades: T1 runs from 1 to 4
+    EXPECT_EQ(s.axis(2).min->text(), "1.0");
+    EXPECT_EQ(s.axis(2).max->text(), "10");
+    s.axis(2).log->setChecked(false);
     EXPECT_EQ(s.toRow()->text(), "4");
     s.symbolPreview()->setTag(15);
     SelectY(s, {1, 2, 3});
@@ -191,6 +207,8 @@ TEST_F(PlotWindow, ModifyPlotRefusesLogOfNonPositiveAndDeletesCurves) {
     mod.axis(2).min->setText("0");
     mod.OKBtnClick();
     EXPECT_EQ(plot->info().YLog, 0);  // refused: the minimum of a log axis must be positive
+    EXPECT_EQ(dialogs.messages().back(), "The Y axis is logarithmic: its minimum must be above 0.");
+    EXPECT_TRUE(mod.axis(2).min->hasSelectedText());
     mod.axis(2).min->setText("1");
     mod.axis(1).ticks->setText("4");
     mod.grid(1)->setChecked(true);
@@ -215,21 +233,279 @@ TEST_F(PlotWindow, ModifyPlotRefusesLogOfNonPositiveAndDeletesCurves) {
   EXPECT_EQ(dialogs.prompts().size(), questions);
 }
 
-TEST_F(PlotWindow, DraggingMovesAndSizesTheFrame) {
+TEST_F(PlotWindow, TheFrameFillsTheWindowUntilTheUserMovesOrSizesIt) {
   RunSetup(MenuItem::NewPlot, [](TPlotSetup& s) { s.okButton()->click(); });
   TPlotForm* plot = plots().at(0);
   QWidget* canvas = plot->canvas();
-  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(200, 100));
-  QTest::mouseMove(canvas, QPoint(230, 110));
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(230, 110));
-  EXPECT_EQ(plot->frame(), (PlotFrame{130, 30, 430, 235}));
-  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(428, 233));  // the size grip
-  QTest::mouseMove(canvas, QPoint(480, 300));
-  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(480, 300));
-  EXPECT_EQ(plot->frame(), (PlotFrame{130, 30, 480, 300}));
-  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(10, 10));  // outside: nothing
+  frame->resize(1200, 900);
+  frame->show();
+  plot->subWindow()->resize(900, 600);
+  QApplication::processEvents();
+  const PlotFrame large = plot->frame();
+  EXPECT_EQ(large, plot->FillingFrameNow());
+  EXPECT_GT(large.Right - large.Left, 650);
+  EXPECT_EQ(canvas->size(), plot->canvas()->parentWidget()->size());  // nothing to scroll
+  plot->subWindow()->resize(600, 400);
+  QApplication::processEvents();
+  const PlotFrame f = plot->frame();
+  EXPECT_EQ(f, plot->FillingFrameNow());
+  EXPECT_EQ(f.Left, large.Left);
+  EXPECT_LT(f.Right, large.Right - 250);
+
+  const QPoint inside((f.Left + f.Right) / 2, (f.Top + f.Bottom) / 2);
+  QTest::mousePress(canvas, Qt::LeftButton, {}, inside);
+  QTest::mouseMove(canvas, inside + QPoint(30, 10));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, inside + QPoint(30, 10));
+  const PlotFrame moved{f.Left + 30, f.Top + 10, f.Right + 30, f.Bottom + 10};
+  EXPECT_EQ(plot->frame(), moved);
+  EXPECT_FALSE(plot->frameFollowsWindow());
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(moved.Right - 2, moved.Bottom - 2));  // the size grip
+  QTest::mouseMove(canvas, QPoint(moved.Right + 40, moved.Bottom + 20));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(moved.Right + 40, moved.Bottom + 20));
+  const PlotFrame sized{moved.Left, moved.Top, moved.Right + 40, moved.Bottom + 20};
+  EXPECT_EQ(plot->frame(), sized);
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(2, 2));  // outside: nothing
   QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(40, 40));
-  EXPECT_EQ(plot->frame(), (PlotFrame{130, 30, 480, 300}));
+  plot->subWindow()->resize(900, 600);  // placed by hand: the window's size no longer moves it
+  QApplication::processEvents();
+  EXPECT_EQ(plot->frame(), sized);
+}
+
+namespace {
+// A plot of y = x for x from 0 to 100 in a frame of 400 by 300 pixels placed by hand, so that
+// pixel 300 is x 50 and pixel 170 is y 50.
+TPlotForm* LinePlot(TTALSHELLFORM& frame) {
+  auto* plot = new TPlotForm(&frame);
+  TPlotInfo& info = plot->info();
+  info.XMax = info.YMax = 100;
+  info.XTicks = info.YTicks = 10;
+  info.XFormat = info.YFormat = {1, 0};
+  TPlotLine line;
+  for (int i = 0; i <= 100; ++i) line.XValues.push_back(i), line.YValues.push_back(i);
+  line.PointCount = 101;
+  line.XName = "TIME", line.XUnit = "h", line.YName = "T1", line.YUnit = "C";
+  info.Lines = {line};
+  frame.resize(1000, 800);
+  frame.show();  // the pointer moves over windows that are shown
+  frame.AddChild(plot);
+  plot->subWindow()->resize(700, 500);
+  plot->PlaceFrame({100, 20, 500, 320});
+  return plot;
+}
+
+void Wheel(QWidget* canvas, QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
+  QWheelEvent event(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(canvas, &event);
+}
+
+struct Shown {
+  double xMin, xMax;
+  int xTicks;
+  double yMin, yMax;
+  int yTicks;
+  bool operator==(const Shown&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Shown& s) {
+  return out << "x " << s.xMin << ".." << s.xMax << "/" << s.xTicks << " y " << s.yMin << ".." << s.yMax << "/" << s.yTicks;
+}
+Shown ShownRanges(const TPlotForm& plot) {
+  const TPlotInfo& i = plot.info();
+  auto r = [](Real v) { return std::round(static_cast<double>(v) * 1e6) / 1e6; };
+  return {r(i.XMin), r(i.XMax), i.XTicks, r(i.YMin), r(i.YMax), i.YTicks};
+}
+}  // namespace
+
+TEST_F(PlotWindow, WheelRectangleDragKeysBackspaceAndZoomToFit) {
+  TPlotForm* plot = LinePlot(*frame);
+  QWidget* canvas = plot->canvas();
+  const QPoint middle(300, 170);
+  struct Step {
+    std::string what;
+    std::function<void()> act;
+    Shown shown;
+  } steps[] = {
+      {"wheel in", [&] { Wheel(canvas, middle, 120); }, {10, 90, 8, 10, 90, 8}},
+      {"Ctrl+wheel out: x only", [&] { Wheel(canvas, middle, -120, Qt::ControlModifier); }, {0, 100, 10, 10, 90, 8}},
+      {"wheel outside the frame", [&] { Wheel(canvas, QPoint(50, 50), 120); }, {0, 100, 10, 10, 90, 8}},
+      {"right-button rectangle",
+       [&] {
+         QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(200, 100));
+         QTest::mouseMove(canvas, QPoint(400, 250));
+         QTest::mouseRelease(canvas, Qt::RightButton, {}, QPoint(400, 250));
+       },
+       {20, 80, 6, 25, 70, 9}},
+      {"Right arrow: one tick interval", [&] { QTest::keyClick(canvas, Qt::Key_Right); }, {30, 90, 6, 25, 70, 9}},
+      {"middle-button drag",
+       [&] {
+         QTest::mousePress(canvas, Qt::MiddleButton, {}, middle);
+         QTest::mouseMove(canvas, middle + QPoint(-20, 0));
+         QTest::mouseMove(canvas, middle + QPoint(-40, 0));
+         QTest::mouseRelease(canvas, Qt::MiddleButton, {}, middle + QPoint(-40, 0));
+       },
+       {36, 96, 6, 25, 70, 9}},
+      {"Backspace undoes the drag", [&] { QTest::keyClick(canvas, Qt::Key_Backspace); }, {30, 90, 6, 25, 70, 9}},
+      {"and the key", [&] { QTest::keyClick(canvas, Qt::Key_Backspace); }, {20, 80, 6, 25, 70, 9}},
+      {"and the rectangle", [&] { QTest::keyClick(canvas, Qt::Key_Backspace); }, {0, 100, 10, 10, 90, 8}},
+      {"Home", [&] { QTest::keyClick(canvas, Qt::Key_Home); }, {0, 100, 10, 0, 100, 10}},
+      {"Backspace after Zoom to Fit", [&] { QTest::keyClick(canvas, Qt::Key_Backspace); }, {0, 100, 10, 10, 90, 8}},
+      {"Zoom to Fit in the Plot menu", [&] { frame->action(MenuItem::ZoomToFit)->trigger(); }, {0, 100, 10, 0, 100, 10}},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(ShownRanges(*plot), step.shown) << step.what;
+  }
+  EXPECT_TRUE(enabled(MenuItem::ZoomToFit));
+  while (plot->ZoomBack()) {
+  }
+  EXPECT_EQ(ShownRanges(*plot), (Shown{0, 100, 10, 0, 100, 10}));  // where it began
+
+  // Save keeps what is shown.
+  Wheel(canvas, middle, 120);
+  ASSERT_TRUE(plot->saveDocument(dir.file("work/ZOOM.SPF")));
+  const SpfContent saved = ReadSpfFile(dir.file("work/ZOOM.SPF"));
+  EXPECT_EQ(saved.info.XMin, plot->info().XMin);
+  EXPECT_EQ(saved.info.XTicks, 8);
+  EXPECT_EQ(saved.info.XFormat, plot->info().XFormat);
+}
+
+TEST_F(PlotWindow, StatusBarAndToolTipShowTheValuesUnderThePointer) {
+  TPlotForm* plot = LinePlot(*frame);
+  QWidget* canvas = plot->canvas();
+  struct Case {
+    QPoint at;
+    std::string status, tip;
+  } cases[] = {
+      {{300, 170}, "x = 50.0 h, y = 50.0 C", "T1 vs. TIME\nTIME = 50 h\nT1 = 50 C"},
+      {{302, 172}, "x = 50.5 h, y = 49.3 C", "T1 vs. TIME\nTIME = 50 h\nT1 = 50 C"},  // 2.8 pixels off the line
+      {{300, 100}, "x = 50.0 h, y = 73.3 C", ""},                                       // far from it
+      {{50, 50}, "", ""},                                                               // outside the frame
+  };
+  for (const Case& c : cases) {
+    QTest::mouseMove(canvas, c.at);
+    auto* place = frame->statusBar()->findChild<QLabel*>("CursorPlace");
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->text().toStdString(), c.status) << c.at.x() << "," << c.at.y();
+    EXPECT_EQ(plot->toolTipText(), c.tip) << c.at.x() << "," << c.at.y();
+  }
+}
+
+TEST_F(PlotWindow, LiveCurvesGrowAndReloadDataKeepsTheLook) {
+  // The engine is writing its last row: that part row is read again once its line is whole.
+  const std::string file = dir.write("work/LIVE.PLT", "TIME T1\nh C\n0 1\n1 2\n2 3\n3");
+  RunSetup(MenuItem::NewPlot, [](TPlotSetup& s) {
+    s.PlotFileListChange(s.fileList()->findText("LIVE.PLT"));
+    s.MinMax(1);
+    s.colorPreview()->setTag(4);
+    s.linePreview()->setTag(2);
+    s.okButton()->click();
+  });
+  TPlotForm* plot = plots().at(0);
+  TPlotInfo& info = plot->info();
+  ASSERT_EQ(info.Lines.at(0).PointCount, 4);
+  EXPECT_EQ(info.XMax, 3);
+  info.XLabel = "Time of day";
+  info.YMin = -10, info.YMax = 10;  // chosen by hand
+  plot->PlotChanged();
+  EXPECT_FALSE(plot->PollDataFiles());
+
+  auto append = [&](const std::string& bytes) {
+    std::ofstream(file, std::ios::app | std::ios::binary) << bytes;
+  };
+  append(" 4\n4 5\n5 ");
+  EXPECT_TRUE(plot->PollDataFiles());
+  EXPECT_EQ(info.Lines[0].XValues, (std::vector<double>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(info.Lines[0].YValues, (std::vector<double>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(info.Lines[0].FileRows, 5);
+  EXPECT_EQ(info.XMax, 4);  // the proposed range reaches on to the new end
+  EXPECT_EQ(info.YMax, 10);
+  EXPECT_FALSE(plot->PollDataFiles());  // a part line is no row yet
+
+  // A new run writes the file anew: it waits for Reload Data, which keeps the look.
+  dir.write("work/LIVE.PLT", "TIME T1\nh C\n0 7\n1 8\n");
+  EXPECT_FALSE(plot->PollDataFiles());
+  EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), "LIVE.PLT has been written anew: Reload Data reads it again.");
+  EXPECT_EQ(info.Lines[0].PointCount, 5);
+  frame->action(MenuItem::ReloadData)->trigger();
+  EXPECT_EQ(info.Lines[0].YValues, (std::vector<double>{7, 8}));
+  EXPECT_EQ(info.XMax, 1);
+  EXPECT_EQ(info.YMax, 10);
+  EXPECT_EQ(info.XLabel, "Time of day");
+  EXPECT_EQ(info.Lines[0].Color, 4);
+  EXPECT_EQ(info.Lines[0].LineStyle, 2);
+  append("2 9\n");
+  EXPECT_TRUE(plot->PollDataFiles());
+  EXPECT_EQ(info.Lines[0].YValues, (std::vector<double>{7, 8, 9}));
+
+  std::filesystem::remove(file);  // a file that is gone: Reload Data says so and keeps the curve
+  frame->action(MenuItem::ReloadData)->trigger();
+  EXPECT_EQ(dialogs.messages().back(), file + " cannot be opened for reading");
+  EXPECT_EQ(info.Lines[0].PointCount, 3);
+}
+
+TEST_F(PlotWindow, ExportDataCopyAndTheNamesExportsPropose) {
+  TPlotForm* plot = LinePlot(*frame);
+  TPlotLine second = plot->info().Lines[0];  // a second curve on the same X values
+  second.YName = "Q", second.YUnit = "kW";
+  for (double& y : second.YValues) y = y / 8;
+  plot->info().Lines.push_back(second);
+  plot->info().Lines[0].Source.File = dir.file("work/HOUSE.PLT");
+  plot->PlotChanged();
+  std::string all = "TIME [h],T1 [C],Q [kW]\n";
+  for (int i = 0; i <= 100; ++i) all += std::to_string(i) + "," + std::to_string(i) + "," + PlotValueText(i / 8.0) + "\n";
+  EXPECT_EQ(all.substr(0, 48), "TIME [h],T1 [C],Q [kW]\n0,0,0\n1,1,0.125\n2,2,0.25\n");
+  struct Case {
+    int filter;
+    std::string expected;
+  } cases[] = {{0, all}, {1, ""}};
+  Wheel(plot->canvas(), QPoint(300, 170), 120);  // in view: 10 to 90
+  for (int i = 10; i <= 90; ++i) cases[1].expected += std::to_string(i) + "," + std::to_string(i) + "," + PlotValueText(i / 8.0) + "\n";
+  cases[1].expected = "TIME [h],T1 [C],Q [kW]\n" + cases[1].expected;
+  for (const Case& c : cases) {
+    dialogs.answerText(dir.file("work/out"), c.filter);
+    ASSERT_TRUE(enabled(MenuItem::ExportData));
+    frame->action(MenuItem::ExportData)->trigger();
+    ASSERT_FALSE(dialogs.prompts().empty());
+    const FileDialogRequest& asked = dialogs.prompts().back().request;
+    EXPECT_EQ(asked.fileName, "HOUSE.csv");
+    EXPECT_EQ(asked.directory, dir.file("work"));
+    EXPECT_EQ(ReadFile(dir.file("work/out.csv")), c.expected) << c.filter;
+  }
+  dialogs.answerCancel();
+  frame->action(MenuItem::ExportPlot)->trigger();
+  EXPECT_EQ(dialogs.prompts().back().request.fileName, "HOUSE.png");
+
+  frame->action(MenuItem::Copy)->trigger();
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  EXPECT_TRUE(copied->hasImage());
+  std::string tabs = cases[1].expected;
+  std::replace(tabs.begin(), tabs.end(), ',', '\t');
+  EXPECT_EQ(copied->text().toStdString(), tabs);
+}
+
+TEST_F(PlotWindow, AYearInHoursReadsAsDaysOrMonths) {
+  TPlotForm* plot = LinePlot(*frame);
+  TPlotInfo& info = plot->info();
+  info.XMax = 8760;
+  info.Lines[0].XValues.back() = 8760;
+  plot->PlotChanged();
+  {
+    TModPlot mod(*plot);
+    ASSERT_TRUE(mod.timeLabels()->isVisibleTo(&mod));
+    EXPECT_EQ(mod.timeLabels()->currentText(), "Hours");
+    mod.timeLabels()->setCurrentIndex(2);
+    mod.OKBtnClick();
+  }
+  EXPECT_EQ(info.XTimeLabels, 2);
+  QTest::mouseMove(plot->canvas(), QPoint(300, 170));  // half the year
+  EXPECT_EQ(frame->statusBar()->findChild<QLabel*>("CursorPlace")->text().toStdString(),
+            "x = 4380 h (2 Jul 12:00), y = 50.0 C");
+  ASSERT_TRUE(plot->saveDocument(dir.file("work/YEAR.SPF")));
+  EXPECT_EQ(ReadSpfFile(dir.file("work/YEAR.SPF")).info.XTimeLabels, 2);  // Save keeps it
+  info.Lines[0].XName = "DAY";  // not TIME: no choice of labels
+  TModPlot other(*plot);
+  EXPECT_FALSE(other.timeLabels()->isVisibleTo(&other));
 }
 
 TEST_F(PlotWindow, PlotMenuOffersNewPlotOnlyBesidePlotData) {

@@ -34,7 +34,7 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
   EXPECT_EQ(Captions(f.menu(Menu::Parametrics)),
             (QStringList{"&New Table", "&Alter Table", "&Insert/Delete Runs", "Insert/Delete Vars"}));
   EXPECT_EQ(Captions(f.menu(Menu::Utilities)), (QStringList{"VOXEN", "LUMET", "ORVA", "KANTO", "MIRELL"}));
-  EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot", "&Export"}));
+  EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot", "-", "Zoom to &Fit", "&Reload Data", "-", "&Export", "Export &Data"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
   EXPECT_EQ(windows.mid(0, 8), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "-", "&Tile", "&Cascade"}));
   EXPECT_EQ(Captions(f.menu(Menu::Help)), (QStringList{"TAL&SHELL Index", "Ty&pes Index", "&TALPIX Index",
