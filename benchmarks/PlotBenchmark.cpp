@@ -173,9 +173,9 @@ namespace {
 
 // A window of ten curves of the year at 800 by 600, painted once.
 struct TenCurveWindow {
+  bool started = (Application(), true);  // the application exists before the window
   tal::TPlotForm plot{nullptr};
   explicit TenCurveWindow(const tal::TPlotInfo& info) {
-    Application();
     plot.info() = info;
     plot.resize(800, 600);
     plot.show();
