@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <map>
+#include <unordered_map>
 
 namespace talpix {
 
@@ -68,6 +69,16 @@ bool ParseCount(const std::string& text, int& value) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
+// A number above every logical unit, as in 1E10, 99999999999 or INF.
+bool IsLargeNumber(const std::string& text) {
+  if (Upper(text) == "INF") return true;
+  double value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (end != text.data() + text.size()) return false;
+  if (ec == std::errc::result_out_of_range) return text.find('-') == std::string::npos;  // 1E400, not 1E-400
+  return ec == std::errc() && value > LogicalUnitLimit;
+}
+
 // Connections as written: "3,1", "3, 1", "3 ,1" or "3 , 1" are one connection.
 std::vector<std::string> JoinConnections(const std::vector<std::string>& words) {
   std::vector<std::string> joined;
@@ -84,19 +95,16 @@ constexpr int CountLimit = 1000000;
 
 class DeckParser {
  public:
+  // Splits the text into lines at every line end: LF, CR LF, or CR alone.
   DeckParser(const std::string& text, std::vector<Diagnostic>& diagnostics) : diags_(diagnostics) {
     std::size_t start = 0;
-    while (start <= text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      deck_.lines.push_back(std::move(line));
-      if (end == text.size()) break;
-      start = end + 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\n' && text[i] != '\r') continue;
+      deck_.lines.push_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = i + 1;
     }
-    if (!deck_.lines.empty() && deck_.lines.back().empty() && !text.empty() && text.back() == '\n')
-      deck_.lines.pop_back();
+    if (start < text.size() || text.empty()) deck_.lines.push_back(text.substr(start));
   }
 
   Deck parse() {
@@ -341,6 +349,10 @@ class DeckParser {
     auto words = SplitWords(statement);
     Assignment a;
     a.line = line;
+    if (words.size() == 3 && !ParseCount(words[2], a.logicalUnit) && IsLargeNumber(words[2])) {
+      error(line, LogicalUnitOutOfRange(words[2]));
+      return;
+    }
     if (words.size() != 3 || !ParseCount(words[2], a.logicalUnit) || a.logicalUnit < 1) {
       error(line, "ASSIGN takes a file name and a logical unit number from 1: ASSIGN file lu");
       return;
@@ -358,7 +370,7 @@ class DeckParser {
   std::vector<Diagnostic>& diags_;
   Deck deck_;
   std::size_t i_ = 0;
-  std::map<std::string, int> defined_;
+  std::unordered_map<std::string, int> defined_;
   std::map<int, int> unitLines_;
 };
 
@@ -380,6 +392,11 @@ bool IsDefinableName(const std::string& name, std::string& why) {
     }
   }
   return true;
+}
+
+std::string LogicalUnitOutOfRange(const std::string& written) {
+  return "the logical unit " + written + " is out of range: logical units are whole numbers from 1 to " +
+         std::to_string(LogicalUnitLimit);
 }
 
 Deck ReadDeckText(const std::string& text, std::vector<Diagnostic>& diagnostics) {

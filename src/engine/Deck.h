@@ -64,6 +64,11 @@ struct Deck {
   int endLine = 0;
 };
 
+// Logical units are whole numbers from 1 to this.
+inline constexpr int LogicalUnitLimit = 2147483647;
+// The message for a logical unit beyond LogicalUnitLimit (INF, 1E10), naming the value as given.
+std::string LogicalUnitOutOfRange(const std::string& written);
+
 // Reads the deck text. Faults go to `diagnostics`; the deck is usable only when none of them is
 // an error.
 Deck ReadDeckText(const std::string& text, std::vector<Diagnostic>& diagnostics);

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "Deck.h"
 #include "EngineFiles.h"
@@ -36,6 +36,8 @@ std::string Message(const Diagnostic& d) {
   return d.line > 0 ? kind + " in line " + std::to_string(d.line) + ": " + d.text : kind + ": " + d.text;
 }
 
+// Reads the whole deck, or says why not: a deck beyond DeckSizeLimit is refused before it is
+// held, and a read that fails half-way is never taken for the whole deck.
 bool ReadDeckFile(const std::string& path, std::string& text, std::string& why) {
   struct stat st {};
   if (stat(path.c_str(), &st) != 0) {
@@ -46,14 +48,26 @@ bool ReadDeckFile(const std::string& path, std::string& text, std::string& why) 
     why = "not a regular file";
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
+  auto tooLarge = [&](std::uintmax_t size) {
+    why = "it holds " + std::to_string(size) + " bytes, more than the " + std::to_string(DeckSizeLimit) + " bytes read at most";
+    return false;
+  };
+  if (static_cast<std::uintmax_t>(st.st_size) > DeckSizeLimit) return tooLarge(static_cast<std::uintmax_t>(st.st_size));
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!in) {
     why = "it cannot be opened";
     return false;
   }
-  std::ostringstream s;
-  s << in.rdbuf();
-  text = s.str();
+  text.clear();
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;) {
+    if (text.size() + n > DeckSizeLimit) return tooLarge(text.size() + n);  // grew while read
+    text.append(buffer, n);
+  }
+  if (std::ferror(in.get())) {
+    why = std::string("reading it failed: ") + std::strerror(errno);
+    return false;
+  }
   return true;
 }
 
@@ -110,6 +124,8 @@ std::string ListingText(const ListingContent& c) {
        (warnings == 1 ? "" : "s") + ". ";
   if (c.running)
     t += "The run has started; this listing is completed when it ends (a run stopped from outside leaves it so).\n";
+  else if (c.ran && c.summary->stopped)
+    t += StoppedText(c.summary->stoppedAt) + "\n";
   else
     t += c.ok ? "The run ended normally.\n" : "The run was stopped by the error" + std::string(errors == 1 ? "" : "s") + " above.\n";
   return t;
@@ -138,9 +154,31 @@ void ReportOnStandardError(const std::string& deck, const std::vector<Diagnostic
         << d.text << '\n';
 }
 
+// The deck, the listing and every file an ASSIGN line names: the listing is written even for a
+// deck with errors, so it is compared with these before the deck is checked any further.
+std::vector<FileUse> ListingAndAssignedFiles(const Deck& deck, const std::string& deckPath, std::vector<FileUse> uses) {
+  for (const Assignment& a : deck.assignments)
+    uses.push_back({ResolveDeckFile(FolderOf(deckPath), a.file, true), false,
+                    "the file of logical unit " + std::to_string(a.logicalUnit) + " (ASSIGN in line " + std::to_string(a.line) + ")",
+                    a.line, true});
+  return uses;
+}
+
+// Before the first step: no file the units write is the deck, the listing, a file the run reads
+// or another result of the run.
+bool ResultsAreFilesOfTheirOwn(const Simulation& simulation, std::vector<FileUse> uses, std::vector<Diagnostic>& diags) {
+  uses.insert(uses.end(), simulation.fileUses().begin(), simulation.fileUses().end());
+  FileClash clash;
+  if (!FindFileClash(uses, clash)) return true;
+  diags.push_back({clash.line, true, clash.text});
+  return false;
+}
+
 }  // namespace
 
-int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+std::string StoppedText(double time) { return "The run was stopped at " + Number(time) + " h."; }
+
+int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, const RunControl& control) {
   std::string deckPath;
   for (const auto& a : arguments) {
     if (a == "/N" || a == "/n") continue;  // table runs: nothing to wait for, as every run
@@ -156,6 +194,12 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   const std::string listingPath = ResultFileName(DeckBase(deckPath), ".LST");
   std::vector<Diagnostic> diags;
+  if (SameFile(deckPath, listingPath)) {
+    diags.push_back({0, true, "the deck has the name of its own listing, " + listingPath +
+                                  ": the listing would overwrite the deck; give the deck another name, such as one ending in .DCK"});
+    ReportOnStandardError(deckPath, diags, err);
+    return 1;
+  }
   std::string text, why;
   if (!ReadDeckFile(deckPath, text, why)) {
     diags.push_back({0, true, "the deck " + deckPath + " cannot be read: " + why});
@@ -172,16 +216,23 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
 
   out << EngineTitle << ": " << deckPath << std::endl;
   Deck deck = ReadDeckText(text, diags);
+  std::vector<FileUse> uses{{deckPath, false, "the deck", 0}, {listingPath, true, "the listing", 0}};
+  if (FileClash clash; FindFileClash(ListingAndAssignedFiles(deck, deckPath, uses), clash)) {
+    // The listing is not written: it would destroy a file the deck names.
+    diags.push_back({clash.line, true, clash.text});
+    ReportOnStandardError(deckPath, diags, err);
+    return 1;
+  }
   auto hasError = [&] { return std::any_of(diags.begin(), diags.end(), [](const Diagnostic& d) { return d.error; }); };
   Simulation simulation(deck, FolderOf(deckPath), DeckBase(deckPath), diags);
   RunSummary summary;
   bool ran = false, ok = false;
-  if (!hasError() && simulation.build()) {
+  if (!hasError() && simulation.build() && ResultsAreFilesOfTheirOwn(simulation, uses, diags) && simulation.openResults()) {
     ListingContent started{deckPath, &deck.lines, &diags};
     started.running = true;
     WriteListing(listingPath, ListingText(started), err);
     ran = true;
-    ok = simulation.run(summary) && !hasError();
+    ok = simulation.run(summary, control) && !hasError();
   }
   ListingContent c{deckPath, &deck.lines, &diags, &simulation, &summary, ran, ok};
   bool listed = WriteListing(listingPath, ListingText(c), err);
@@ -189,10 +240,11 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
   if (summary.unconvergedSteps > 0)
     err << deckPath << ": warning: " << summary.unconvergedSteps << (summary.unconvergedSteps == 1 ? " step" : " steps")
         << " did not converge (first at " << Number(summary.firstUnconverged) << " h)\n";
+  if (summary.stopped) err << StoppedText(summary.stoppedAt) << '\n';
   if (ran) out << summary.steps << " steps, " << summary.iterations << " iterations, " << Seconds(summary.seconds) << '\n';
   out << "listing " << listingPath << '\n';
   for (const auto& f : summary.files) out << "results " << f << '\n';
-  if (!ok) return 1;
+  if (!ok || summary.stopped) return 1;
   return listed ? 0 : 1;
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 
 namespace talpix {
 
@@ -233,7 +234,7 @@ class ExpressionParser {
 
   void load(int index) {
     emit(Expression::Op::Load, index, 0, +1);
-    if (std::find(out_.reads_.begin(), out_.reads_.end(), index) == out_.reads_.end()) out_.reads_.push_back(index);
+    if (read_.insert(index).second) out_.reads_.push_back(index);
   }
 
   bool name() {
@@ -290,6 +291,7 @@ class ExpressionParser {
   int depth_ = 0;
   int maxDepth_ = 0;
   int nesting_ = 0;
+  std::unordered_set<int> read_;  // the indices in out_.reads_, found without a search of the list
   std::string error_;
 };
 

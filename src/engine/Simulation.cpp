@@ -82,61 +82,83 @@ Expression Simulation::compile(const std::string& text, int line, std::string& w
   Expression::Resolver resolver;
   resolver.name = [&](const std::string& name, std::string& err) -> int {
     if (name == "TIME") return 0;
-    for (std::size_t d = 0; d < deck_.definitions.size(); ++d)
-      if (deck_.definitions[d].name == name) return static_cast<int>(d + 1);
+    if (auto it = nameSlots_.find(name); it != nameSlots_.end()) return it->second;
     err = "unknown name " + name;
     return -1;
   };
   resolver.output = [&](int unit, int output, std::string&) -> int {
-    for (const auto& r : refs_)
-      if (r.unit == unit && r.output == output) return r.slot;
-    int slot = static_cast<int>(values_.size());
-    values_.push_back(0);
-    refs_.push_back({unit, output, slot, line});
-    return slot;
+    auto [it, fresh] = outputSlots_.emplace(std::make_pair(unit, output), static_cast<int>(values_.size()));
+    if (fresh) {
+      values_.push_back(0);
+      refs_.push_back({unit, output, it->second, line});
+    }
+    return it->second;
   };
   return Expression::Compile(text, resolver, why);
 }
 
+// Whether the value at `slot` is fixed before the run, computing it (and every constant it needs,
+// in dependency order) when it is. The walk keeps its own stack, so a chain of any length of
+// constants each naming the next is computed without deep recursion.
 bool Simulation::staticSlot(int slot, std::string& why) {
-  if (slot == 0) {
-    why = "TIME changes during the run";
-    return false;
-  }
-  int d = slot - 1;
-  if (d >= static_cast<int>(deck_.definitions.size())) {
-    why = "unit outputs change during the run";
-    return false;
-  }
-  const Definition& def = deck_.definitions[d];
-  switch (staticState_[d]) {
-    case 2: return true;
-    case 3: why = def.name + " changes during the run or has an error"; return false;
-    case 1: why = def.name + " depends on itself"; return false;
-    default: break;
-  }
-  if (expressions_[d].empty()) {
-    staticState_[d] = 3;
-    why = def.name + " has an error";
-    return false;
-  }
-  staticState_[d] = 1;
-  for (int r : expressions_[d].reads()) {
-    if (!staticSlot(r, why)) {
-      staticState_[d] = 3;
-      return false;
+  struct Visit {
+    int definition;
+    std::size_t nextRead = 0;
+  };
+  std::vector<Visit> path;
+  // Starts the visit of the value at `s`: 1 when pushed, 0 when already computed, -1 when it
+  // cannot be computed before the run (with `why`).
+  auto enter = [&](int s) -> int {
+    if (s == 0) {
+      why = "TIME changes during the run";
+      return -1;
     }
-  }
-  const char* err = nullptr;
-  double v = expressions_[d].evaluate(values_.data(), err);
-  if (err) {
-    staticState_[d] = 3;
-    error(def.line, def.name + ": " + err);
-    why = def.name + " has an error";
+    int d = s - 1;
+    if (d >= static_cast<int>(deck_.definitions.size())) {
+      why = "unit outputs change during the run";
+      return -1;
+    }
+    const Definition& def = deck_.definitions[d];
+    switch (staticState_[d]) {
+      case 2: return 0;
+      case 3: why = def.name + " changes during the run or has an error"; return -1;
+      case 1: why = def.name + " depends on itself"; return -1;
+      default: break;
+    }
+    if (expressions_[d].empty()) {
+      staticState_[d] = 3;
+      why = def.name + " has an error";
+      return -1;
+    }
+    staticState_[d] = 1;
+    path.push_back({d});
+    return 1;
+  };
+  auto fail = [&] {
+    for (const Visit& v : path) staticState_[v.definition] = 3;
     return false;
+  };
+  int entered = enter(slot);
+  if (entered <= 0) return entered == 0;
+  while (!path.empty()) {
+    const int d = path.back().definition;
+    const std::vector<int>& reads = expressions_[d].reads();
+    if (path.back().nextRead < reads.size()) {
+      if (enter(reads[path.back().nextRead++]) < 0) return fail();
+      continue;
+    }
+    const Definition& def = deck_.definitions[d];
+    const char* err = nullptr;
+    double v = expressions_[d].evaluate(values_.data(), err);
+    if (err) {
+      error(def.line, def.name + ": " + err);
+      why = def.name + " has an error";
+      return fail();
+    }
+    values_[d + 1] = v;
+    staticState_[d] = 2;
+    path.pop_back();
   }
-  values_[slot] = v;
-  staticState_[d] = 2;
   return true;
 }
 
@@ -164,6 +186,8 @@ bool Simulation::staticValue(const std::string& text, int line, const std::strin
 
 bool Simulation::build() {
   values_.assign(1 + deck_.definitions.size(), 0.0);
+  nameSlots_.reserve(deck_.definitions.size());
+  for (std::size_t d = 0; d < deck_.definitions.size(); ++d) nameSlots_.emplace(deck_.definitions[d].name, static_cast<int>(d + 1));
   expressions_.resize(deck_.definitions.size());
   staticState_.assign(deck_.definitions.size(), 0);
   for (std::size_t d = 0; d < deck_.definitions.size(); ++d) {
@@ -302,9 +326,8 @@ bool Simulation::buildUnit(int index) {
         ok = false;
       } else if (su > 0) {
         std::string why;
-        compile("[" + std::to_string(su) + "," + std::to_string(so) + "]", c.line, why);
-        for (const auto& r : refs_)
-          if (r.unit == su && r.output == so) in.slot = r.slot;
+        Expression output = compile("[" + std::to_string(su) + "," + std::to_string(so) + "]", c.line, why);
+        if (!output.empty()) in.slot = output.reads()[0];
         in.sourceUnit = su;
         in.sourceOutput = so;
         for (const auto& other : units_)
@@ -345,15 +368,24 @@ bool Simulation::buildUnit(int index) {
     for (const auto& a : deck_.assignments) {
       if (a.logicalUnit != lu) continue;
       std::string path = ResolveDeckFile(folder_, a.file, reading);
+      std::string what = std::string(reading ? "the data file of " : "the output file of ") + who +
+                         " (logical unit " + std::to_string(lu) + ", ASSIGN in line " + std::to_string(a.line) + ")";
+      fileUses_.push_back({path, !reading, what, a.line, true});
       return path;
     }
     error(line, who + ": no ASSIGN line gives a file to logical unit " + std::to_string(lu));
     return {};
   };
-  setup.resultFile = [this](bool plot) {
-    if (plot) return ResultFileName(base_, ".PLT");
-    ++printers_;
-    return ResultFileName(base_, printers_ == 1 ? ".OUT" : ".OU" + std::to_string(printers_));
+  setup.resultFile = [this, who, &card](bool plot) {
+    std::string path;
+    if (plot) {
+      path = ResultFileName(base_, ".PLT");
+    } else {
+      ++printers_;
+      path = ResultFileName(base_, printers_ == 1 ? ".OUT" : ".OU" + std::to_string(printers_));
+    }
+    fileUses_.push_back({path, true, (plot ? "the plot file of " : "the output file of ") + who, card.line});
+    return path;
   };
   if (type->type == 65 && plotWriters_++ > 0) {
     error(card.line, who + ": a deck has one plot writer (TYPE 65), and unit " + std::to_string(firstPlotWriter_) +
@@ -405,6 +437,12 @@ bool Simulation::buildUnit(int index) {
   u->b.resize(u->stateCount);
   units_[index] = std::move(u);
   return true;
+}
+
+bool Simulation::openResults() {
+  bool ok = true;
+  for (auto& u : units_) ok = u->model->open() && ok;
+  return ok;
 }
 
 void Simulation::gatherInputs(const Unit& u, double* in) const {
@@ -674,10 +712,18 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   return true;
 }
 
-bool Simulation::run(RunSummary& summary) {
+bool Simulation::run(RunSummary& summary, const RunControl& control) {
   auto began = std::chrono::steady_clock::now();
+  auto stopHere = [&](long k, double time) {
+    bool stop = (control.stopRequested && *control.stopRequested) || (control.stepLimit >= 0 && k >= control.stepLimit);
+    if (stop && k < steps_) {
+      summary.stopped = true;
+      summary.stoppedAt = time;
+    }
+    return summary.stopped;
+  };
   bool ok = doStep(start_, 0, summary);
-  for (long k = 1; ok && k <= steps_; ++k) {
+  for (long k = 1; ok && k <= steps_ && !stopHere(k - 1, start_ + static_cast<double>(k - 1) * step_); ++k) {
     ok = doStep(start_ + static_cast<double>(k) * step_, step_, summary);
     if (ok) summary.steps = k;
   }

@@ -4,11 +4,15 @@
 // and where that does not settle, again from the step's start with secant updates on the values
 // of its feedback loops); derivatives are integrated with the exponential method (exact for
 // dx/dt = a + b*x over the step, so stable for any step however stiff a thermal mass is).
+#include <csignal>
+#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Deck.h"
+#include "EngineFiles.h"
 #include "Expression.h"
 #include "LoopAccelerator.h"
 #include "UnitTypes.h"
@@ -32,6 +36,15 @@ struct RunSummary {
   double firstUnconverged = 0;  // time of the first step that did not converge
   double seconds = 0;
   std::vector<std::string> files;  // result files written
+  bool stopped = false;            // ended from outside (RunControl) after the step at stoppedAt
+  double stoppedAt = 0;
+};
+
+// What may end a run before its stop time: a flag a signal handler sets, or (for fuzzing) a number
+// of steps. Either way the step under way ends and the result files are closed whole.
+struct RunControl {
+  const volatile std::sig_atomic_t* stopRequested = nullptr;
+  long stepLimit = -1;  // steps after the start time; -1 none
 };
 
 class Simulation {
@@ -41,10 +54,16 @@ class Simulation {
   Simulation(const Deck& deck, std::string deckFolder, std::string deckBase, std::vector<Diagnostic>& diagnostics);
   ~Simulation();
 
-  // Compiles and checks everything; false after reporting errors.
+  // Compiles and checks everything and reads the files the units read; false after reporting
+  // errors. Nothing is written yet.
   bool build();
-  // Runs from start to stop. False after a run-time error (reported with its line and time).
-  bool run(RunSummary& summary);
+  // The files the units read and write, known after build().
+  const std::vector<FileUse>& fileUses() const { return fileUses_; }
+  // Opens the files the units write; false after reporting errors.
+  bool openResults();
+  // Runs from start to stop, or until `control` ends it. False after a run-time error (reported
+  // with its line and time).
+  bool run(RunSummary& summary, const RunControl& control = {});
 
   // Lines of the run section of the listing (traces, convergence warnings).
   const std::vector<std::string>& runLines() const { return runLines_; }
@@ -97,6 +116,8 @@ class Simulation {
   std::vector<Expression> expressions_;  // per definition
   std::vector<int> staticState_;         // per definition: 0 unknown, 1 visiting, 2 static, 3 not
   std::vector<OutputRef> refs_;
+  std::unordered_map<std::string, int> nameSlots_;  // definition name -> value index
+  std::map<std::pair<int, int>, int> outputSlots_;   // [unit,output] -> value index
   std::vector<std::unique_ptr<Unit>> units_;
   std::vector<double> outputs_, stateStart_, stateEnd_;
   std::vector<double> tracked_, previous_;
@@ -105,6 +126,7 @@ class Simulation {
   LoopAccelerator accelerator_;
   std::vector<double> loopStart_, loopResult_, loopNext_, bestStart_, bestResult_;
   std::vector<std::string> runLines_;
+  std::vector<FileUse> fileUses_;
   double start_ = 0, stop_ = 0, step_ = 1, tolerance_ = DefaultTolerance;
   int iterationLimit_ = DefaultIterationLimit;
   long steps_ = 0;

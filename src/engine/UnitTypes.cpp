@@ -8,8 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <numbers>
+
+#include "Deck.h"
+#include "EngineFiles.h"
 
 namespace talpix {
 
@@ -25,6 +28,17 @@ int FormatResultNumber(double x, char* out) {
 namespace {
 
 bool Whole(double v) { return std::floor(v) == v; }
+
+// Whether a logical unit given as a parameter stays within the numbers a logical unit can be
+// (INF or 1E10 would not convert); reports it at the parameter's line otherwise.
+bool WithinLogicalUnits(const UnitSetup& s, int index) {
+  double v = s.parameters[index];
+  if (v <= LogicalUnitLimit) return true;
+  char written[32];
+  std::snprintf(written, sizeof written, "%.10g", v);
+  s.error(s.parameterLines[index], LogicalUnitOutOfRange(written) + " (unit " + std::to_string(s.unitNumber) + ")");
+  return false;
+}
 
 // ---------------------------------------------------------------- TYPE 1: thermal mass
 // One node of heat capacity C (kWh/K) losing UA (kW/K) to its surroundings and gaining Q (kW):
@@ -185,7 +199,8 @@ class DataReader : public UnitModel {
       s.error(s.parameterLines[i], what + " (unit " + std::to_string(s.unitNumber) + ")");
       ok = false;
     };
-    if (!(p[0] >= 1 && Whole(p[0]))) bad(0, "the logical unit must be a whole number from 1");
+    if (!WithinLogicalUnits(s, 0)) ok = false;
+    else if (!(p[0] >= 1 && Whole(p[0]))) bad(0, "the logical unit must be a whole number from 1");
     if (!(p[1] >= 1 && p[1] <= 100 && Whole(p[1]))) bad(1, "the number of columns must be a whole number from 1 to 100");
     if (!(p[3] > 0)) bad(3, "the interval between rows must be above 0");
     if (!(p[4] >= 0 && p[4] <= 1e6 && Whole(p[4]))) bad(4, "the number of lines to skip must be a whole number from 0");
@@ -200,19 +215,33 @@ class DataReader : public UnitModel {
       s.error(s.parameterLines[0], "data file " + file + " cannot be read: " + why);
       return false;
     }
-    std::ifstream in(file, std::ios::binary);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
     if (!in) {
       s.error(s.parameterLines[0], "data file " + file + " cannot be opened");
       return false;
     }
+    LineReader lines(in.get(), DataLineLimit);
     std::string line;
-    long number = 0;
     const long skip = static_cast<long>(p[4]);
-    while (std::getline(in, line)) {
-      ++number;
+    for (LineReader::Result read; (read = lines.next(line)) != LineReader::Result::End;) {
+      const long number = lines.lineNumber();
+      if (read == LineReader::Result::TooLong) {
+        s.error(s.parameterLines[0], "data file " + file + " line " + std::to_string(number) + " is longer than the " +
+                                         std::to_string(DataLineLimit) + " characters read of a line");
+        return false;
+      }
+      if (read == LineReader::Result::Failed) {
+        s.error(s.parameterLines[0], "data file " + file + " could not be read whole (line " + std::to_string(number) +
+                                         "): " + std::strerror(errno));
+        return false;
+      }
       if (number <= skip) continue;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.find_first_not_of(" \t,") == std::string::npos) continue;  // empty line
+      if (data_.size() + columns_ > DataValueLimit) {
+        s.error(s.parameterLines[0], "data file " + file + " line " + std::to_string(number) + ": the file holds more than the " +
+                                         std::to_string(DataValueLimit) + " numbers a data reader keeps");
+        return false;
+      }
       int got = 0;
       const char* c = line.data();
       const char* end = c + line.size();
@@ -328,7 +357,6 @@ class ColumnFile {
   }
   bool open(const std::string& path, const std::vector<std::string>& names, const std::vector<std::string>& units,
             std::string& why) {
-    path_ = path;
     struct stat st {};
     if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {  // never a FIFO or a device
       why = path + " cannot be written: it is not a regular file";
@@ -339,6 +367,7 @@ class ColumnFile {
       why = path + " cannot be written: " + std::strerror(errno);
       return false;
     }
+    path_ = path;
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
     std::string head;
     for (const auto& n : names) head += Column(n);
@@ -415,6 +444,7 @@ class ColumnWriter : public UnitModel {
     std::string path;
     if (!plot_ && s.parameters[3] != 0) {
       double lu = s.parameters[3];
+      if (!WithinLogicalUnits(s, 3)) return false;
       if (!(lu >= 1 && Whole(lu))) {
         s.error(s.parameterLines[3], "the logical unit of unit " + std::to_string(s.unitNumber) + " must be 0 or a whole number from 1");
         return false;
@@ -438,13 +468,19 @@ class ColumnWriter : public UnitModel {
       names.push_back(label);
       units.push_back(unit.empty() ? "-" : unit);
     }
-    std::string why;
-    if (!file_.open(path, names, units, why)) {
-      s.error(plot_ ? s.cardLine : s.parameterLines[3], why);
-      return false;
-    }
+    path_ = path;
+    names_ = std::move(names);
+    units_ = std::move(units);
+    report_ = s.error;
+    fileLine_ = plot_ ? s.cardLine : s.parameterLines[3];
     row_.resize(s.inputCount + 1);
     return true;
+  }
+  bool open() override {
+    std::string why;
+    if (file_.open(path_, names_, units_, why)) return true;
+    report_(fileLine_, why);
+    return false;
   }
   int outputCount() const override { return 0; }
   void compute(double, const double*, const double*, double*, int) override {}
@@ -458,11 +494,18 @@ class ColumnWriter : public UnitModel {
     return true;
   }
   bool finish(std::string& error) override { return file_.close(error); }
-  std::vector<std::string> writtenFiles() const override { return {file_.path()}; }
+  std::vector<std::string> writtenFiles() const override {
+    if (file_.path().empty()) return {};
+    return {file_.path()};
+  }
 
  private:
   bool plot_;
   double interval_ = 1, from_ = 0, to_ = 0, step_ = 1;
+  std::string path_;
+  std::vector<std::string> names_, units_;
+  std::function<void(int line, std::string text)> report_;
+  int fileLine_ = 0;
   ColumnFile file_;
   std::vector<double> row_;
 };

@@ -34,13 +34,17 @@ struct UnitSetup {
 class UnitModel {
  public:
   virtual ~UnitModel() = default;
-  // Checks the parameters and opens files; reports every fault and returns false after any.
+  // Checks the parameters and reads the files the unit reads; reports every fault and returns
+  // false after any. Files it writes are named here (resultFile, assignedFile) and opened by open().
   virtual bool setup(UnitSetup& s) = 0;
   virtual int outputCount() const = 0;
   virtual std::string outputUnit(int index) const { return "-"; }
   virtual int derivativeCount() const { return 0; }
   // Whether the deck must give DERIVATIVES (otherwise their initial values are 0).
   virtual bool derivativesRequired() const { return derivativeCount() > 0; }
+  // Opens the files the unit writes, once every file of the run is known to be a file of its
+  // own. Reports through the error of its setup and returns false after any fault.
+  virtual bool open() { return true; }
   // At the start of a step, before its iterations: may change the state it starts from.
   virtual void beginStep(double stepStart, double* state) {}
   // dx/dt = a + b*x for each derivative, from the inputs and the current estimate of x.
@@ -77,6 +81,10 @@ inline constexpr int ColumnInputLimit = 24;
 // Iterations after which an on/off controller keeps its output for the rest of the step, so
 // that a switch near its band cannot keep the step from converging.
 inline constexpr int ControllerStickIterations = 5;
+
+// A data reader refuses a line longer than this, and a file of more numbers than it keeps.
+inline constexpr std::size_t DataLineLimit = 1 << 20;
+inline constexpr std::size_t DataValueLimit = 1 << 24;
 
 // Formats x as the plot and output files write numbers: 2.854907E+01. Writes at most 16 chars,
 // returns their count.
