@@ -56,6 +56,21 @@ for deck in demo/*.DCK; do
   for mode in 00 01; do [ -f "$deck" ] && seed DeckScanFuzz "$mode-$(basename "$deck")" $mode < "$deck"; done
 done
 for info in demo/INFO/*.INF; do seed DeckScanFuzz "01-$(basename "$info")" 01 < "$info"; done
+# The engine: the demo decks and the decks of the engine's tests (fuzz/seeds/EngineRunFuzz, each
+# a deck, a NUL and its data file), read only, run, and the demo's weather as the data reader's file.
+weather=$(head -n 200 demo/WEATHER.DAT)
+for deck in demo/*.DCK demo/*.TKD fuzz/seeds/EngineRunFuzz/*; do
+  [ -f "$deck" ] || continue
+  seed EngineDeckFuzz "00-$(basename "$deck")" 00 < <(tr '\0' '\n' < "$deck")
+done
+for deck in demo/*.DCK demo/*.TKD; do
+  [ -f "$deck" ] && { cat "$deck"; printf '\0%s\n' "$weather"; } | seed EngineRunFuzz "$(basename "$deck")"
+done
+printf '%s\n' "$weather" | seed EngineDataFuzz weather 09
+printf 'x\r1 2\r3,4\r\r+5 6e0\r' | seed EngineDataFuzz cr 05
+for expression in '-2^2' '2^3^2' 'MIN(A,B,[1,1])*MOD(A,3)' 'SQRT(ABS(B))/LOG10(1E3)+INT(-A)' '((A+.5)*1.5E-3)-INF'; do
+  printf '%s' "$expression" | seed EngineDeckFuzz "expr-$((i++))" 01
+done
 # Plot and table files as talbatch writes them, when the normal build has made it.
 talbatch=${TAL_BUILD_DIR:-build}/talbatch
 if [ -x "$talbatch" ]; then
