@@ -46,7 +46,8 @@ printf 'first\r\nsecond\r\n\r\nlast without end' | seed ViewerIndexFuzz crlf 02
 printf '%s\n' /work/A.DCK /work/forms/HOUSE.TKD '' '   ' /tmp/OUT.TKX | seed RecentFilesFuzz TALSHELL.FNL
 i=0
 for number in 0 1.5 -2.5E+03 1E99 -1e99 INF -inf 12. 0.000001 9.99e99 1.18973149535723176502e+4932 '  7'; do
-  printf '%s' "$number" | seed NumbersFuzz "n$((i++))"
+  i=$((i + 1))  # counted here: the seed command of a pipeline runs in a subshell
+  printf '%s' "$number" | seed NumbersFuzz "n$i"
 done
 
 printf 'TIME TROOM TTANK\nh C C\n1 20.5 40\n2 21 41.25\n3 19.75 39e0\n' | seed PlotDataFuzz house.plt
@@ -69,7 +70,8 @@ done
 printf '%s\n' "$weather" | seed EngineDataFuzz weather 09
 printf 'x\r1 2\r3,4\r\r+5 6e0\r' | seed EngineDataFuzz cr 05
 for expression in '-2^2' '2^3^2' 'MIN(A,B,[1,1])*MOD(A,3)' 'SQRT(ABS(B))/LOG10(1E3)+INT(-A)' '((A+.5)*1.5E-3)-INF'; do
-  printf '%s' "$expression" | seed EngineDeckFuzz "expr-$((i++))" 01
+  i=$((i + 1))
+  printf '%s' "$expression" | seed EngineDeckFuzz "expr-$i" 01
 done
 # Plot and table files as talbatch writes them, when the normal build has made it.
 talbatch=${TAL_BUILD_DIR:-build}/talbatch
