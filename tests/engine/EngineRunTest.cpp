@@ -120,10 +120,17 @@ TEST(EngineRun, EveryDeckErrorNamesItsLineAndFailsTheRun) {
       {"EQUATIONS 1\nQ=EXP(TIME)\nSIMULATION 0 80 1\nUNIT 1 TYPE 1 M\nPARAMETERS 2\n1 0\nINPUTS 2\n0,0 Q\n0 0\nDERIVATIVES 1\n0\n", 4,
        "at TIME = 69: output 1 of unit 1 (thermal mass) is 1.46"},  // the mass sums e^t: past 1E30 before Q
       {sim + std::string("* a\0b\n", 6) + "END\n", 2, "the line holds a NUL byte: the deck is not a text file"},
+      {"ASSIGN A.DAT 1E10\n" + sim + "END\n", 1, "the logical unit 1E10 is out of range: logical units are whole numbers from 1 to 2147483647"},
+      {sim + "UNIT 1 TYPE 9 D\nPARAMETERS 5\nINF 1 0 1 0\nEND\n", 4, "the logical unit 1e+99 is out of range"},
+      {sim + "UNIT 1 TYPE 25 P\nPARAMETERS 4\n1 0 9 1E10\nINPUTS 1\nTIME\nT\nEND\n", 4, "the logical unit 1e+10 is out of range"},
+      {"ASSIGN LONG.DAT 10\n" + sim + "UNIT 1 TYPE 9 D\nPARAMETERS 5\n10 1 0 1 0\nEND\n", 5,
+       "LONG.DAT line 3 is longer than the 1048576 characters read of a line"},
   };
   for (const auto& c : cases) {
     TempDir dir;
     dir.write("BAD.DAT", "1\nx3\n");
+    // Two rows, then a line beyond those read: never a run on the two rows.
+    if (c.deck.find("LONG.DAT") != std::string::npos) dir.write("LONG.DAT", "1\n2\n" + std::string(DataLineLimit, '3') + " 4\n");
     EngineRun r = RunDeck(dir, "ERR.DCK", c.deck);
     EXPECT_EQ(r.exitCode, 1) << c.message;
     std::string listed = c.line > 0 ? "*** Error in line " + std::to_string(c.line) + ": " : "*** Error: ";
@@ -171,6 +178,10 @@ TEST(EngineRun, CommandLineAndUnreadableDeckExitWithTwo) {
   std::ostringstream out3, err3;
   EXPECT_EQ(RunEngine({dir.path()}, out3, err3), 2);  // a folder is not a deck, and gets no listing
   EXPECT_FALSE(taltest::Exists(dir.path() + ".LST"));
+  std::string big = dir.write("BIG.DCK", "");
+  std::filesystem::resize_file(big, DeckSizeLimit + 1);  // sparse: nothing is written to disk
+  EXPECT_EQ(RunEngine({big}, out3, err3), 2);
+  EXPECT_NE(err3.str().find("cannot be read: it holds 67108865 bytes, more than the 67108864 bytes read at most"), std::string::npos);
 }
 
 }  // namespace
