@@ -53,3 +53,21 @@ TEST_F(TableRunCommand, AnUndefinedCellStopsBeforeAnyEngineStarts) {
   EXPECT_FALSE(taltest::Exists(dir.file("bin/calls.txt")));
   EXPECT_EQ(Run({"-j", "0"}).exitCode, 2);
 }
+
+TEST_F(TableRunCommand, ADeckNamedLikeARunDeckIsKeptAndUnassignedVariablesAreNamed) {
+  dir.write("work/H.TMP", "CONSTANTS 1\nP = 1\n");
+  ASSERT_EQ(RunTalbatch({"table", "new", "H.TMP", "--runs", "2", "--vars", "P"}, dir.file("work")).exitCode, 0);
+  ASSERT_EQ(RunTalbatch({"table", "set", "H.TBL", "P", "--from", "1", "--step", "1"}, dir.file("work")).exitCode, 0);
+  auto r = RunTalbatch({"table", "run", "H.TBL", "--program-dir", dir.path()}, dir.file("work"));
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("File " + dir.file("work/H.TMP") + " is the deck of this table"), std::string::npos) << r.err;
+  EXPECT_EQ(taltest::ReadFile(dir.file("work/H.TMP")), "CONSTANTS 1\nP = 1\n");
+  EXPECT_FALSE(taltest::Exists(dir.file("bin/calls.txt")));
+
+  dir.write("work/a.dck", "CONSTANTS 1\nPX = 1\nASSIGN A.OUT 12\n");  // P is gone from the deck
+  ASSERT_EQ(RunTalbatch({"table", "set", "a.TBL", "P", "--from", "1", "--step", "1"}, dir.file("work")).exitCode, 0);
+  r = Run({});
+  EXPECT_EQ(r.err.find("The deck " + dir.file("work/a.dck") + " has no line NAME = value for the table variable P,"), 0u)
+      << r.err;
+  EXPECT_NE(taltest::ReadFile(dir.file("bin/calls.txt")), "") << "a warning: the runs go on";
+}

@@ -60,7 +60,8 @@ TEST(TableRunDecks, SolarRunDecks) {
   ScriptedInteraction dialogs;
   std::vector<std::string> shared;
   ASSERT_FALSE(WriteTableDeck(table, &shared));
-  EXPECT_TRUE(dialogs.messages().empty());
+  // The long name is never put in, nor the second X ("X 1"): the runs go on after a warning.
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{UnassignedVariablesWarning(deck, {"A_NAME_LONGER_THAN_TWENTY", "X 1"})});
   EXPECT_TRUE(shared.empty()) << "SOLAR.OUT and SOLAR.PLT carry the deck's name";
   EXPECT_EQ(table.runDeckNames[1], dir.file("sim/SOLAR1.TMP"));
   // The variable defined twice takes its first column's value on both lines.
@@ -88,14 +89,15 @@ TEST(TableRunDecks, UndefinedCellsStopAndSharedOutputsAreFound) {
   EXPECT_TRUE(WriteTableDeck(table, &shared));
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Parameter in the col #1, run #2 isn't defined"});
   EXPECT_EQ(shared, std::vector<std::string>{"RESULT.OUT"});
-  EXPECT_EQ(taltest::ReadFile(dir.file("A.TMP")), "CONSTANTS 1\r\nP=1.0000E+00\r\nASSIGN RESULT.OUT 12\r\nASSIGN A.LST 6\r\n");
-  EXPECT_FALSE(taltest::Exists(dir.file("A1.TMP")));
+  EXPECT_FALSE(taltest::Exists(dir.file("A.TMP"))) << "an undefined cell leaves no run deck";
   EXPECT_EQ(SequentialReason(shared, false),
             "The runs of this table go one at a time: the deck assigns the output file RESULT.OUT, which every run would write.");
 
-  table.deckFileName = dir.file("GONE.DCK");
   table.setValue(1, 2, 2);
   table.setValue(1, 3, 3);
+  EXPECT_FALSE(WriteTableDeck(table));
+  EXPECT_EQ(taltest::ReadFile(dir.file("A.TMP")), "CONSTANTS 1\r\nP=1.0000E+00\r\nASSIGN RESULT.OUT 12\r\nASSIGN A.LST 6\r\n");
+  table.deckFileName = dir.file("GONE.DCK");
   EXPECT_TRUE(WriteTableDeck(table));
   EXPECT_EQ(dialogs.messages().back(), "File " + dir.file("GONE.DCK") + " which is used by this table cannot be read.");
 }
@@ -175,4 +177,76 @@ TEST_F(TableRunner, AnEngineThatCannotStartEndsTheTableRun) {
   EXPECT_TRUE(report.results.empty());
   EXPECT_EQ(report.notStartedMessage, "File " + dir.file("bin/TALPIX32") + " was not found.");
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{report.notStartedMessage});
+}
+
+TEST(TableRunDecks, RunDecksNeverReplaceTheDeckOrAFileOfTheUser) {
+  taltest::TempDir dir;
+  ScriptedInteraction dialogs;
+  struct Case {
+    const char* deck;
+    const char* keep;  // a file beside the deck that must survive ("" for none)
+    const char* message;
+  } cases[] = {
+      {"H.TMP", "", "File %D is the deck of this table and would also be the run deck of run 1; the table is not run. "
+                    "Give the deck another extension than .TMP."},
+      {"S.DCK", "S1.TMP", "File %K exists and is not a run deck of this table, but would be written as the run deck "
+                          "of run 2; the table is not run. Move or rename that file."},
+  };
+  for (const Case& c : cases) {
+    const std::string deck = dir.write(c.deck, "CONSTANTS 1\nP = 1\n");
+    const std::string keep = *c.keep ? dir.write(c.keep, "mine\n") : "";
+    TableModel table(2, {"P"});
+    table.deckFileName = deck;
+    table.setValue(1, 1, 1);
+    table.setValue(1, 2, 2);
+    EXPECT_TRUE(WriteTableDeck(table)) << c.deck;
+    std::string expected = c.message;
+    expected.replace(expected.find('%'), 2, *c.keep ? keep : deck);
+    EXPECT_EQ(dialogs.messages().back(), expected);
+    EXPECT_EQ(taltest::ReadFile(deck), "CONSTANTS 1\nP = 1\n");
+    if (*c.keep) {
+      EXPECT_EQ(taltest::ReadFile(keep), "mine\n");
+      EXPECT_FALSE(taltest::Exists(dir.file("S.TMP"))) << "nothing is written when one run deck clashes";
+      // A run deck left by an earlier run of this table is written over.
+      table.runDeckNames[1] = keep;
+      EXPECT_FALSE(WriteTableDeck(table));
+      EXPECT_EQ(taltest::ReadFile(keep), "CONSTANTS 1\nP=2.0000E+00\n");
+    }
+  }
+}
+
+TEST(TableRunDecks, VariablesTheDeckNeverAssignsAreWarnedAbout) {
+  taltest::TempDir dir;
+  const std::string deck = dir.write("V.DCK", "CONSTANTS 2\nP = 1\nQ=2\nEQUATIONS 1\nR = P + Q\n");
+  TableModel table(1, {"P", "A_NAME_LONGER_THAN_TWENTY", "R", "PHEAT"});
+  table.deckFileName = deck;
+  for (int c = 1; c <= 4; ++c) table.setValue(c, 1, c);
+  ScriptedInteraction dialogs;
+  dialogs.answer(Button::Cancel);
+  EXPECT_TRUE(WriteTableDeck(table));
+  EXPECT_EQ(dialogs.messages(),
+            std::vector<std::string>{"The deck " + deck + " has no line NAME = value for the table variables "
+                                     "A_NAME_LONGER_THAN_TWENTY, PHEAT, so every run would use the deck's own value. "
+                                     "Run the table anyway?"});
+  EXPECT_FALSE(taltest::Exists(dir.file("V.TMP")));
+  dialogs.answer(Button::Ok);
+  EXPECT_FALSE(WriteTableDeck(table));
+  EXPECT_EQ(taltest::ReadFile(dir.file("V.TMP")), "CONSTANTS 2\nP=1.0000E+00\nQ=2\nEQUATIONS 1\nR=3.0000E+00\n");
+}
+
+TEST(TableRunDecks, AValueTooLongForItsLineIsWrittenShorterNeverCut) {
+  struct Case {
+    ColumnFormat format;
+    Real value;
+    const char* text;
+  } cases[] = {
+      {{2, 4}, 25, "2.5000E+01"},                             // the column's own format where it fits
+      {{3, 14}, 1.23456789L, "1.23456789000000E+00"},        // exactly 20 characters
+      {{3, 15}, 1.23456789L, "1.23456789000000E+00"},        // was cut to 1.234567890000000E+0
+      {{3, 15}, -1.5e-300L, "-1.500000000000E-300"},
+      {{1, 4}, 1e30L, "1.00000000000000E+30"},               // fixed notation of 36 characters
+      {{1, 2}, -123456789012345678.0L, "-1.2345678901235E+17"},
+      {{3, 15}, -1e99L, "-inf"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RunValueText(c.format, c.value), c.text) << c.text;
 }

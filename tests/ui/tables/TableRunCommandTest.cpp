@@ -96,3 +96,20 @@ TEST_F(RunTable, AnUndefinedCellStopsBeforeAnyEngineStarts) {
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Parameter in the col #1, run #2 isn't defined"});
   EXPECT_EQ(calls(), "");
 }
+
+TEST_F(RunTable, AVariableTheDeckNeverAssignsIsNamedBeforeAnyRun) {
+  writeEngine();
+  TTableForm* table = openTable(2);
+  table->SetTable([&] {
+    TableModel model(2, {"P ", "Q"});
+    model.deckFileName = deck;
+    for (int c = 1; c <= 2; ++c)
+      for (int r = 1; r <= 2; ++r) model.setValue(c, r, r);
+    return model;
+  }());
+  dialogs.answer(Button::Cancel);
+  frame->RunTable1Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].find("for the table variable Q, so every run"), std::string::npos) << dialogs.messages()[0];
+  EXPECT_EQ(calls(), "") << "cancelled: nothing runs";
+}
