@@ -24,6 +24,12 @@ TableColumn TableModel::NewColumn(const std::string& name) const {
   return column;
 }
 
+void TableModel::setValue(int column, int row, Real v) {
+  Real& stored = columns[Index(column - 1)].values[Index(row)];
+  if (stored != v) modified = true;
+  stored = v;
+}
+
 void TableModel::setRuns(int runs) {
   runs_ = runs;
   runDeckNames.resize(Index(runs + 1));
@@ -52,7 +58,6 @@ void SetCellFromEditText(TableModel& table, int column, int row, const std::stri
     if (!parsed.ok) return;
     v = parsed.value;
   }
-  if (v != table.value(column, row)) table.modified = true;
   table.setValue(column, row, v);
 }
 
@@ -164,12 +169,15 @@ bool InsertDeleteRuns(TableModel& table, int k, int position) {
     column.values = std::move(values);
   }
   table.setRuns(newRuns);
+  table.modified = table.modified || k != 0;
   table.runRange.last = newRuns;
   table.runRange.first = std::min(table.runRange.first, newRuns);
   return true;
 }
 
 void RebuildColumns(TableModel& table, const std::vector<std::string>& names) {
+  std::vector<std::string> oldNames;
+  for (const TableColumn& column : table.columns) oldNames.push_back(column.name);
   std::vector<TableColumn> old = std::move(table.columns);
   std::vector<bool> taken(old.size(), false);
   table.columns.clear();
@@ -183,6 +191,9 @@ void RebuildColumns(TableModel& table, const std::vector<std::string>& names) {
       table.columns.push_back(table.NewColumn(cut));
     }
   }
+  std::vector<std::string> newNames;
+  for (const TableColumn& column : table.columns) newNames.push_back(column.name);
+  table.modified = table.modified || newNames != oldNames;
 }
 
 }  // namespace tal

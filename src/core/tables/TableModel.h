@@ -61,7 +61,8 @@ class TableModel {
 
   // The value of run `row` (1..runs) in column `column` (1..variables).
   Real value(int column, int row) const { return columns[static_cast<std::size_t>(column - 1)].values[static_cast<std::size_t>(row)]; }
-  void setValue(int column, int row, Real v) { columns[static_cast<std::size_t>(column - 1)].values[static_cast<std::size_t>(row)] = v; }
+  // Stores a value; a value that differs from the stored one marks the table changed.
+  void setValue(int column, int row, Real v);
 
   // Changes the number of runs to `runs`: run deck names and value arrays follow (new runs
   // NoValue). Used by the file reader and by Insert/Delete Runs through InsertDeleteRuns.
@@ -133,11 +134,11 @@ RunRangeCheck CheckRunRange(const TableModel& table, const std::string& firstTex
 
 // Insert (k > 0) or delete (k < 0) |k| runs after run `position` (0..runs). Deleting every run
 // (k <= -runs) is the caller's to handle (the window closes); returns false then and changes
-// nothing. The run range's last run becomes the new number of runs.
+// nothing. The run range's last run becomes the new number of runs. The table is marked changed.
 bool InsertDeleteRuns(TableModel& table, int k, int position);
 
 // Insert/Delete Vars: the columns become `names` in order; a column already named so keeps its
-// values and format, others are new.
+// values and format, others are new. The table is marked changed when its columns changed.
 void RebuildColumns(TableModel& table, const std::vector<std::string>& names);
 
 // An integer text as the dialogs read it (leading and trailing blanks allowed); nullopt otherwise.
