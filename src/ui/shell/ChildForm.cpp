@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMdiSubWindow>
+#include <filesystem>
 
 #include "shell/TalshellForm.h"
 #include "support/Messages.h"
@@ -20,6 +21,11 @@ QMdiSubWindow* TChildForm::subWindow() const { return qobject_cast<QMdiSubWindow
 std::string TChildForm::caption() const { return FromQt(windowTitle()); }
 
 void TChildForm::setCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+
+bool TChildForm::firstSaveGoesThroughSaveAs() const {
+  std::error_code ec;
+  return nameProposed_ && !fileName_.empty() && std::filesystem::exists(fileName_, ec);
+}
 
 bool TChildForm::saveDocument(const std::string& name) {
   ShowMessageKind(caption() + " cannot be saved.", ErrorOk, true);

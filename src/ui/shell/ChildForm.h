@@ -33,7 +33,22 @@ class TChildForm : public QWidget {
 
   // Full name of the file shown ("" for none). Editors and viewers also show it as caption.
   const std::string& fileName() const { return fileName_; }
-  void setFileName(const std::string& name) { fileName_ = name; }
+  // A name the user chose or the document was read from or written to: the document's own.
+  void setFileName(const std::string& name) {
+    fileName_ = name;
+    nameProposed_ = false;
+  }
+  // A name the program proposed for a new document (New Table's DECK.TBL, New's NoNameN.DCK).
+  // It is the document's own once the document has been written under it (fileWritten).
+  void setProposedFileName(const std::string& name) {
+    fileName_ = name;
+    nameProposed_ = true;
+  }
+  void fileWritten() { nameProposed_ = false; }
+  // A new document whose proposed name names an existing file is first saved through Save as,
+  // whose chooser asks before that file is replaced: the program never replaces a file
+  // the user did not name.
+  bool firstSaveGoesThroughSaveAs() const;
   std::string caption() const;
   void setCaption(const std::string& caption);
 
@@ -86,6 +101,7 @@ class TChildForm : public QWidget {
   TTALSHELLFORM* shell_;
   KindCode kind_;
   std::string fileName_;
+  bool nameProposed_ = false;
 };
 
 // Shows the cursor place of the frame's active child in the frame's status bar.

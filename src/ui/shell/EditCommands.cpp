@@ -18,7 +18,7 @@ TViewForm* AsViewer(TChildForm* child) { return child && IsViewerKind(child->kin
 void TTALSHELLFORM::New1Click() {
   auto* editor = new TEditForm(this, KindCode::DeckEditor);
   std::string name = "NoName" + std::to_string(NextEditorNumber()) + ".DCK";
-  editor->setFileName(name);
+  editor->setProposedFileName(name);
   editor->setCaption(name);
   setLastCreatedEditor(editor);
   AddChild(editor);

@@ -398,7 +398,7 @@ bool TEditForm::Reload() {
 }
 
 bool TEditForm::Save() {
-  if (fileName().empty()) return SaveAsHandler() ? SaveAsHandler()(*this) : false;
+  if (fileName().empty() || firstSaveGoesThroughSaveAs()) return SaveAsHandler() ? SaveAsHandler()(*this) : false;
   // Unchanged since it was read or saved: the file already holds it, byte for byte.
   if (fileHoldsText_ && !isModified()) return true;
   // Another program's work is written over only when the user says so.
@@ -413,6 +413,7 @@ bool TEditForm::Save() {
   setModified(false);
   fileHoldsText_ = true;
   TakeDiskStamp(StampOf(fileName()));
+  fileWritten();
   return true;
 }
 
@@ -429,7 +430,6 @@ bool TEditForm::closeQuery() {
   switch (ShowMessageKind(who + " has been changed.  Save it?", WarningYesNoCancel, false)) {
     case Button::Yes:
       // A failed write keeps the window open: closing it would lose the changes.
-      if (fileName().empty()) return SaveAsHandler() && SaveAsHandler()(*this);
       return Save();
     case Button::No:
       return true;

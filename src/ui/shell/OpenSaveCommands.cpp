@@ -93,7 +93,9 @@ bool TTALSHELLFORM::SaveAllWindows() {
     if (!child) continue;
     bool written = true;
     const KindCode kind = child->kind();
-    if (IsEditorKind(kind) || kind == KindCode::Plot) {
+    if (child->firstSaveGoesThroughSaveAs()) {
+      written = SaveAsWindow(child);
+    } else if (IsEditorKind(kind) || kind == KindCode::Plot) {
       written = child->fileName().empty() ? SaveUnnamedWindow(child) : SaveWindowAs(child, child->fileName());
     } else if (kind == KindCode::TalkitForm) {
       // A form is written to the deck it was read from, never to another current input deck.

@@ -83,7 +83,7 @@ void TTALSHELLFORM::NewTable1Click() {
   table.modified = true;
   auto* window = new TTableForm(this);
   window->SetTable(std::move(table));
-  window->setFileName(window->table().tableFileName);
+  window->setProposedFileName(window->table().tableFileName);
   window->setCaption(window->table().tableFileName);
   ShowTableWindow(*this, window);
   setTableEntry(window->table().tableFileName);

@@ -223,7 +223,9 @@ bool TTableForm::closeQuery() {
   if (table_.tableFileName.empty() || !table_.modified) return true;
   switch (ShowMessageKind(ChangedQuestion(table_.tableFileName), WarningYesNoCancel, false)) {
     case Button::Yes:
-      return SaveTable(table_.tableFileName);  // a failed save keeps the window and its changes
+      // A failed save keeps the window and its changes.
+      if (firstSaveGoesThroughSaveAs()) return shell() && shell()->SaveAsWindow(this);
+      return SaveTable(table_.tableFileName);
     case Button::No:
       return true;
     default:

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "../shell/ShellTestSupport.h"
+#include "shell/EditForm.h"
 #include "shell/PrintCommand.h"
 #include "tables/AlterValuesDialog.h"
 #include "tables/InsertRunsDialog.h"
@@ -255,4 +256,90 @@ TEST_F(TableWindow, PrintsColumnsInBlocksAcrossPages) {
   ASSERT_GT(last, first);
   EXPECT_GT(out.mid(first, last - first).count("Enter value"), 3) << "runs of the first block come first";
   EXPECT_TRUE(out.contains("123456"));
+}
+
+TEST_F(TableWindow, EveryChangeOfValuesOrShapeMakesClosingAsk) {
+  TableModel model(4, {"AA ", "BB "});
+  model.deckFileName = deck;
+  for (int r = 1; r <= 4; ++r) model.setValue(1, r, r);
+  ASSERT_EQ(SaveTable(model, dir.file("work/solar.TBL")), "");
+  frame->ReadaFile(dir.file("work/solar.TBL"));
+  TTableForm* t = table();
+  ASSERT_NE(t, nullptr);
+  auto selectFirstCells = [t] {
+    t->grid()->setCurrentIndex(t->gridModel()->index(0, 0));
+    t->grid()->selectionModel()->select(QItemSelection(t->gridModel()->index(0, 0), t->gridModel()->index(1, 0)),
+                                        QItemSelectionModel::ClearAndSelect);
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+      {"Paste", [&] { QApplication::clipboard()->setText("7"); selectFirstCells(); frame->Paste1Click(); }},
+      {"Clear", [&] { selectFirstCells(); frame->Clear1Click(); }},
+      {"Cut", [&] { t->table().setValue(1, 1, 5); t->table().modified = false; selectFirstCells(); frame->Cut1Click(); }},
+      {"Alter Table", [&] {
+         WhenShown<TAlterValuesDlg>([](TAlterValuesDlg& dlg) {
+           dlg.firstValue->setText("3");
+           dlg.incOrLast->setText("1");
+           dlg.OKBtnClick();
+         });
+         frame->AlterTable1Click();
+       }},
+      {"Insert Runs", [&] {
+         WhenShown<TInsertRunsDlg>([](TInsertRunsDlg& dlg) { dlg.rowsEdit->setText("1"); dlg.OKBtnClick(); });
+         frame->InsertDeleteRuns1Click();
+       }},
+      {"Delete Runs", [&] {
+         WhenShown<TInsertRunsDlg>([](TInsertRunsDlg& dlg) {
+           dlg.deleteRows->setChecked(true);
+           dlg.rowsEdit->setText("1");
+           dlg.OKBtnClick();
+         });
+         frame->InsertDeleteRuns1Click();
+       }},
+      {"Insert/Delete Vars", [&] {
+         WhenShown<TNewTableDlg>([](TNewTableDlg& dlg) { dlg.IncAllBtnClick(); dlg.OKBtnClick(); });
+         frame->InsertDeleteVars1Click();
+       }},
+  };
+  for (const auto& [command, change] : changes) {
+    t->table().modified = false;
+    change();
+    dialogs.answer(Button::Cancel);
+    EXPECT_FALSE(t->closeQuery()) << command;
+    EXPECT_EQ(dialogs.messages().back(), dir.file("work/solar.TBL") + " has been changed.  Save it?") << command;
+  }
+}
+
+TEST_F(TableWindow, ANewDocumentNeverSilentlyReplacesTheFileItsProposedNameNames) {
+  const std::string kept = dir.write("work/solar.TBL", "the table the user keeps");
+  dir.write("NoName2.DCK", "a deck the user keeps\n");  // New names its editors in the current folder
+  ASSERT_NE(frame->NewEditorWindow(deck), nullptr);
+  WhenShown<TNewTableDlg>([](TNewTableDlg& dlg) {
+    dlg.IncAllBtnClick();
+    dlg.OKBtnClick();
+  });
+  frame->NewTable1Click();
+  ASSERT_NE(table(), nullptr);
+  frame->New1Click();
+  auto* editor = qobject_cast<TEditForm*>(frame->lastCreatedEditor());
+  ASSERT_NE(editor, nullptr);
+  editor->setText("CONSTANTS 0\n");
+  editor->setModified(true);
+
+  // The table's close question, then Save: each goes through the save chooser, here cancelled.
+  dialogs.answer(Button::Yes).answerCancel().answerCancel().answerCancel();
+  EXPECT_FALSE(table()->closeQuery());
+  frame->Save1Click();
+  int choosers = 0;
+  for (const Prompt& prompt : dialogs.prompts()) choosers += prompt.type == Prompt::Type::SaveFile;
+  EXPECT_EQ(choosers, 3) << "the table twice, the new editor once";
+  EXPECT_EQ(taltest::ReadFile(kept), "the table the user keeps");
+  EXPECT_EQ(editor->fileName(), "NoName2.DCK") << "the deck's editor took number 1";
+  EXPECT_EQ(taltest::ReadFile(dir.file("NoName2.DCK")), "a deck the user keeps\n");
+
+  // A name chosen in the chooser is the table's own: later saves write it without asking.
+  dialogs.answerText(dir.file("work/study.TBL"));
+  frame->SaveAsWindow(table());
+  EXPECT_EQ(taltest::ReadFile(dir.file("work/study.TBL")).size(), TableFileSize(10, 4));
+  EXPECT_FALSE(table()->firstSaveGoesThroughSaveAs());
+  EXPECT_EQ(taltest::ReadFile(kept), "the table the user keeps");
 }
