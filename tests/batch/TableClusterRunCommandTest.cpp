@@ -73,12 +73,12 @@ TEST_F(TableClusterRun, LeavesWhatALocalRunLeavesAndNamesTheFailedRun) {
   EXPECT_EQ(FilesOf(dir.file("cluster")), FilesOf(dir.file("local"))) << "same result files, no run decks, no job folder";
 }
 
-TEST_F(TableClusterRun, ADeckNameWithABlankAndAQuoteReachesTheEngineWhole) {
+TEST_F(TableClusterRun, ADeckNameWithABlankAndAQuoteInAFolderWithAPercentReachesTheEngineWhole) {
   if (!ClusterAnswers()) GTEST_SKIP() << "No Slurm cluster answers (SLURM_CONF unset or sinfo fails): cluster run skipped";
-  MakeTable("w", "it's a deck", 2);
-  const auto r = Run("w", "it's a deck.TBL", {"--slurm"});
+  MakeTable("w 100%a", "it's a deck", 2);
+  const auto r = Run("w 100%a", "it's a deck.TBL", {"--slurm"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(taltest::ReadFile(dir.file("bin/calls.txt")).find(dir.file("w/IT'S A DECK1.TMP") + "|/N|\n"),
+  EXPECT_NE(taltest::ReadFile(dir.file("bin/calls.txt")).find(dir.file("w 100%a/IT'S A DECK1.TMP") + "|/N|\n"),
             std::string::npos);
 }
 

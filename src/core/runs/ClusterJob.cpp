@@ -122,6 +122,19 @@ std::string FieldOf(const std::string& text, const std::string& key) {
 
 }  // namespace
 
+std::string SlurmEndDescription(const std::string& state, const std::string& reason) {
+  if (state.empty()) return "ENDED WITHOUT AN EXIT STATUS";
+  if (reason.empty() || reason == "None") return state;
+  return state + ", reason " + reason;
+}
+
+std::string SlurmOutputPattern(const std::string& statusDir) {
+  if (statusDir.find('\\') != std::string::npos) return JoinPath(statusDir, "slurm.txt");
+  std::string escaped;
+  for (char c : statusDir) escaped += c == '%' ? std::string("%%") : std::string(1, c);
+  return JoinPath(escaped, "slurm-%a.txt");
+}
+
 std::string DescribeCounts(const ClusterCounts& c) {
   const int total = c.pending + c.running + c.finished + c.failed;
   return std::to_string(total) + (total == 1 ? " run: " : " runs: ") + std::to_string(c.pending) + " pending, " +
@@ -189,7 +202,7 @@ std::vector<std::string> SbatchArguments(const ClusterSettings& settings, int co
   std::string array = "--array=1-" + std::to_string(count);
   if (settings.maxParallel > 0) array += "%" + std::to_string(settings.maxParallel);
   std::vector<std::string> arguments = {"--parsable", array, "--job-name=talshell-table", "--chdir=" + workDir,
-                                        "--output=" + JoinPath(statusDir, "slurm-%a.txt")};
+                                        "--output=" + SlurmOutputPattern(statusDir)};
   if (!settings.partition.empty()) arguments.push_back("--partition=" + settings.partition);
   if (!settings.timeLimit.empty()) arguments.push_back("--time=" + settings.timeLimit);
   if (!settings.sbatchOptions.empty()) {
@@ -268,12 +281,20 @@ void ClusterJob::readEndedTask(int index) {
 
 void ClusterJob::askWhyEnded(int index) {
   ClusterTask& task = tasks_[index];
-  const Captured answer =
-      RunSlurmCommand("scontrol", {"show", "job", "-o", jobId_ + "_" + std::to_string(index + 1)});
-  const std::string state = answer.exitCode == 0 ? FieldOf(answer.out, "JobState") : "";
+  const std::string id = jobId_ + "_" + std::to_string(index + 1);
+  const Captured answer = RunSlurmCommand("scontrol", {"show", "job", "-o", id});
+  std::string state = answer.exitCode == 0 ? FieldOf(answer.out, "JobState") : "";
+  std::string reason = answer.exitCode == 0 ? FieldOf(answer.out, "Reason") : "";
   if (state == "PENDING" || state == "RUNNING" || state == "CONFIGURING" || state == "COMPLETING") return;
+  if (state.empty()) {
+    // The controller has forgotten the task already: the accounting still knows how it ended.
+    const Captured accounted = RunSlurmCommand("sacct", {"-n", "-P", "-X", "-j", id, "-o", "State,Reason"});
+    const std::string line = accounted.exitCode == 0 ? FirstLine(accounted.out) : "";
+    state = line.substr(0, line.find('|'));
+    reason = line.find('|') == std::string::npos ? "" : line.substr(line.find('|') + 1);
+  }
   task.state = ClusterTaskState::Failed;
-  task.reason = state.empty() ? "ENDED WITHOUT AN EXIT STATUS" : state;
+  task.reason = SlurmEndDescription(state, reason);
 }
 
 bool ClusterJob::poll() {

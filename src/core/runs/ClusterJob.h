@@ -52,6 +52,15 @@ struct ClusterTaskCommands {
 std::string ClusterJobScript(const std::string& engine, const std::vector<std::string>& decks,
                              const std::string& statusDir, const ClusterTaskCommands& commands = {});
 
+// How Slurm ended a task, from the state and reason that scontrol or sacct give: "CANCELLED",
+// "TIMEOUT, reason TimeLimit"; "ENDED WITHOUT AN EXIT STATUS" when Slurm names no state.
+std::string SlurmEndDescription(const std::string& state, const std::string& reason);
+
+// The --output file of the tasks in `statusDir`, one per task (slurm-%a.txt). sbatch reads "%" as
+// the start of a replacement symbol, so a "%" of the folder's name is written "%%"; a backslash
+// switches every replacement off, so a folder name holding one gets a file for all tasks.
+std::string SlurmOutputPattern(const std::string& statusDir);
+
 // The arguments of sbatch for an array of `count` tasks.
 std::vector<std::string> SbatchArguments(const ClusterSettings& settings, int count, const std::string& workDir,
                                          const std::string& statusDir, const std::string& script);

@@ -117,7 +117,8 @@ std::string DescribeOutcome(const RunOutcome& outcome) {
     case RunEnd::Finished:
       return name + " ended with exit status " + std::to_string(outcome.exitCode) + " after " + duration;
     case RunEnd::Crashed:
-      return name + " ended abnormally after " + duration;
+      return name + " ended abnormally" + (outcome.reason.empty() ? "" : " (" + outcome.reason + ")") + " after " +
+             duration;
     case RunEnd::Stopped:
       return name + " was stopped after " + duration;
   }

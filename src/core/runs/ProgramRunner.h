@@ -48,6 +48,7 @@ struct RunOutcome {
   int failureCode = 0;     // for NotStarted: the number of StartFailureCode
   double seconds = 0;      // from start to end
   std::string program;     // the program's file name, for summaries
+  std::string reason;      // for Crashed, when known: why it ended ("Slurm: TIMEOUT, reason TimeLimit")
 };
 
 // One line for the status bar: how the run ended and how long it took.

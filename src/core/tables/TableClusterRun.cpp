@@ -25,6 +25,7 @@ RunOutcome OutcomeOf(const ClusterTask& task, bool cancelled) {
     outcome.exitCode = task.exitCode;
   } else {
     outcome.end = cancelled ? RunEnd::Stopped : RunEnd::Crashed;
+    if (!task.reason.empty()) outcome.reason = "Slurm: " + task.reason;
   }
   return outcome;
 }

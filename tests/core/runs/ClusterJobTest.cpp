@@ -4,9 +4,12 @@
 
 #include <QProcess>
 #include <cstdlib>
+#include <filesystem>
 
 #include "TestSupport.h"
 #include "runs/RunMonitor.h"
+#include "support/Files.h"
+#include "tables/TableClusterRun.h"
 
 using namespace tal;
 using taltest::TempDir;
@@ -125,4 +128,85 @@ TEST(ClusterJobTest, StopCancelsTheArray) {
   EXPECT_EQ(job.counts().failed, 4);
   for (const auto& task : job.tasks()) EXPECT_EQ(task.reason, "CANCELLED");
   EXPECT_TRUE(scope.stopped());
+}
+
+// Slurm's commands played by scripts over files of the test's folder, so that following a job
+// is checked where no Slurm runs: squeue lists the file "queue", scontrol and sacct answer from
+// "scontrol-N" and "sacct-N" for task N (else as for a task they do not know), sbatch and scancel
+// record their arguments.
+class FakeSlurm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    taltest::EnsureQtApplication();
+    const std::string state = dir.path();
+    dir.writeScript("slurm/sbatch", "printf '%s\\n' \"$@\" > '" + state + "/sbatch.args'\necho '4242;cluster'\n");
+    dir.writeScript("slurm/squeue", "cat '" + state + "/queue'\n");
+    dir.writeScript("slurm/scontrol", "cat '" + state + "/scontrol-'\"${4##*_}\" 2>/dev/null && exit 0\n"
+                                      "echo 'slurm_load_jobs error: Invalid job id specified' >&2; exit 1\n");
+    dir.writeScript("slurm/sacct", "cat '" + state + "/sacct-'\"${5##*_}\" 2>/dev/null; exit 0\n");
+    dir.writeScript("slurm/scancel", "printf '%s\\n' \"$@\" >> '" + state + "/scancel.args'\n");
+    savedPath_ = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(dir.file("slurm")) + ":" + savedPath_);
+  }
+  void TearDown() override { qputenv("PATH", savedPath_); }
+  TempDir dir;
+
+ private:
+  QByteArray savedPath_;
+};
+
+TEST_F(FakeSlurm, PollingReadsTheQueueTheStatusesAndSlurmsReasons) {
+  std::vector<std::string> decks;
+  for (const char* name : {"R.TMP", "R1.TMP", "R2.TMP", "R3.TMP", "R4.TMP"}) decks.push_back(dir.file("100% work/" + std::string(name)));
+  ClusterJob job(dir.file("TALPIX32"), decks, dir.file("100% work"), {"", "", 2, ""});
+  std::filesystem::create_directories(dir.file("100% work"));
+  ASSERT_EQ(job.submit(), "");
+  EXPECT_EQ(job.jobId(), "4242");
+  EXPECT_NE(taltest::ReadFile(dir.file("sbatch.args")).find("--output=" + dir.file("100%% work/") + ".talshell-cluster-"),
+            std::string::npos)
+      << "a % of the folder is not read as a replacement symbol";
+
+  dir.write("queue", "4242_1 RUNNING\n4242_2 COMPLETING\n4242_[3-5%2] PENDING\n");
+  ASSERT_TRUE(job.poll());
+  EXPECT_EQ(DescribeCounts(job.counts()), "5 runs: 3 pending, 2 running, 0 finished, 0 failed");
+
+  // Task 1 leaves its status; 2 is ended over its time limit, 3 cancelled and already forgotten by
+  // the controller, 4 leaves the queue without a word from anyone; 5 runs on.
+  dir.write("100% work/" + FileNameOf(job.jobFolder()) + "/run-1.status", "0 12\n");
+  dir.write("scontrol-2", "JobId=4244 ArrayJobId=4242 ArrayTaskId=2 JobState=TIMEOUT Reason=TimeLimit Dependency=(null)\n");
+  dir.write("sacct-3", "CANCELLED by 1000|None\n");
+  dir.write("queue", "4242_5 RUNNING\n");
+  for (int poll = 0; poll < 3; ++poll) ASSERT_TRUE(job.poll());
+  const auto& tasks = job.tasks();
+  EXPECT_EQ(tasks[0].exitCode, 0);
+  EXPECT_EQ(tasks[0].seconds, 12);
+  EXPECT_EQ(tasks[1].reason, "TIMEOUT, reason TimeLimit");
+  EXPECT_EQ(tasks[2].reason, "CANCELLED by 1000");
+  EXPECT_EQ(tasks[3].reason, "ENDED WITHOUT AN EXIT STATUS");
+  EXPECT_EQ(tasks[4].state, ClusterTaskState::Running);
+  EXPECT_FALSE(job.finished());
+
+  job.cancel();
+  EXPECT_EQ(taltest::ReadFile(dir.file("scancel.args")), "4242\n");
+  dir.write("queue", "");
+  ASSERT_TRUE(job.poll());
+  EXPECT_TRUE(job.finished());
+  EXPECT_EQ(tasks[4].reason, "CANCELLED");
+  EXPECT_EQ(DescribeCounts(job.counts()), "5 runs: 0 pending, 0 running, 1 finished, 4 failed");
+}
+
+TEST_F(FakeSlurm, ARunSlurmEndedIsReportedWithSlurmsStateAndReason) {
+  dir.write("queue", "");
+  dir.write("scontrol-1", "JobId=4243 JobState=TIMEOUT Reason=TimeLimit\n");
+  dir.write("sacct-2", "CANCELLED by 0|None\n");
+  ClusterTableRunSettings settings;
+  settings.engine = dir.file("TALPIX32");
+  settings.workingDirectory = dir.path();
+  settings.pollMilliseconds = 10;
+  const auto run = RunTableDecksOnCluster({dir.file("A.TMP"), dir.file("A1.TMP")}, settings);
+  ASSERT_EQ(run.submitError, "");
+  ASSERT_EQ(run.report.results.size(), 2u);
+  const std::string first = DescribeOutcome(run.report.results[0].outcome);
+  EXPECT_EQ(first.rfind("TALPIX32 ended abnormally (Slurm: TIMEOUT, reason TimeLimit) after ", 0), 0u) << first;
+  EXPECT_EQ(run.report.results[1].outcome.reason, "Slurm: CANCELLED by 0");
 }
