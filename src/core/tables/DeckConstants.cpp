@@ -105,7 +105,8 @@ class Scanner {
       hand = next;
       if (last) break;
     }
-    return in_.readSignificant(hand);
+    // The line after the block is examined like any other: it may be the next CONSTANTS line.
+    return hand;
   }
 
   void Add(const std::string& rawName, const std::string& value, const std::string& description) {

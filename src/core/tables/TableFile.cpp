@@ -142,12 +142,26 @@ TableReadResult DecodeTable(std::string_view bytes, const std::string& fileName)
   table.deckFileName = deck;
   TableClientArea& a = table.clientArea;
   for (std::int16_t* v : {&a.originX, &a.originY, &a.left, &a.top, &a.right, &a.bottom}) *v = in.int16();
-  for (std::string& name : table.runDeckNames) name = in.shortString(RunDeckNameRecordSize);
+  for (std::size_t r = 0; r < table.runDeckNames.size(); ++r) {
+    if (in.byteAt(0) > TableModel::RunDeckNameMax) {
+      result.message = Refused(fileName, "its run deck name " + std::to_string(r + 1) + " is " +
+                                             std::to_string(in.byteAt(0)) + " characters long (at most " +
+                                             std::to_string(TableModel::RunDeckNameMax) + " are possible)");
+      return result;
+    }
+    table.runDeckNames[r] = in.shortString(RunDeckNameRecordSize);
+  }
   for (std::int64_t c = 0; c < m; ++c) {
     TableColumn column;
     in.skip(2);  // the column number is its position
     column.reserved = in.int16();
     in.skip(2);
+    if (in.byteAt(0) > TableModel::NameMax) {
+      result.message = Refused(fileName, "the name of its column " + std::to_string(c + 1) + " is " +
+                                             std::to_string(in.byteAt(0)) + " characters long (at most " +
+                                             std::to_string(TableModel::NameMax) + " are possible)");
+      return result;
+    }
     column.name = in.shortString(31);
     column.format.kind = in.byteAt(44 - 37);
     column.format.digits = static_cast<std::int16_t>(in.byteAt(46 - 37) | (in.byteAt(47 - 37) << 8));
@@ -186,22 +200,37 @@ std::string SaveTable(TableModel& table, const std::string& fileName) {
 }
 
 std::string FindTableDeck(TableModel& table, int units) {
-  if (ScanDeckConstants(table.deckFileName, units)) {
-    table.deckFileName = AbsolutePath(table.deckFileName);  // the run decks go beside it, wherever the program is
-    return "";
+  const std::string stored = table.deckFileName;
+  const std::string tableFolder = FolderOf(table.tableFileName), tableFile = FileNameOf(table.tableFileName);
+  auto besideTable = [&](const std::string& file) {
+    const std::string path = JoinPath(tableFolder, file);
+    return ResolveNoCase(path).value_or(path);
+  };
+  // A table travels with its deck: a deck of the stored deck's file name beside the table is the
+  // table's deck (a copied project never runs the original's deck); then the stored deck; then a
+  // deck named as the table, with the stored deck's extension.
+  const std::string deckFile = FileNameOf(stored);
+  const std::size_t dot = deckFile.find_last_of('.');
+  const std::string extension = dot == std::string::npos ? std::string() : deckFile.substr(dot, 4);
+  std::vector<std::string> candidates;
+  if (!deckFile.empty() && !table.tableFileName.empty()) candidates.push_back(besideTable(deckFile));
+  candidates.push_back(stored);
+  if (!extension.empty() && !table.tableFileName.empty())
+    candidates.push_back(besideTable(tableFile.substr(0, tableFile.find('.')) + extension));
+  std::vector<std::string> lookedFor;
+  for (const std::string& deck : candidates) {
+    if (deck.empty() || std::find(lookedFor.begin(), lookedFor.end(), deck) != lookedFor.end()) continue;
+    lookedFor.push_back(deck);
+    if (ScanDeckConstants(deck, units)) {
+      table.deckFileName = AbsolutePath(deck);  // the run decks go beside it, wherever the program is
+      return "";
+    }
   }
-  // The deck beside the table: the table's name up to its first "." with the deck's extension.
-  std::string deckFile = FileNameOf(table.deckFileName);
-  std::size_t dot = deckFile.find_last_of('.');
-  std::string extension = dot == std::string::npos ? std::string() : deckFile.substr(dot, 4);
-  std::string tableFolder = FolderOf(table.tableFileName), tableFile = FileNameOf(table.tableFileName);
-  std::string beside = JoinPath(tableFolder, tableFile.substr(0, tableFile.find('.')) + extension);
-  if (!extension.empty()) beside = ResolveNoCase(beside).value_or(beside);
-  if (beside != table.deckFileName && ScanDeckConstants(beside, units)) {
-    table.deckFileName = beside;
-    return "";
-  }
-  return "File " + table.deckFileName + " which is used by this table was not found.";
+  std::string beside;
+  for (const std::string& deck : lookedFor)
+    if (deck != stored) beside += (beside.empty() ? "" : " and ") + deck;
+  return "File " + stored + " which is used by this table was not found." +
+         (beside.empty() ? "" : " It was looked for beside the table as " + beside + " too.");
 }
 
 std::string TableNameForDeck(const std::string& deckName) {

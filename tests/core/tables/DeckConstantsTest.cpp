@@ -70,3 +70,16 @@ TEST(DeckConstants, MissingDeckGivesNoList) {
   EXPECT_FALSE(ScanDeckConstants("/no/such/deck.dck", 1));
   EXPECT_EQ(NoConstantsMessage("A.DCK"), "File A.DCK does not have any TALPIX Comment statements.");
 }
+
+TEST(DeckConstants, TheLineAfterABlockIsExaminedLikeAnyOther) {
+  const std::string deck = "CONSTANTS 1\nA = 1\n* the inputs\nCONSTANTS 2\nB = 2\nC = 3\nCONSTANTS 1\nD = 4\nEND\n";
+  auto list = ScanDeckConstantsText(deck, 1);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(Names(*list), "[A ][B ][C ][D ]");
+  // The demo's form deck: each of its constants can be a table variable, TSUR and TSET too.
+  auto house = ScanDeckConstants(std::string(TAL_SOURCE_DIR) + "/demo/HOUSE.TKD", 1);
+  ASSERT_TRUE(house);
+  EXPECT_EQ(house->size(), 17u);
+  EXPECT_NE(Names(*house).find("[TSUR]"), std::string::npos) << Names(*house);
+  EXPECT_NE(Names(*house).find("[TSET]"), std::string::npos) << Names(*house);
+}

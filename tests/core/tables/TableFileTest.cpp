@@ -78,6 +78,12 @@ TEST(TableFile, DamagedFilesAreRefusedWithTheirName) {
     for (int i = 0; i < 4; ++i) b[260 + i] = static_cast<char>((rows >> (8 * i)) & 0xFF);
     return b;
   };
+  auto withByte = [&](std::size_t at, int value) {
+    std::string b = good;
+    b[at] = static_cast<char>(value);
+    return b;
+  };
+  const std::size_t firstColumn = TableHeaderSize + RunDeckNameRecordSize * 5;
   struct Case {
     const char* name;
     std::string bytes;
@@ -91,6 +97,10 @@ TEST(TableFile, DamagedFilesAreRefusedWithTheirName) {
       {"no runs", withCounts(4, 1), "it holds 0 runs (1 to 9999 are possible)"},
       {"negative columns", withCounts(-5, 5), "it holds -6 variables (at most 9999 are possible)"},
       {"huge column count", withCounts(0x7FFFFFFF, 5), "it holds 2147483646 variables (at most 9999 are possible)"},
+      {"column name longer than its field", withByte(firstColumn + 6, 60),
+       "the name of its column 1 is 60 characters long (at most 30 are possible)"},
+      {"run deck name longer than its field", withByte(TableHeaderSize + RunDeckNameRecordSize, 200),
+       "its run deck name 2 is 200 characters long (at most 96 are possible)"},
       {"counts larger than the bytes", withCounts(200, 5), "its length of 1093 bytes does not match its 4 runs and 199 variables (22653 bytes)"},
   };
   for (const Case& c : cases) {
@@ -102,15 +112,30 @@ TEST(TableFile, DamagedFilesAreRefusedWithTheirName) {
 
 TEST(TableFile, DeckIsLookedForBesideTheTable) {
   taltest::TempDir dir;
-  dir.write("runs/SOLAR.DCK", "CONSTANTS 1\nX = 1\nEND\n");
-  TableModel t(1, {"X"});
-  t.tableFileName = dir.file("runs/SOLAR.TBL");
-  t.deckFileName = "/gone/SOLAR.DCK";
-  EXPECT_EQ(FindTableDeck(t, 1), "");
-  EXPECT_EQ(t.deckFileName, dir.file("runs/SOLAR.DCK"));
+  const std::string original = dir.write("orig/SOLAR.DCK", "CONSTANTS 1\nX = 1\nEND\n");
+  const std::string copy = dir.write("copy/SOLAR.DCK", "CONSTANTS 1\nX = 1\nEND\n");
+  dir.write("moved/STUDY.DCK", "CONSTANTS 1\nX = 1\nEND\n");
+  struct Case {
+    std::string table, storedDeck, found;
+  } cases[] = {
+      {"orig/SOLAR.TBL", original, original},
+      {"copy/SOLAR.TBL", original, copy},  // a copied project runs its own deck, not the original's
+      {"copy/STUDY.TBL", original, copy},  // whatever the table is called
+      {"moved/STUDY.TBL", "/gone/SOLAR.DCK", dir.file("moved/STUDY.DCK")},
+  };
+  for (const Case& c : cases) {
+    TableModel t(1, {"X"});
+    t.tableFileName = dir.file(c.table);
+    t.deckFileName = c.storedDeck;
+    EXPECT_EQ(FindTableDeck(t, 1), "") << c.table;
+    EXPECT_EQ(t.deckFileName, c.found) << c.table;
+  }
   ASSERT_TRUE(CurrentDeckVariables());
+  TableModel t(1, {"X"});
+  t.tableFileName = dir.file("runs/T.TBL");
   t.deckFileName = "/gone/OTHER.DEK";
-  EXPECT_EQ(FindTableDeck(t, 1), "File /gone/OTHER.DEK which is used by this table was not found.");
+  EXPECT_EQ(FindTableDeck(t, 1), "File /gone/OTHER.DEK which is used by this table was not found. It was looked for "
+                                 "beside the table as " + dir.file("runs/OTHER.DEK") + " and " + dir.file("runs/T.DEK") + " too.");
   EXPECT_EQ(t.deckFileName, "/gone/OTHER.DEK");
   EXPECT_FALSE(CurrentDeckVariables());
 
