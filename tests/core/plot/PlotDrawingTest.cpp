@@ -180,9 +180,10 @@ TEST(PlotDrawingTest, TickMarksReachAlikeFromAllFourEdges) {
     QImage image(600, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
     const PlotFrame f;
+    const TPlotInfo info = Axis0To10(0);  // the drawing keeps a reference: it must outlive it
     {
       QPainter painter(&image);
-      TPlotDrawing drawing(painter, Axis0To10(0), f);
+      TPlotDrawing drawing(painter, info, f);
       drawing.setScale(scale);
       drawing.DisplayPlot();
     }
