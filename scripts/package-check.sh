@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks the Debian package as a user gets it: builds it (scripts/package.sh), runs lintian on it,
 # installs it with apt, starts /usr/bin/talshell under Xvfb as a user with an empty home and takes a
-# screenshot (build/package-check.png), then removes the package again. Needs root (apt-get).
+# screenshot once the about box is closed (build/package-check.png), then removes the package again. Needs root (apt-get).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh lintian imagemagick
+bash scripts/install-deps.sh lintian imagemagick xdotool
 bash scripts/package.sh
 build=${TAL_BUILD_DIR:-build}
 deb=$(ls -t "$build"/talshell_*.deb | head -1)
@@ -18,6 +18,8 @@ echo "== /usr/bin/talshell under Xvfb, HOME=$home"
 HOME=$home xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   cd "$HOME" && /usr/bin/talshell & program=$!
   sleep 8
+  xdotool key Return  # closes the about box; the demo deck opens
+  sleep 4
   import -window root "$1"
   kill $program' shot "$shot"
 ls "$home/.local/share/talshell" "$home/TALSHELL-demo"

@@ -30,6 +30,14 @@ bool IsHelpPage(const std::string& name) {
   return upper == "MANUAL" || (upper.size() > 5 && upper.ends_with(".HTML"));
 }
 
+// Whether `folder` is `tree` or lies in it: the installed template holds a settings file too, and
+// a batch run in it must not take it for a workspace and write there.
+bool Inside(const std::string& folder, const std::string& tree) {
+  std::error_code error;
+  const std::string path = fs::canonical(folder, error).string();
+  return !error && (path == tree || path.starts_with(tree + "/"));
+}
+
 std::string Failure(const std::string& what, const std::string& from, const std::error_code& error) {
   return "Cannot make " + what + " from " + from + ": " + error.message();
 }
@@ -111,7 +119,8 @@ ProgramDirectory ChooseProgramDirectory(const std::string& candidate, const std:
       break;
     }
   }
-  if (!templateDir || (HoldsSettings(candidate) && !InstalledTemplate(candidate))) return {.directory = candidate};
+  if (!templateDir || (HoldsSettings(candidate) && !InstalledTemplate(candidate) && !Inside(candidate, *templateDir)))
+    return {.directory = candidate};
   const std::string directory = UserProgramDirectory(user);
   if (directory.empty())
     return {.problem = "Neither XDG_DATA_HOME nor HOME is set: the installed program has no folder of its own "

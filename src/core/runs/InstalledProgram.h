@@ -41,9 +41,10 @@ struct ProgramDirectory {
 // The one rule, for the window program and the batch tool alike. `candidate` is the folder the
 // program would use otherwise (the window program's own folder, the batch tool's working folder);
 // `executableFolders` the folders of the started path and of the executable file itself (a link
-// elsewhere may point at an installed program). The candidate stays when it holds a settings file
-// and is no installed bin/ folder, or when the program is not installed; otherwise the per-user
-// program directory is used, made from the template when missing.
+// elsewhere may point at an installed program). The candidate stays when the program is not
+// installed, or when it holds a settings file and is neither an installed bin/ folder nor inside the
+// installed template; otherwise the per-user program directory is used, made from the template
+// when missing.
 ProgramDirectory ChooseProgramDirectory(const std::string& candidate, const std::vector<std::string>& executableFolders,
                                         const UserFolders& user);
 

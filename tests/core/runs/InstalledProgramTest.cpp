@@ -65,13 +65,13 @@ TEST(InstalledProgram, OnlyAnInstalledProgramLeavesItsFolder) {
        workspace.path()},
       {"installed bin/", install.bin, {install.bin}, install.userDir()},
       {"link elsewhere to the installed program", build.path(), {build.path(), install.bin}, install.userDir()},
+      {"batch run in the installed template", install.templateDir, {install.bin}, install.userDir()},
   };
   for (const auto& c : cases) {
     tal::ProgramDirectory chosen = tal::ChooseProgramDirectory(c.candidate, c.executables, user);
     EXPECT_EQ(chosen.problem, "") << c.what;
     EXPECT_EQ(chosen.directory, c.expected) << c.what;
   }
-  EXPECT_FALSE(taltest::Exists(install.templateDir + "/TALSHELL.DFT.BAD"));
 }
 
 TEST(InstalledProgram, FirstStartMakesTheDirectoryAndDemoOnce) {
