@@ -18,7 +18,7 @@ endfunction()
 
 tal_man_page(talshell "desktop environment of the TALPIX simulation engine" SEE_ALSO talbatch talpix-sample)
 tal_man_page(talbatch "TALSHELL's work without windows: settings, runs, forms, tables and plots"
-  SEE_ALSO talshell talpix-sample)
+  COMMANDS SEE_ALSO talshell talpix-sample)
 tal_man_page(talpix-sample "the sample TALPIX simulation engine" SEE_ALSO talshell talbatch)
 add_custom_target(manpages ALL DEPENDS ${tal_man_pages})
 

@@ -1,8 +1,10 @@
 #include "BatchCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <ostream>
 
+#include "CommandHelp.h"
 #include "support/Version.h"
 
 namespace tal::batch {
@@ -14,10 +16,39 @@ std::vector<BatchCommand>& Registry() {
 }
 
 void PrintUsage(std::ostream& os) {
-  os << "usage: talbatch COMMAND [ARGUMENTS]\ncommands:\n";
+  os << "usage: talbatch COMMAND [ARGUMENTS]\n"
+        "       talbatch [COMMAND] --help\n"
+        "       talbatch --version\n"
+        "TALSHELL's work without windows; `talbatch COMMAND --help` gives a command's usage and options.\n"
+        "commands:\n";
   auto commands = Registry();
   std::sort(commands.begin(), commands.end(), [](auto& a, auto& b) { return a.name < b.name; });
   for (const auto& c : commands) os << "  " << c.summary << "\n";
+}
+
+void PrintVersion(std::ostream& os) { os << "talbatch " << ProgramVersion() << "\n"; }
+
+const BatchCommand* FindCommand(const std::string& name) {
+  for (const auto& c : Registry())
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+// --help or --version among a command's arguments (before a "--" that ends the options).
+enum class Asked { Nothing, Help, Version };
+Asked AskedOf(const std::vector<std::string>& args) {
+  for (const auto& a : args) {
+    if (a == "--") break;
+    if (a == "--help" || a == "-h") return Asked::Help;
+    if (a == "--version") return Asked::Version;
+  }
+  return Asked::Nothing;
+}
+
+int BadUsage(const std::string& problem, BatchIo& io) {
+  io.err << "talbatch: " << problem << "\n";
+  PrintUsage(io.err);
+  return 2;
 }
 }  // namespace
 
@@ -29,25 +60,51 @@ bool RegisterBatchCommand(BatchCommand command) {
 const std::vector<BatchCommand>& BatchCommands() { return Registry(); }
 
 bool CommandNeedsGui(const std::vector<std::string>& args) {
-  for (const auto& c : Registry())
-    if (!args.empty() && c.name == args[0]) return c.needsGui;
-  return false;
+  const BatchCommand* command = args.empty() ? nullptr : FindCommand(args[0]);
+  return command && command->needsGui && AskedOf(args) == Asked::Nothing;
 }
 
 int RunBatch(const std::vector<std::string>& args, BatchIo& io) {
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    PrintUsage(args.empty() ? io.err : io.out);
-    return args.empty() ? 2 : 0;
+  // The options before the command are talbatch's own; the command and its arguments follow.
+  CLI::App app{"talbatch", "talbatch"};
+  app.set_help_flag();
+  bool help = false, version = false;
+  app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
+  app.prefix_command();
+  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    return BadUsage(e.what(), io);
   }
-  if (args[0] == "--version") {
-    io.out << "talbatch " << ProgramVersion() << "\n";
+  std::vector<std::string> rest = app.remaining();
+  if (help || (!rest.empty() && rest[0] == "help")) {
+    PrintUsage(io.out);
     return 0;
   }
-  for (const auto& c : Registry())
-    if (c.name == args[0]) return c.handler(std::vector<std::string>(args.begin() + 1, args.end()), io);
-  io.err << "talbatch: unknown command \"" << args[0] << "\"\n";
-  PrintUsage(io.err);
-  return 2;
+  if (version) {
+    PrintVersion(io.out);
+    return 0;
+  }
+  if (rest.empty()) {
+    PrintUsage(io.err);
+    return 2;
+  }
+  if (rest[0].starts_with("-")) return BadUsage("unknown option " + rest[0], io);
+  const BatchCommand* command = FindCommand(rest[0]);
+  if (!command) return BadUsage("unknown command \"" + rest[0] + "\"", io);
+  rest.erase(rest.begin());
+  switch (AskedOf(rest)) {
+    case Asked::Help: {
+      std::string text = CommandHelp(command->name);
+      io.out << (text.empty() ? "usage: talbatch " + command->summary + "\n" : text);
+      return 0;
+    }
+    case Asked::Version: PrintVersion(io.out); return 0;
+    case Asked::Nothing: break;
+  }
+  return command->handler(rest, io);
 }
 
 }  // namespace tal::batch

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "ProgramDirectory.h"
 #include "StreamInteraction.h"
 #include "generator/DeckScan.h"
@@ -37,49 +38,34 @@ std::vector<std::string> SplitCommas(const std::string& text) {
   return parts;
 }
 
-// "" on success, else what is wrong.
-std::string ParseArguments(std::vector<std::string> args, MakeFormArguments& parsed) {
-  // "--select=ITEMS" and "--program-dir=DIR" are the option and its value in one word.
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::size_t eq = args[i].find('=');
-    if (args[i].starts_with("--") && eq != std::string::npos) {
-      args.insert(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args[i].substr(eq + 1));
-      args[i].resize(eq);
+// The options as CLI11 reads them ("--select=ITEMS" and "--program-dir=DIR" too); then the checks
+// that tie them together. nullopt when they were read, else the exit status after the message.
+std::optional<int> ParseArguments(const std::vector<std::string>& args, MakeFormArguments& parsed, BatchIo& io) {
+  CLI::App cli;
+  std::vector<std::string> selectTexts;
+  cli.add_option("DECK", parsed.deck);
+  cli.add_flag("--all", parsed.all);
+  cli.add_option("--select", selectTexts)->allow_extra_args(false);
+  cli.add_flag("--header", parsed.header);
+  cli.add_flag("--simulation-card", parsed.simulationCard);
+  cli.add_option("--program-dir", parsed.programDir);
+  cli.add_option("-o", parsed.output);
+  if (auto status = ParseCommandArguments(cli, args, io, "make-form", Usage)) return status;
+  auto refuse = [&io](const std::string& problem) {
+    io.err << "talbatch make-form: " << problem << "\n" << Usage;
+    return 2;
+  };
+  for (const std::string& text : selectTexts) {
+    for (const std::string& item : SplitCommas(text)) {
+      if (item.find(':') == std::string::npos || item.front() == ':' || item.back() == ':')
+        return refuse("--select takes UNIT:NAME items, not \"" + item + "\"");
+      parsed.selections.push_back(item);
     }
   }
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    bool hasValue = i + 1 < args.size();
-    if (a == "--all") {
-      parsed.all = true;
-    } else if (a == "--header") {
-      parsed.header = true;
-    } else if (a == "--simulation-card") {
-      parsed.simulationCard = true;
-    } else if (a == "--select" || a == "--program-dir" || a == "-o") {
-      if (!hasValue) return a + " needs a value";
-      const std::string& value = args[++i];
-      if (a == "--select") {
-        for (const std::string& item : SplitCommas(value)) {
-          if (item.find(':') == std::string::npos || item.front() == ':' || item.back() == ':')
-            return "--select takes UNIT:NAME items, not \"" + item + "\"";
-          parsed.selections.push_back(item);
-        }
-      } else {
-        (a == "-o" ? parsed.output : parsed.programDir) = value;
-      }
-    } else if (!a.empty() && a[0] == '-') {
-      return "unknown option " + a;
-    } else if (parsed.deck.empty()) {
-      parsed.deck = a;
-    } else {
-      return "unexpected argument " + a;
-    }
-  }
-  if (parsed.deck.empty()) return "no deck named";
-  if (parsed.output.empty()) return "no output named (-o OUT.TKD)";
-  if (parsed.all && !parsed.selections.empty()) return "--all and --select exclude each other";
-  return {};
+  if (parsed.deck.empty()) return refuse("no deck named");
+  if (parsed.output.empty()) return refuse("no output named (-o OUT.TKD)");
+  if (parsed.all && !parsed.selections.empty()) return refuse("--all and --select exclude each other");
+  return std::nullopt;
 }
 
 // The engine directory of the program directory's settings, or the program directory itself
@@ -136,10 +122,7 @@ bool AnythingSelected(const ScannedDeck& deck) {
 
 int MakeForm(const std::vector<std::string>& args, BatchIo& io) {
   MakeFormArguments parsed;
-  if (std::string problem = ParseArguments(args, parsed); !problem.empty()) {
-    io.err << "talbatch make-form: " << problem << "\n" << Usage;
-    return 2;
-  }
+  if (auto status = ParseArguments(args, parsed, io)) return *status;
   StreamInteraction ui(io.err);  // description file messages go to standard error
   const auto programDir = ProgramDirectoryOf(parsed.programDir, io);
   if (!programDir) return 1;

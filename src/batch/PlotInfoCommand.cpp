@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "plot/PlotData.h"
 #include "support/Numbers.h"
 
@@ -10,19 +11,25 @@ namespace {
 
 std::string Value(double v) { return FormatReal({false, 11}, v); }
 
+constexpr const char* Usage = "usage: talbatch plot-info FILE\n";
+
 int RunPlotInfo(const std::vector<std::string>& args, BatchIo& io) {
-  if (args.size() != 1 || args[0].empty()) {
-    io.err << "usage: talbatch plot-info FILE\n";
+  CLI::App cli;
+  std::string file;
+  cli.add_option("FILE", file);
+  if (auto status = ParseCommandArguments(cli, args, io, "plot-info", Usage)) return *status;
+  if (file.empty()) {
+    io.err << Usage;
     return 2;
   }
   TColumnTable table;
-  table.PltFileName = args[0];
+  table.PltFileName = file;
   ReadPltResult read = ReadPlt(table);
   if (!read.error.empty()) {
     io.err << "talbatch plot-info: " << read.error << "\n";
     return 2;
   }
-  io.out << "file " << args[0] << "\n";
+  io.out << "file " << file << "\n";
   io.out << "names " << (table.HasNames ? "yes" : "no") << "\n";
   io.out << "units " << (table.HasUnits ? "yes" : "no") << "\n";
   io.out << "rows " << table.RowCount << "\n";

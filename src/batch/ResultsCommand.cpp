@@ -2,21 +2,28 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "shell/ResultFiles.h"
 #include "support/Files.h"
 
 namespace tal::batch {
 namespace {
 
+constexpr const char* Usage = "usage: talbatch results DECK\n";
+
 int RunResults(const std::vector<std::string>& args, BatchIo& io) {
-  if (args.size() != 1 || args[0].empty()) {
-    io.err << "usage: talbatch results DECK\n";
+  CLI::App cli;
+  std::string named;
+  cli.add_option("DECK", named);
+  if (auto status = ParseCommandArguments(cli, args, io, "results", Usage)) return *status;
+  if (named.empty()) {
+    io.err << Usage;
     return 2;
   }
   // The shell works on full names; a relative "./A.DCK" would otherwise have an empty base name.
-  std::string deck = AbsolutePath(args[0]);
+  std::string deck = AbsolutePath(named);
   if (!FileReadable(deck)) {
-    io.err << "talbatch results: " << args[0] << " cannot be opened for reading\n";
+    io.err << "talbatch results: " << named << " cannot be opened for reading\n";
     return 2;
   }
   for (const auto& result : FindResultFiles(deck)) io.out << ResultKindName(result.kind) << ' ' << result.path << '\n';

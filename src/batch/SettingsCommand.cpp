@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "ProgramDirectory.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
@@ -119,11 +120,11 @@ struct Arguments {
   bool ok = true;
 };
 
-// The folder is the one argument without "="; every other argument is KEY=VALUE.
+// The folder is the one operand without "="; every other operand is KEY=VALUE.
 Arguments SplitArguments(const std::vector<std::string>& args) {
   Arguments a;
   bool dirSeen = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i].find('=') != std::string::npos) {
       a.assignments.push_back(args[i]);
     } else if (!dirSeen && a.assignments.empty()) {
@@ -208,8 +209,14 @@ int Set(const Arguments& a, BatchIo& io) {
 }
 
 int SettingsMain(const std::vector<std::string>& args, BatchIo& io) {
-  Arguments a = SplitArguments(args);
-  if (args.empty() || !a.ok || (args[0] != "show" && args[0] != "set")) {
+  CLI::App cli;
+  std::string action;
+  std::vector<std::string> operands;
+  cli.add_option("ACTION", action)->required()->check(CLI::IsMember({"show", "set"}));
+  cli.add_option("OPERANDS", operands);
+  if (auto status = ParseCommandArguments(cli, args, io, "settings", Usage)) return *status;
+  Arguments a = SplitArguments(operands);
+  if (!a.ok) {
     io.err << Usage;
     return 2;
   }
@@ -217,7 +224,7 @@ int SettingsMain(const std::vector<std::string>& args, BatchIo& io) {
   const auto programDir = ProgramDirectoryOf(a.dir, io);
   if (!programDir) return 1;
   a.dir = *programDir;
-  return args[0] == "show" ? Show(a, io) : Set(a, io);
+  return action == "show" ? Show(a, io) : Set(a, io);
 }
 
 const bool registered = RegisterBatchCommand(

@@ -36,4 +36,7 @@ TEST(ResultsCommand, MissingDeckOrArgumentIsBadInput) {
   auto noArgument = RunTalbatch({"results"});
   EXPECT_EQ(noArgument.exitCode, 2);
   EXPECT_EQ(noArgument.err, "usage: talbatch results DECK\n");
+  auto twoDecks = RunTalbatch({"results", "A.DCK", "B.DCK"});
+  EXPECT_EQ(twoDecks.exitCode, 2);
+  EXPECT_NE(twoDecks.err.find("B.DCK"), std::string::npos) << twoDecks.err;
 }
