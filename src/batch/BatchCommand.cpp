@@ -96,11 +96,7 @@ int RunBatch(const std::vector<std::string>& args, BatchIo& io) {
   if (!command) return BadUsage("unknown command \"" + rest[0] + "\"", io);
   rest.erase(rest.begin());
   switch (AskedOf(rest)) {
-    case Asked::Help: {
-      std::string text = CommandHelp(command->name);
-      io.out << (text.empty() ? "usage: talbatch " + command->summary + "\n" : text);
-      return 0;
-    }
+    case Asked::Help: io.out << CommandHelp(*command); return 0;
     case Asked::Version: PrintVersion(io.out); return 0;
     case Asked::Nothing: break;
   }

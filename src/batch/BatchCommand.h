@@ -13,6 +13,8 @@ struct BatchIo {
 };
 
 // Exit status conventions: 0 success, 2 bad input or usage, other values as each command says.
+// Given no arguments, a command does nothing but print its usage lines ("usage: talbatch ...") on
+// io.err; `talbatch COMMAND --help` shows them.
 using BatchHandler = std::function<int(const std::vector<std::string>& args, BatchIo& io)>;
 
 struct BatchCommand {

@@ -1,5 +1,7 @@
 #include "CommandHelp.h"
 
+#include <sstream>
+
 namespace tal::batch {
 
 namespace {
@@ -9,13 +11,10 @@ struct Help {
   const char* text;
 };
 
-// Each command's usage lines are those of the README's command reference, word for word
-// (HelpTextTest compares them), followed by what the options mean.
+// What each command does, what its options mean and its exit status; the usage lines before it
+// are the command's own (see CommandHelp.h).
 constexpr Help Helps[] = {
     {"settings",
-     "usage: talbatch settings show [DIR]\n"
-     "       talbatch settings set [DIR] KEY=VALUE ...\n"
-     "\n"
      "Shows every field of DIR/TALSHELL.DFT as key=value lines, or changes the named fields and writes the\n"
      "file. DIR defaults to the current folder (an installed talbatch in a folder without TALSHELL.DFT:\n"
      "the user's program directory). Keys: units, include_header, include_simulation_card, version32,\n"
@@ -23,22 +22,15 @@ constexpr Help Helps[] = {
      "kanto_dir, mirell_dir, link1..link4, link1_bitmap..link4_bitmap.\n"
      "Exit status: 0, 1 for a missing or damaged file, 2 for an unknown key or a bad value.\n"},
     {"run",
-     "usage: talbatch run DECK [--program-dir DIR]\n"
-     "\n"
      "Runs the engine TALPIX32 of the TALPIX directory in DIR/TALSHELL.DFT on DECK as Calculate does,\n"
      "passes its output through, then lists the listing, output and plot files.\n"
      "  --program-dir DIR   the program directory (default: the current folder)\n"
      "Exit status: the engine's; 127 when it could not be started, 1 when it ended through a signal,\n"
      "2 for bad input.\n"},
     {"results",
-     "usage: talbatch results DECK\n"
-     "\n"
      "Lists the result files the shell attaches when DECK is opened: listing, output, plot, table and\n"
      "diagram files, with full names. Exit status 2 when the deck cannot be read.\n"},
     {"form",
-     "usage: talbatch form show FORM [--units 1|2]\n"
-     "       talbatch form set FORM [-o OUT] [--units 1|2] NAME=VALUE ... [--check CAPTION=on|off] [--choose CAPTION]\n"
-     "\n"
      "show lists the items of the form deck FORM; set fills it in as a user would, in the order given,\n"
      "and writes it back in place (the previous file kept as .BAK) or to OUT.\n"
      "  --units 1|2          primary (1) or secondary (2) units\n"
@@ -48,20 +40,11 @@ constexpr Help Helps[] = {
      "  --choose CAPTION     choose a radio button\n"
      "Exit status: 2 for a message of reading the deck or of a field check, 1 for a failed write.\n"},
     {"table",
-     "usage: talbatch table new DECK --runs N --vars A,B,C [-o FILE.TBL]\n"
-     "       talbatch table set FILE.TBL VAR (--from V (--step S | --last L | --mult M) | --clear) [--runs A:B]\n"
-     "       talbatch table show FILE.TBL\n"
-     "       talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n"
-     "       talbatch table run FILE.TBL --slurm [--partition P] [--time HH:MM:SS] [--max-parallel N] [--program-dir DIR]\n"
-     "\n"
      "new makes a table of N runs over the named deck constants; set fills runs of one variable as Alter\n"
      "Table does; show prints the cells; run runs the table as Run Table does, on this computer with up to\n"
      "N engines at once or as one job array on a Slurm cluster.\n"
      "Exit status: 2 for bad input; run: 0 when every run ended with status 0, else 1.\n"},
     {"make-form",
-     "usage: talbatch make-form DECK [--all | --select UNIT:NAME,...] [--header] [--simulation-card]\n"
-     "                          [--program-dir DIR] -o OUT.TKD\n"
-     "\n"
      "Make TALKIT file without the dialog: writes the form deck OUT.TKD for DECK.\n"
      "  --all                every parameter and settable input becomes a field\n"
      "  --select UNIT:NAME,...  the fields one by one (also --select=...)\n"
@@ -71,13 +54,9 @@ constexpr Help Helps[] = {
      "  -o OUT.TKD           the form deck to write\n"
      "Exit status: 2 for bad arguments or nothing to generate, 1 when the file cannot be written.\n"},
     {"plot-info",
-     "usage: talbatch plot-info FILE\n"
-     "\n"
      "Lists how the plot setup reads FILE: names and units lines, rows, and each column's number, name,\n"
      "unit, minimum and maximum. Exit status 2 when the file cannot be read.\n"},
     {"plot",
-     "usage: talbatch plot FILE -x NAME -y NAME[,NAME...] -o OUT.(png|svg|pdf|spf) [--rows A:B] [--log x|y|xy] [--legend]\n"
-     "\n"
      "Draws columns of the plot data file FILE as the plot window does, or saves them as a .SPF plot file.\n"
      "  -x NAME              the column of the x axis\n"
      "  -y NAME[,NAME...]    one curve per column\n"
@@ -88,12 +67,24 @@ constexpr Help Helps[] = {
      "Exit status: 2 for bad input (nothing written), 1 for a failed write.\n"},
 };
 
+// The usage lines a command prints when it is given no arguments.
+std::string UsageOf(const BatchCommand& command) {
+  std::ostringstream out, err;
+  BatchIo quiet{out, err};
+  command.handler({}, quiet);
+  const std::string said = err.str();
+  const std::size_t usage = said.find("usage: talbatch");
+  return usage == std::string::npos ? "usage: talbatch " + command.summary + "\n" : said.substr(usage);
+}
+
 }  // namespace
 
-std::string CommandHelp(const std::string& command) {
-  for (const Help& help : Helps)
-    if (command == help.command) return help.text;
-  return {};
+std::string CommandHelp(const BatchCommand& command) {
+  std::string help = UsageOf(command);
+  while (help.ends_with("\n\n")) help.pop_back();
+  for (const Help& description : Helps)
+    if (command.name == description.command) help += std::string("\n") + description.text;
+  return help;
 }
 
 }  // namespace tal::batch

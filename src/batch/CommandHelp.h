@@ -1,11 +1,13 @@
 #pragma once
-// What `talbatch COMMAND --help` prints: the command's usage lines, as the README's command
-// reference gives them, and the meaning of its options and exit status.
+// What `talbatch COMMAND --help` prints: the command's usage lines, which the command itself prints
+// when given no arguments (so help and usage errors say the same, and a test holds both to the
+// README's command reference), then what it does, what its options mean and its exit status.
 #include <string>
+
+#include "BatchCommand.h"
 
 namespace tal::batch {
 
-// "" for a command without a help text of its own (its summary line serves).
-std::string CommandHelp(const std::string& command);
+std::string CommandHelp(const BatchCommand& command);
 
 }  // namespace tal::batch

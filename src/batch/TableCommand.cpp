@@ -20,7 +20,8 @@ constexpr const char* Usage =
     "usage: talbatch table new DECK --runs N --vars A,B,C [-o FILE.TBL]\n"
     "       talbatch table set FILE.TBL VAR (--from V (--step S | --last L | --mult M) | --clear) [--runs A:B]\n"
     "       talbatch table show FILE.TBL\n"
-    "       talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n";
+    "       talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n"
+    "       talbatch table run FILE.TBL --slurm [--partition P] [--time HH:MM:SS] [--max-parallel N] [--program-dir DIR]\n";
 
 int BadInput(BatchIo& io, const std::string& message) {
   io.err << "talbatch table: " << message << '\n';
