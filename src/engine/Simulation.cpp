@@ -534,21 +534,21 @@ void Simulation::writeLoop(const std::vector<double>& loop) {
   for (double& x : stateEnd_) x = loop[k++];
 }
 
-void Simulation::rememberValues() {
+void Simulation::rememberValues(std::vector<double>& into) const {
   const std::size_t nv = values_.size(), no = outputs_.size();
-  std::copy(values_.begin(), values_.end(), tracked_.begin());
-  std::copy(outputs_.begin(), outputs_.end(), tracked_.begin() + nv);
-  std::copy(stateEnd_.begin(), stateEnd_.end(), tracked_.begin() + nv + no);
+  std::copy(values_.begin(), values_.end(), into.begin());
+  std::copy(outputs_.begin(), outputs_.end(), into.begin() + nv);
+  std::copy(stateEnd_.begin(), stateEnd_.end(), into.begin() + nv + no);
 }
 
-// Converged when no value moved by more than the tolerance (relative, or absolute below 1) in
-// the last pass; `worst` is the one that moved most.
-bool Simulation::settled(std::size_t& worst) const {
+// Converged when no value moved by more than the tolerance (relative, or absolute below 1) from
+// `before` in the last pass; `worst` is the one that moved most.
+bool Simulation::settled(const std::vector<double>& before, std::size_t& worst) const {
   const std::size_t nv = values_.size(), no = outputs_.size(), ns = stateEnd_.size();
   bool converged = true;
   double worstChange = 0;
   auto check = [&](std::size_t k, double now) {
-    double change = std::fabs(now - tracked_[k]) / std::max(1.0, std::fabs(now));
+    double change = std::fabs(now - before[k]) / std::max(1.0, std::fabs(now));
     if (change > tolerance_) converged = false;
     if (change > worstChange) {
       worstChange = change;
@@ -602,12 +602,14 @@ bool Simulation::pass(double time, double dt, int iteration, Fault& fault) {
 // Plain substitution: passes until the values settle. False when they do not within MAXITER
 // passes, or a pass cannot be computed (a loop running away).
 bool Simulation::substitute(double time, double dt, int& passes, std::size_t& worst) {
+  Fault fault;  // the second solution meets it again if it is the deck's
   for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
     ++passes;
-    rememberValues();
-    Fault fault;
+    // The first pass starts from the step's start, kept for a second solution.
+    std::vector<double>& before = iteration == 1 ? stepStart_ : tracked_;
+    rememberValues(before);
     if (!pass(time, dt, iteration, fault)) return false;
-    if (settled(worst)) return true;
+    if (settled(before, worst)) return true;
   }
   return false;
 }
@@ -635,11 +637,11 @@ bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& wo
   for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
     ++passes;
     if (iteration == iterationLimit_ && bestMove < HUGE_VAL) writeLoop(bestStart_);
-    rememberValues();
+    rememberValues(tracked_);
     readLoop(loopStart_);
     const bool computed = pass(time, dt, iteration, fault);
     if (!computed && !proposed) return false;
-    if (computed && settled(worst)) return true;
+    if (computed && settled(tracked_, worst)) return true;
     double move = HUGE_VAL;
     if (computed) {
       readLoop(loopResult_);
@@ -670,16 +672,15 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     for (auto& u : units_)
       if (u->stateCount) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
   stateEnd_ = stateStart_;
-  stepValues_ = values_;
-  stepOutputs_ = outputs_;
   tracked_.resize(values_.size() + outputs_.size() + stateEnd_.size());
+  stepStart_.resize(tracked_.size());
 
   int passes = 0;
   std::size_t worst = 0;
   bool converged = substitute(time, dt, passes, worst);
   if (!converged) {
-    values_ = stepValues_;
-    outputs_ = stepOutputs_;
+    std::copy(stepStart_.begin(), stepStart_.begin() + values_.size(), values_.begin());
+    std::copy(stepStart_.begin() + values_.size(), stepStart_.begin() + values_.size() + outputs_.size(), outputs_.begin());
     stateEnd_ = stateStart_;
     Fault fault;
     converged = accelerate(time, dt, passes, worst, fault);

@@ -98,8 +98,8 @@ class Simulation {
   bool substitute(double time, double dt, int& passes, std::size_t& worst);
   bool accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault);
   bool pass(double time, double dt, int iteration, Fault& fault);
-  void rememberValues();
-  bool settled(std::size_t& worst) const;
+  void rememberValues(std::vector<double>& into) const;
+  bool settled(const std::vector<double>& before, std::size_t& worst) const;
   double loopMove() const;
   void readLoop(std::vector<double>& loop) const;
   void writeLoop(const std::vector<double>& loop);
@@ -121,7 +121,7 @@ class Simulation {
   std::vector<std::unique_ptr<Unit>> units_;
   std::vector<double> outputs_, stateStart_, stateEnd_;
   std::vector<double> tracked_, previous_;
-  std::vector<double> stepValues_, stepOutputs_;  // where a step's second solution starts
+  std::vector<double> stepStart_;  // where a step's second solution starts
   std::vector<int> loopSlots_;  // values read in a pass before the pass computes them
   LoopAccelerator accelerator_;
   std::vector<double> loopStart_, loopResult_, loopNext_, bestStart_, bestResult_;
