@@ -232,6 +232,10 @@ int RunEngine(const std::vector<std::string>& arguments, std::ostream& out, std:
     started.running = true;
     WriteListing(listingPath, ListingText(started), err);
     ran = true;
+    // Flushed at once: whoever started the engine reads these lines while it runs.
+    simulation.onProgress([&](double time) {
+      out << "progress " << Number(time) << ' ' << Number(simulation.start()) << ' ' << Number(simulation.stop()) << std::endl;
+    });
     ok = simulation.run(summary, control) && !hasError();
   }
   ListingContent c{deckPath, &deck.lines, &diags, &simulation, &summary, ran, ok};

@@ -713,8 +713,17 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   return true;
 }
 
+void Simulation::report(double time) {
+  for (auto& u : units_) u->model->flush();
+  if (progress_) progress_(time);
+}
+
 bool Simulation::run(RunSummary& summary, const RunControl& control) {
-  auto began = std::chrono::steady_clock::now();
+  using Clock = std::chrono::steady_clock;
+  const auto began = Clock::now();
+  const auto reportEvery = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(control.progressSeconds));
+  auto lastReport = began;
+  double reached = start_;
   auto stopHere = [&](long k, double time) {
     bool stop = (control.stopRequested && *control.stopRequested) || (control.stepLimit >= 0 && k >= control.stepLimit);
     if (stop && k < steps_) {
@@ -725,8 +734,15 @@ bool Simulation::run(RunSummary& summary, const RunControl& control) {
   };
   bool ok = doStep(start_, 0, summary);
   for (long k = 1; ok && k <= steps_ && !stopHere(k - 1, start_ + static_cast<double>(k - 1) * step_); ++k) {
-    ok = doStep(start_ + static_cast<double>(k) * step_, step_, summary);
-    if (ok) summary.steps = k;
+    const double time = start_ + static_cast<double>(k) * step_;
+    ok = doStep(time, step_, summary);
+    if (!ok) break;
+    summary.steps = k;
+    reached = time;
+    if (const auto now = Clock::now(); now - lastReport >= reportEvery) {
+      lastReport = now;
+      report(time);
+    }
   }
   for (auto& u : units_) {
     std::string why;
@@ -736,7 +752,8 @@ bool Simulation::run(RunSummary& summary, const RunControl& control) {
     }
     for (auto& f : u->model->writtenFiles()) summary.files.push_back(f);
   }
-  summary.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  summary.seconds = std::chrono::duration<double>(Clock::now() - began).count();
+  if (progress_) progress_(reached);
   return ok;
 }
 

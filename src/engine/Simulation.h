@@ -5,6 +5,7 @@
 // of its feedback loops); derivatives are integrated with the exponential method (exact for
 // dx/dt = a + b*x over the step, so stable for any step however stiff a thermal mass is).
 #include <csignal>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,9 +43,15 @@ struct RunSummary {
 
 // What may end a run before its stop time: a flag a signal handler sets, or (for fuzzing) a number
 // of steps. Either way the step under way ends and the result files are closed whole.
+// Least time between two reports of a run's progress, at each of which the result files are
+// brought up to date (whole rows only).
+inline constexpr double ReportSeconds = 0.25;
+
 struct RunControl {
   const volatile std::sig_atomic_t* stopRequested = nullptr;
   long stepLimit = -1;  // steps after the start time; -1 none
+  // Least time between two reports of the run's progress ("progress TIME START STOP" lines).
+  double progressSeconds = ReportSeconds;
 };
 
 class Simulation {
@@ -64,6 +71,9 @@ class Simulation {
   // Runs from start to stop, or until `control` ends it. False after a run-time error (reported
   // with its line and time).
   bool run(RunSummary& summary, const RunControl& control = {});
+  // Called with the simulated time reached at most every `progressSeconds` of the control during
+  // run(), once the result files hold every row so far, and once at its end.
+  void onProgress(std::function<void(double time)> report) { progress_ = std::move(report); }
 
   // Lines of the run section of the listing (traces, convergence warnings).
   const std::vector<std::string>& runLines() const { return runLines_; }
@@ -103,6 +113,7 @@ class Simulation {
   double loopMove() const;
   void readLoop(std::vector<double>& loop) const;
   void writeLoop(const std::vector<double>& loop);
+  void report(double time);
   void gatherInputs(const Unit& u, double* in) const;
   std::string trackedName(std::size_t index) const;
   void traceUnit(const Unit& u, double time);
@@ -132,6 +143,7 @@ class Simulation {
   long steps_ = 0;
   int printers_ = 0, plotWriters_ = 0, firstPlotWriter_ = 0;
   std::string traceContext_;
+  std::function<void(double)> progress_;
 };
 
 }  // namespace talpix

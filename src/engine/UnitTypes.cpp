@@ -353,6 +353,7 @@ class Integrator : public UnitModel {
 class ColumnFile {
  public:
   ~ColumnFile() {
+    flush();
     if (file_) std::fclose(file_);
   }
   bool open(const std::string& path, const std::vector<std::string>& names, const std::vector<std::string>& units,
@@ -368,37 +369,46 @@ class ColumnFile {
       return false;
     }
     path_ = path;
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
-    std::string head;
-    for (const auto& n : names) head += Column(n);
-    head += '\n';
-    for (const auto& u : units) head += Column(u);
-    head += '\n';
-    std::fwrite(head.data(), 1, head.size(), file_);
+    // Rows are gathered here and handed over whole: the stream's own buffer would write out
+    // whatever part of a row filled it.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    pending_.reserve(PendingLimit + sizeof line_);
+    for (const auto& n : names) pending_ += Column(n);
+    pending_ += '\n';
+    for (const auto& u : units) pending_ += Column(u);
+    pending_ += '\n';
+    flush();
     return true;
   }
   void row(const double* values, std::size_t count) {
-    char line[32 * 26];
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i) {
       char num[40];
       int n = FormatResultNumber(values[i], num);
       int pad = 14 - n;
       if (pad < 1) pad = 1;
-      if (at + pad + n + 1 >= sizeof line) {
-        std::fwrite(line, 1, at, file_);
+      if (at + pad + n + 1 >= sizeof line_) {
+        pending_.append(line_, at);
         at = 0;
       }
-      std::memset(line + at, ' ', pad);
+      std::memset(line_ + at, ' ', pad);
       at += pad;
-      std::memcpy(line + at, num, n);
+      std::memcpy(line_ + at, num, n);
       at += n;
     }
-    line[at++] = '\n';
-    std::fwrite(line, 1, at, file_);
+    line_[at++] = '\n';
+    pending_.append(line_, at);
+    if (pending_.size() >= PendingLimit) flush();
+  }
+  // Hands the whole rows gathered so far to the system.
+  void flush() {
+    if (!file_ || pending_.empty()) return;
+    std::fwrite(pending_.data(), 1, pending_.size(), file_);
+    pending_.clear();
   }
   bool close(std::string& why) {
     if (!file_) return true;
+    flush();
     bool ok = !std::ferror(file_);
     if (std::fclose(file_) != 0) ok = false;
     file_ = nullptr;
@@ -412,8 +422,11 @@ class ColumnFile {
     std::string t = text.empty() ? "-" : text;
     return t.size() >= 13 ? " " + t : std::string(14 - t.size(), ' ') + t;
   }
+  static constexpr std::size_t PendingLimit = 1 << 20;
   std::FILE* file_ = nullptr;
   std::string path_;
+  std::string pending_;  // whole rows not yet written
+  char line_[32 * 26];
 };
 
 // Printer (TYPE 25) and plot writer (TYPE 65): a row of TIME and the inputs at every printed step
@@ -493,6 +506,7 @@ class ColumnWriter : public UnitModel {
     file_.row(row_.data(), row_.size());
     return true;
   }
+  void flush() override { file_.flush(); }
   bool finish(std::string& error) override { return file_.close(error); }
   std::vector<std::string> writtenFiles() const override {
     if (file_.path().empty()) return {};

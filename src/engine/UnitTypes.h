@@ -54,6 +54,9 @@ class UnitModel {
   virtual void compute(double time, const double* in, const double* x, double* out, int iteration) = 0;
   // After the step converged: commit memory, write rows. False with `error` stops the run.
   virtual bool endStep(double time, const double* in, const double* out, std::string& error) { return true; }
+  // Now and then during the run: hand the rows written so far to the system, so that a viewer or
+  // plot of the file can follow the run.
+  virtual void flush() {}
   // At the end of the run (also after a failed one): close files.
   virtual bool finish(std::string& error) { return true; }
   // Files the unit wrote, for the run summary.
