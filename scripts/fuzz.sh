@@ -43,6 +43,8 @@ for text in demo/*.DCK demo/HOUSE.TKD; do
   [ -f "$text" ] && seed ViewerIndexFuzz "$(basename "$text")" 07 < "$text"
 done
 printf 'first\r\nsecond\r\n\r\nlast without end' | seed ViewerIndexFuzz crlf 02
+printf 'TALPIX sample engine 1.0: /w/A.DCK\nprogress 4380 0 8760\n/w/A.DCK:37: error: unit 1: TYPE 77 is not known\n*** Error in line 37: x\n*** Warning at TIME = 0: y\n2 steps did not converge\n' |
+  seed EngineOutputFuzz engine 05
 printf '%s\n' /work/A.DCK /work/forms/HOUSE.TKD '' '   ' /tmp/OUT.TKX | seed RecentFilesFuzz TALSHELL.FNL
 i=0
 for number in 0 1.5 -2.5E+03 1E99 -1e99 INF -inf 12. 0.000001 9.99e99 1.18973149535723176502e+4932 '  7'; do

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <clocale>
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +27,6 @@ int main(int argc, char** argv) {
   const char* path = std::getenv("PATH");
   tal::Program() = tal::DetermineProgramInfo(argc > 0 ? argv[0] : "talbatch",
                                              QDir::currentPath().toStdString(), path ? path : "");
-  tal::batch::BatchIo io{std::cout, std::cerr};
+  tal::batch::BatchIo io{std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1};
   return tal::batch::RunBatch(args, io);
 }

@@ -10,6 +10,7 @@ namespace tal::batch {
 struct BatchIo {
   std::ostream& out;
   std::ostream& err;
+  bool errIsTerminal = false;  // standard error is a terminal: commands may show their progress there
 };
 
 // Exit status conventions: 0 success, 2 bad input or usage, other values as each command says.

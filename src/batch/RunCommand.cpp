@@ -1,10 +1,12 @@
 // talbatch run DECK [--program-dir DIR]: runs the engine on DECK as Calculate does, streams the
-// engine's output, then lists the result files Calculate attaches. The exit status is the
-// engine's, or 127 when it could not be started.
+// engine's output (its progress as one updating line on a terminal), then lists the result files
+// Calculate attaches. The exit status is the engine's, or 127 when it could not be started.
+#include <chrono>
 #include <ostream>
 
 #include "BatchCommand.h"
 #include "ProgramDirectory.h"
+#include "TerminalProgress.h"
 #include "runs/Calculate.h"
 #include "runs/ProgramRunner.h"
 #include "runs/SettingsFile.h"
@@ -64,11 +66,21 @@ int RunDeck(const std::vector<std::string>& args, BatchIo& io) {
 
   UseProgramDirectoryWhenMissing(settings, programDir);
   ProgramCommand command{EnginePath(settings.talpixDir), {deck}};
+  TerminalProgress progress(io.err, io.errIsTerminal);
+  const auto began = std::chrono::steady_clock::now();
   RunOptions options;
-  options.standardOutput = [&](std::string_view s) { io.out << s << std::flush; };
-  options.standardError = [&](std::string_view s) { io.err << s << std::flush; };
+  options.standardOutput = [&](std::string_view s) {
+    progress.Clear();  // standard output may be the same terminal
+    io.out << s << std::flush;
+  };
+  options.standardError = [&](std::string_view s) { progress.Write(s); };
+  options.progress = [&](const ProgressReport& report) {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    progress.Show(EngineProgressView(report, elapsed), report.fraction() >= 1);
+  };
   options.ownProcessGroup = false;
   RunOutcome outcome = RunProgram(command, options);
+  progress.Clear();
   if (outcome.end == RunEnd::NotStarted) {
     io.err << RunFailureMessage(command, outcome.failureCode) << '\n';
     return NotStartedStatus;

@@ -2,15 +2,18 @@
 //                             [--slurm [--partition P] [--time HH:MM:SS] [--max-parallel N]]:
 // every run of the table through the engine, on this computer or as a Slurm job array.
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <optional>
 #include <ostream>
 
 #include "BatchCommand.h"
 #include "ProgramDirectory.h"
+#include "TerminalProgress.h"
 #include "runs/Calculate.h"
 #include "runs/ClusterSettings.h"
 #include "runs/Installation.h"
+#include "runs/RunProgress.h"
 #include "runs/RunMonitor.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
@@ -182,6 +185,17 @@ int RunTableCommand(const std::vector<std::string>& argList, BatchIo& io) {
     run.jobs = jobs;
     run.options.workingDirectory = FolderOf(table.deckFileName);
     run.options.ownProcessGroup = false;
+    // Runs done, running and left as one updating line on a terminal.
+    TerminalProgress progress(io.err, io.errIsTerminal);
+    TableProgressCount count(table.runs());
+    const auto began = std::chrono::steady_clock::now();
+    auto show = [&](bool now) {
+      progress.Show(count.View(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()), now);
+    };
+    run.options.standardError = [&](std::string_view s) { progress.Write(s); };
+    run.started = [&](int r) { count.Started(r); show(true); };
+    run.progress = [&](int r, const ProgressReport& report) { count.Progress(r, report.fraction()); show(false); };
+    run.finished = [&](int r) { count.Finished(r); show(true); };
     report = RunTableDecks(decks, run);
   }
   DeleteRunDecks(table);

@@ -1,10 +1,14 @@
 #include "runs/Calculate.h"
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "runs/ProgramRunner.h"
 #include "runs/RunMonitor.h"
+#include "runs/RunProblems.h"
 #include "shell/KindCode.h"
+#include "shell/ResultFiles.h"
 #include "support/Files.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
@@ -34,6 +38,51 @@ class WorkingDirectoryKeeper {
 bool CountsAsCommand(const std::string& command) { return command.size() >= FormCommandMinimumLength; }
 
 bool IsFormWindow(const DeckWindowState& window) { return window.kind == static_cast<int>(KindCode::TalkitForm); }
+
+bool Failed(const RunOutcome& outcome) {
+  return outcome.end == RunEnd::Crashed || (outcome.end == RunEnd::Finished && outcome.exitCode != 0);
+}
+
+// The marked lines of the deck's listing; none when it has no listing written since `runStart`
+// (an earlier run's errors are not this run's) or one too large to search.
+std::vector<ListingProblem> ListingProblems(const std::string& deck, fs::file_time_type runStart) {
+  const std::string listing = FindListingFile(deck);
+  std::error_code ec;
+  if (listing.empty() || fs::last_write_time(listing, ec) < runStart || ec) return {};
+  auto text = ReadWholeFile(listing);
+  return text ? FindListingProblems(*text, listing, deck) : std::vector<ListingProblem>{};
+}
+
+// Runs the engine on the deck, showing its progress, and keeps what it reported for the Problems
+// window. A run that failed brings its problems forward and says why.
+bool RunEngineOnDeck(CalculateHost& host, const ProgramCommand& command, const std::string& deck) {
+  RunTranscript transcript(deck);
+  const auto began = std::chrono::steady_clock::now();
+  // File times may be kept to the second only.
+  const fs::file_time_type runStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
+  RunOptions options;
+  options.standardOutput = [&](std::string_view text) { transcript.Add(text, false); };
+  options.standardError = [&](std::string_view text) { transcript.Add(text, true); };
+  options.progress = [&](const ProgressReport& report) {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    RunMonitor::instance().showProgress(EngineProgressView(report, elapsed));
+  };
+  RunOutcome outcome = RunProgram(command, options);
+  if (outcome.end == RunEnd::NotStarted) {
+    ShowMessageKind(RunFailureMessage(command, outcome.failureCode), ErrorOk, true);
+    return false;
+  }
+  transcript.Finish();
+  host.attachResults(deck);
+  const std::vector<ListingProblem> listed = ListingProblems(deck, runStart);
+  RunProblems::instance().Set(MergeProblems(transcript.problems(), listed));
+  if (Failed(outcome)) {  // a run the user stopped is not one that failed
+    auto error = std::find_if(listed.begin(), listed.end(), [](const ListingProblem& l) { return l.problem.kind == ProblemKind::Error; });
+    host.showFailedRun(deck, error == listed.end() ? 0 : error->listingLine);
+    ShowMessageKind(FailedRunMessage(outcome, RunProblems::instance().problems(), transcript.lastLines()), ErrorOk, true);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -90,6 +139,7 @@ CalculateEnd Calculate(CalculateHost& host, SettingsRecord& settings, const std:
 
   WorkingDirectoryKeeper workingDirectory;
   UseProgramDirectoryWhenMissing(settings, programDir);
+  RunProblems::instance().Clear();  // the marks of the last run go when the next one starts
 
   const bool form = IsFormWindow(window);
   if (form && CountsAsCommand(window.beforeCommand)) {
@@ -100,12 +150,9 @@ CalculateEnd Calculate(CalculateHost& host, SettingsRecord& settings, const std:
   auto engine = LocateEngine(settings, programDir);
   if (!engine) return CalculateEnd::Cancelled;
 
-  // The deck is one argument whatever it holds; without a deck the engine gets no argument.
-  ProgramCommand command{*engine, {}};
-  if (!window.deckName.empty()) command.arguments.push_back(window.deckName);
-  if (!RunProgramOK(command)) return CalculateEnd::Failed;
-
-  host.attachResults(window.deckName);
+  // The deck is one argument whatever it holds.
+  ProgramCommand command{*engine, {window.deckName}};
+  if (!RunEngineOnDeck(host, command, window.deckName)) return CalculateEnd::Failed;
   if (run.stopped()) {
     host.updateMenu();
     return CalculateEnd::Stopped;

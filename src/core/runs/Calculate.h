@@ -28,6 +28,10 @@ class CalculateHost {
   // Attaches the deck's listing, output and plot files to the Windows menu without opening them.
   virtual void attachResults(const std::string& deckName) = 0;
   virtual void updateMenu() = 0;
+  // The engine ended with a non-zero status or abnormally (the problems are in RunProblems): the
+  // run log comes forward, the listing opens at `listingLine` (1 for its first line; 0 when it
+  // marks no error) and the Problems window opens. The message saying why follows.
+  virtual void showFailedRun(const std::string& deckName, std::size_t listingLine) {}
 };
 
 enum class CalculateEnd {

@@ -109,7 +109,7 @@ std::string RunFailureMessage(const ProgramCommand& command, int code) {
 
 std::string DescribeOutcome(const RunOutcome& outcome) {
   char duration[32];
-  std::snprintf(duration, sizeof duration, "%.1f s", outcome.seconds);
+  std::snprintf(duration, sizeof duration, outcome.seconds < 10 ? "%.3f s" : "%.1f s", outcome.seconds);
   const std::string& name = outcome.program;
   switch (outcome.end) {
     case RunEnd::NotStarted:
@@ -196,8 +196,20 @@ class WatchedProgram {
     QByteArray bytes = process_.readAll();
     if (bytes.isEmpty()) return;
     std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (channel == QProcess::StandardError) {
+      Pass(options_.standardError, text);
+      return;
+    }
+    progressLines_.Add(
+        text, [this](std::string_view passed) { Pass(options_.standardOutput, passed); },
+        [this](const ProgressReport& report) {
+          if (options_.progress) options_.progress(report);
+        });
+  }
+
+  static void Pass(const std::function<void(std::string_view)>& receiver, std::string_view text) {
+    if (text.empty()) return;
     RunMonitor::instance().appendOutput(text);
-    const auto& receiver = channel == QProcess::StandardOutput ? options_.standardOutput : options_.standardError;
     if (receiver) receiver(text);
   }
 
@@ -206,6 +218,7 @@ class WatchedProgram {
     running_ = false;
     Forward(QProcess::StandardOutput);
     Forward(QProcess::StandardError);
+    progressLines_.Finish([this](std::string_view passed) { Pass(options_.standardOutput, passed); });
     outcome_.seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
     if (stopped_)
       outcome_.end = RunEnd::Stopped;
@@ -222,6 +235,7 @@ class WatchedProgram {
   ProgramCommand command_;
   RunOptions options_;
   RunOutcome outcome_;
+  ProgressFilter progressLines_;
   QProcess process_;
   QElapsedTimer clock_, sinceStop_;
   qint64 pid_ = 0;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runs/EngineOutput.h"
+
 namespace tal {
 
 // A program and its arguments, each argument passed as it is (blanks and quotes included).
@@ -51,7 +53,8 @@ struct RunOutcome {
   std::string reason;      // for Crashed, when known: why it ended ("Slurm: TIMEOUT, reason TimeLimit")
 };
 
-// One line for the status bar: how the run ended and how long it took.
+// One line for the status bar: how the run ended and how long it took (to the millisecond below
+// ten seconds: "after 0.034 s", then to a tenth: "after 12.5 s").
 std::string DescribeOutcome(const RunOutcome& outcome);
 
 struct RunOptions {
@@ -59,6 +62,9 @@ struct RunOptions {
   // Called with each piece of output as it arrives (besides the run log).
   std::function<void(std::string_view)> standardOutput;
   std::function<void(std::string_view)> standardError;
+  // Called with each "progress TIME START STOP" line of the standard output. Such lines are taken
+  // out of the output: neither the run log nor `standardOutput` sees them.
+  std::function<void(const ProgressReport&)> progress = nullptr;
   // The program and what it starts form a process group of their own, so Stop ends all of them.
   // Off for talbatch, where the engine shares the terminal's interrupt key with it.
   bool ownProcessGroup = true;

@@ -77,13 +77,21 @@ void RunMonitor::appendLog(const QByteArray& text) {
   emit logAppended(text);
 }
 
+void RunMonitor::showProgress(const ProgressView& view) {
+  progress_ = view;
+  emit progressChanged();
+}
+
 void RunMonitor::beginEngineRun() {
-  if (engineRuns_++ == 0) stopRequested_ = false;
+  if (engineRuns_++ == 0) {
+    stopRequested_ = false;
+    showProgress({});
+  }
   emit stateChanged();
 }
 
 void RunMonitor::endEngineRun() {
-  --engineRuns_;
+  if (--engineRuns_ == 0) showProgress({});
   emit stateChanged();
 }
 

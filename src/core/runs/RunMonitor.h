@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "runs/RunProgress.h"
+
 namespace tal {
 
 struct RunOutcome;
@@ -39,6 +41,11 @@ class RunMonitor : public QObject {
   // DescribeOutcome of the last program waited for; empty before the first.
   const QString& lastSummary() const { return lastSummary_; }
 
+  // How far the engine run in progress has come; unknown (a busy indicator) until the engine, or
+  // the table run, says. Forgotten when an engine run begins and when it ends.
+  const ProgressView& progress() const { return progress_; }
+  void showProgress(const ProgressView& view);
+
   // Used by RunProgram: a run begins (with the function that stops it) and ends.
   int beginRun(const std::string& commandText, std::function<void()> stopFunction);
   void endRun(int id, const RunOutcome& outcome);
@@ -66,6 +73,7 @@ class RunMonitor : public QObject {
   void runStarted(const QString& command);
   void logAppended(const QByteArray& text);
   void runEnded(const QString& summary);
+  void progressChanged();
   // A program the user asked for failed: the run log should come forward.
   void attentionWanted();
 
@@ -82,6 +90,7 @@ class RunMonitor : public QObject {
   int nextId_ = 1;
   int engineRuns_ = 0;
   bool stopRequested_ = false;
+  ProgressView progress_;
   QByteArray log_;
   QString lastSummary_;
 };

@@ -23,7 +23,7 @@ class TableRun {
     for (int run = 1; run <= total_ && !Stopping(); ++run) {
       if (settings_.started) settings_.started(run);
       if (!FormCommand(settings_.beforeCommand)) break;
-      RunOutcome outcome = RunProgram(EngineCommand(run), settings_.options);
+      RunOutcome outcome = RunProgram(EngineCommand(run), OptionsOf(run));
       if (outcome.end == RunEnd::NotStarted) {
         NotStarted(EngineCommand(run), outcome);
         break;
@@ -43,7 +43,7 @@ class TableRun {
       while (static_cast<int>(running.size()) < jobs && next <= total_ && !Stopping() && report_.notStartedMessage.empty()) {
         const int run = next++;
         if (settings_.started) settings_.started(run);
-        auto program = std::make_unique<ProgramRun>(EngineCommand(run), settings_.options);
+        auto program = std::make_unique<ProgramRun>(EngineCommand(run), OptionsOf(run));
         if (!program->Start([&loop](const RunOutcome&) { loop.quit(); })) {
           NotStarted(EngineCommand(run), program->outcome());
           break;
@@ -73,6 +73,14 @@ class TableRun {
 
  private:
   bool Stopping() const { return RunMonitor::instance().stopRequested(); }
+
+  // The options of the table run, with the engine's progress told by run number.
+  RunOptions OptionsOf(int run) const {
+    RunOptions options = settings_.options;
+    if (settings_.progress)
+      options.progress = [progress = settings_.progress, run](const ProgressReport& report) { progress(run, report); };
+    return options;
+  }
 
   ProgramCommand EngineCommand(int run) const {
     return {settings_.engine, {decks_[static_cast<std::size_t>(run - 1)], "/N"}};
@@ -104,7 +112,7 @@ class TableRun {
     }
     RunMonitor::instance().appendOutput(log);
     report_.results.push_back(std::move(result));
-    if (settings_.finished) settings_.finished(static_cast<int>(report_.results.size()), total_);
+    if (settings_.finished) settings_.finished(run);
   }
 
   const std::vector<std::string>& decks_;

@@ -16,9 +16,11 @@ struct TableRunSettings {
   std::string beforeCommand;    // form deck commands around every run ("" for none)
   std::string afterCommand;
   RunOptions options;           // working folder, output receivers, process group
-  // Called before a run starts (its number) and when one has finished (runs finished so far).
+  // Called with a run's number before it starts and when it has finished.
   std::function<void(int run)> started;
-  std::function<void(int finished, int total)> finished;
+  std::function<void(int run)> finished;
+  // Called with the progress lines of each run's engine (its run number and the report).
+  std::function<void(int run, const ProgressReport&)> progress;
 };
 
 struct TableRunResult {

@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolButton>
+#include <algorithm>
 
 #include "runs/Calculate.h"
 #include "runs/DeckRun.h"
@@ -38,6 +40,7 @@ class FrameCalculateHost : public CalculateHost {
     frame_.GetPLTFile(deck, false);
   }
   void updateMenu() override { frame_.UpdateMenu(); }
+  void showFailedRun(const std::string& deck, std::size_t listingLine) override { frame_.ShowFailedRun(deck, listingLine); }
 
  private:
   TTALSHELLFORM& frame_;
@@ -118,9 +121,32 @@ void TTALSHELLFORM::RunLog1Click() {
   runLog_->activateWindow();
 }
 
+namespace {
+
+// The status bar's progress of the engine run: a bar with the percentage and a text with the
+// simulated time and the time left, or a busy indicator while nothing tells how far the run is.
+// Shown while a program is waited for, and through a table run.
+void ShowRunProgress(QProgressBar* bar, QLabel* text) {
+  const auto& monitor = RunMonitor::instance();
+  const ProgressView& view = monitor.progress();
+  const bool shown = monitor.waiting() || (monitor.engineRunActive() && view.known);
+  bar->setVisible(shown);
+  text->setVisible(shown && view.known);
+  if (!view.known) {
+    bar->setRange(0, 0);
+    return;
+  }
+  bar->setRange(0, 100);
+  bar->setValue(view.percent());
+  text->setText(QString::fromStdString(view.text));
+}
+
+}  // namespace
+
 // Stop and Run Log end the TALPIX menu in both modes (TALKIT mode's menu already ends with a
-// separator). The status bar says what runs and how the last run ended, with a Stop button
-// while a program is waited for.
+// separator); Problems follows the result entries of the Windows menu. The status bar says what
+// runs and how the last run ended, with the run's progress and a Stop button while a program is
+// waited for.
 void TTALSHELLFORM::SetUpRunControls() {
   QMenu* talpix = menu(Menu::Talpix);
   if (!talpix->actions().isEmpty() && !talpix->actions().back()->isSeparator()) talpix->addSeparator();
@@ -130,6 +156,14 @@ void TTALSHELLFORM::SetUpRunControls() {
   actions_[MenuItem::RunLog] = log;
   connect(stop, &QAction::triggered, this, &TTALSHELLFORM::StopRun1Click);
   connect(log, &QAction::triggered, this, &TTALSHELLFORM::RunLog1Click);
+  QMenu* windows = menu(Menu::Windows);
+  const QList<QAction*> entries = windows->actions();
+  auto afterDiagram = std::find(entries.begin(), entries.end(), action(MenuItem::Diagram));
+  if (afterDiagram != entries.end()) ++afterDiagram;
+  QAction* problems = new QAction("&Problems", windows);
+  windows->insertAction(afterDiagram == entries.end() ? nullptr : *afterDiagram, problems);
+  actions_[MenuItem::Problems] = problems;
+  connect(problems, &QAction::triggered, this, &TTALSHELLFORM::Problems1Click);
 
   auto* summary = new QLabel(statusBar());
   summary->setObjectName("RunSummary");
@@ -138,7 +172,17 @@ void TTALSHELLFORM::SetUpRunControls() {
   stopButton->setDefaultAction(stop);
   stopButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
   stopButton->hide();
+  auto* progressText = new QLabel(statusBar());
+  progressText->setObjectName("RunProgressText");
+  progressText->hide();
+  auto* progressBar = new QProgressBar(statusBar());
+  progressBar->setObjectName("RunProgress");
+  progressBar->setFixedWidth(160);
+  progressBar->setFormat("%p%");
+  progressBar->hide();
   statusBar()->addWidget(summary, 1);
+  statusBar()->addPermanentWidget(progressText);
+  statusBar()->addPermanentWidget(progressBar);
   statusBar()->addPermanentWidget(stopButton);
 
   auto& monitor = RunMonitor::instance();
@@ -147,8 +191,12 @@ void TTALSHELLFORM::SetUpRunControls() {
   });
   connect(&monitor, &RunMonitor::runEnded, summary, &QLabel::setText);
   connect(&monitor, &RunMonitor::attentionWanted, this, &TTALSHELLFORM::RunLog1Click);
-  connect(&monitor, &RunMonitor::stateChanged, this, [this, stopButton] {
+  connect(&monitor, &RunMonitor::progressChanged, progressBar, [progressBar, progressText] {
+    ShowRunProgress(progressBar, progressText);
+  });
+  connect(&monitor, &RunMonitor::stateChanged, this, [this, stopButton, progressBar, progressText] {
     stopButton->setVisible(RunMonitor::instance().waiting());
+    ShowRunProgress(progressBar, progressText);
     UpdateMenu();
   });
 }

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "shell/CommentToggle.h"
@@ -19,6 +20,7 @@
 #include "shell/FindDialogs.h"
 #include "shell/LongLines.h"
 #include "shell/PrintJob.h"
+#include "runs/RunProblems.h"
 #include "shell/ProgramFonts.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
@@ -40,10 +42,21 @@ class Gutter : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override { editor_->paintGutter(event); }
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = editor_->markTipAt(help->pos().y());
+    if (tip.isEmpty()) QToolTip::hideText();
+    else QToolTip::showText(help->globalPos(), tip, this);
+    return true;
+  }
 
  private:
   TEditorText* editor_;
 };
+
+const QColor ErrorMarkColour(0xd0, 0x20, 0x20);
+const QColor WarningMarkColour(0xf0, 0x90, 0x00);
 
 }  // namespace
 
@@ -66,7 +79,9 @@ TEditorText::TEditorText(QWidget* parent) : QPlainTextEdit(parent), gutter_(new 
 int TEditorText::gutterWidth() const {
   int digits = 1;
   for (int n = std::max(1, blockCount()); n >= 10; n /= 10) ++digits;
-  return 10 + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
+  // Room on the left for the mark of a line with a problem.
+  const int markRoom = lineMarks_.empty() ? 0 : fontMetrics().height() - 4;
+  return 10 + markRoom + fontMetrics().horizontalAdvance(QLatin1Char('9')) * std::max(digits, 3);
 }
 
 void TEditorText::updateGutter(const QRect& rect, int dy) {
@@ -97,12 +112,37 @@ void TEditorText::paintGutter(QPaintEvent* event) {
   while (block.isValid() && top <= event->rect().bottom()) {
     int height = qRound(blockBoundingRect(block).height());
     const bool continuation = pieces && IsContinuation(block);
-    if (block.isVisible() && top + height >= event->rect().top() && !continuation)
+    if (block.isVisible() && top + height >= event->rect().top() && !continuation) {
+      if (auto mark = lineMarks_.find(static_cast<std::size_t>(line) + 1); mark != lineMarks_.end()) {
+        const int size = std::max(4, fontMetrics().height() - 6);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(mark->second.error ? ErrorMarkColour : WarningMarkColour);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(2, top + (fontMetrics().height() - size) / 2, size, size);
+        painter.setPen(QColor(0x80, 0x80, 0x80));
+      }
       painter.drawText(0, top, width, fontMetrics().height(), Qt::AlignRight, QString::number(line + 1));
+    }
     top += height;
     block = block.next();
     if (!pieces || !IsContinuation(block)) ++line;
   }
+}
+
+void TEditorText::setLineMarks(std::map<std::size_t, LineMark> marks) {
+  lineMarks_ = std::move(marks);
+  setViewportMargins(gutterWidth(), 0, 0, 0);
+  gutter_->update();
+}
+
+QString TEditorText::markTipAt(int y) const {
+  if (lineMarks_.empty()) return {};
+  QTextBlock block = cursorForPosition(QPoint(0, y)).block();
+  if (!block.isValid()) return {};
+  const bool pieces = hasLinePieces && hasLinePieces();
+  const int line = pieces ? LineOfBlock(block) : block.blockNumber();
+  auto mark = lineMarks_.find(static_cast<std::size_t>(line) + 1);
+  return mark == lineMarks_.end() ? QString() : mark->second.text;
 }
 
 void TEditorText::keyPressEvent(QKeyEvent* event) {
@@ -226,6 +266,7 @@ TEditForm::TEditForm(TTALSHELLFORM* shell, KindCode kind)
   });
   // Another program may change the file while it is shown (a generator, a run, another editor).
   connect(watch_, &FileWatch::mayHaveChanged, this, &TEditForm::CheckFile);
+  connect(&RunProblems::instance(), &RunProblems::changed, this, &TEditForm::MarkProblemLines);
   UpdateHighlighting();
 }
 
@@ -340,6 +381,7 @@ void TEditForm::ShowFileText(const std::string& bytes) {
   editor_->horizontalScrollBar()->setValue(0);
   editor_->verticalScrollBar()->setValue(0);
   setModified(false);
+  MarkProblemLines();
   fileHoldsText_ = true;
 }
 
@@ -421,6 +463,7 @@ bool TEditForm::SaveAs(const std::string& name) {
   if (name != fileName()) fileHoldsText_ = false;
   setFileName(name);
   setCaption(name);
+  MarkProblemLines();
   return Save();
 }
 
@@ -559,6 +602,30 @@ void TEditForm::goToLine(std::size_t line) {
   editor_->setTextCursor(QTextCursor(block));
   editor_->centerCursor();
   editor_->setFocus();
+}
+
+void TEditForm::SelectLine(std::size_t line) {
+  goToLine(line);
+  QTextCursor cursor = editor_->textCursor();
+  if (static_cast<std::size_t>(currentLine()) != line) return;
+  cursor.movePosition(QTextCursor::StartOfBlock);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  editor_->setTextCursor(cursor);
+}
+
+void TEditForm::MarkProblemLines() {
+  std::map<std::size_t, TEditorText::LineMark> marks;
+  if (!fileName().empty()) {
+    for (const Problem& p : RunProblems::instance().ProblemsOf(fileName())) {
+      if (p.line == 0) continue;
+      TEditorText::LineMark& mark = marks[p.line];
+      const bool error = p.kind == ProblemKind::Error;
+      mark.error = mark.error || error;
+      mark.text += (mark.text.isEmpty() ? "" : "\n") + QString(error ? "error: " : "warning: ") + ToQt(p.text);
+    }
+  }
+  if (marks.empty() && editor_->lineMarks().empty()) return;
+  editor_->setLineMarks(std::move(marks));
 }
 
 std::string TEditForm::cursorPlace() const {

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,18 @@ class TEditorText : public QPlainTextEdit {
   // Undo (false) and Redo (true) from the keyboard.
   std::function<void(bool)> undoRedo;
 
+  // A line with a problem of the last run: a mark in the margin, red for an error, orange for a
+  // warning, with the messages as its tool tip.
+  struct LineMark {
+    bool error = false;
+    QString text;  // "error: TEXT", one line per problem
+  };
+  // By line number, 1 for the first line.
+  void setLineMarks(std::map<std::size_t, LineMark> marks);
+  const std::map<std::size_t, LineMark>& lineMarks() const { return lineMarks_; }
+  // The tool tip of the margin at height `y`: the messages of the line there, or "".
+  QString markTipAt(int y) const;
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -57,6 +70,7 @@ class TEditorText : public QPlainTextEdit {
  private:
   void updateGutter(const QRect& rect, int dy);
   QWidget* gutter_;
+  std::map<std::size_t, LineMark> lineMarks_;
   bool swallowContextMenu_ = false;
 };
 
@@ -134,6 +148,8 @@ class TEditForm : public TChildForm {
   std::size_t lineCount() const override;
   std::size_t currentLine() const override;
   void goToLine(std::size_t line) override;
+  // Goes to the line and selects it.
+  void SelectLine(std::size_t line);
   std::string cursorPlace() const override;
   // The editor's right-click menu: the comment toggle first in deck editors, then Cut, Copy and
   // Paste. The caller owns it.
@@ -157,6 +173,8 @@ class TEditForm : public TChildForm {
   void TakeDiskStamp(const FileStamp& stamp);
   bool ChangedOnDisk(FileStamp* now = nullptr) const;
   bool AskAboutDisk(const std::string& question);
+  // Marks the lines that the problems of the last run name in this window's file.
+  void MarkProblemLines();
 
   TEditorText* editor_;
   DeckHighlighter* highlighter_ = nullptr;

@@ -27,8 +27,8 @@ enum class MenuItem {
   TalshellIndex, TypesIndex, TalpixIndex, TalpixErrorMessages, AboutTalshell, TalpixWebsite,
   // Only in TALKIT mode
   PrimaryUnits, SecondaryUnits, UserCommand, AboutTalkit,
-  // Run control, at the end of the TALPIX menu in both modes
-  StopRun, RunLog,
+  // Run control, at the end of the TALPIX menu in both modes, and the Problems window (Windows menu)
+  StopRun, RunLog, Problems,
 };
 
 // The help context number stored on every action that has one (read with HelpContextOf).

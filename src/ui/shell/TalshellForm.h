@@ -28,6 +28,8 @@ class QDialog;
 
 namespace tal {
 
+struct Problem;
+
 // The help context number stored on `action`, or 0 when it has none.
 int HelpContextOf(const QAction* action);
 
@@ -196,6 +198,13 @@ class TTALSHELLFORM : public QMainWindow {
   // The about box, modal.
   virtual void ShowAboutBox();
 
+  // ---- problems of a run (runs/ProblemCommands.cpp) --------------------------------------------
+  // Shows the problem's file at its line, selected: in the window that shows it, or opened.
+  void OpenProblem(const Problem& problem);
+  // A Calculate that failed: the run log, the listing at `listingLine` (0: as it opens) and the
+  // Problems window come forward.
+  void ShowFailedRun(const std::string& deck, std::size_t listingLine);
+
  public slots:
   // File
   void New1Click();
@@ -269,6 +278,8 @@ class TTALSHELLFORM : public QMainWindow {
   // Run control: stop the programs being waited for; show the run log.
   void StopRun1Click();
   void RunLog1Click();
+  // Windows: the errors and warnings of the last run.
+  void Problems1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -325,6 +336,7 @@ class TTALSHELLFORM : public QMainWindow {
     bool runTable = false;
   } runLock_;
   QPointer<QWidget> runLog_;  // the run log window, made on first use
+  QPointer<QWidget> problems_;  // the Problems window, made on first use
   int commandDepth_ = 0;
   std::vector<QPointer<TChildForm>> answeredInCommand_;
   FileDialogState openDialog_ = InitialOpenDialog();

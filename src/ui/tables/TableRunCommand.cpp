@@ -1,5 +1,6 @@
 // Run Table (TALPIX menu): every run of the table through the engine, each from its own run deck,
-// with the progress window showing the runs finished of the total.
+// with the progress window and the status bar showing the runs done, running and left.
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <filesystem>
@@ -34,22 +35,46 @@ bool IsDeckWindow(KindCode kind) {
   return kind == KindCode::DeckEditor || kind == KindCode::TalkitText || kind == KindCode::TalkitForm;
 }
 
-// The progress window 120 pixels from the top of the screen, showing runs finished of the total.
+// The progress window 120 pixels from the top of the screen and the status bar: the runs done,
+// running and left, and the combined progress of the engines.
 class TableProgress {
  public:
-  explicit TableProgress(int total) : window_(CompilingWindow()), total_(total) {
+  explicit TableProgress(int total) : window_(CompilingWindow()), count_(total) {
+    clock_.start();
     window_.show();
     if (QScreen* screen = QGuiApplication::primaryScreen()) window_.move(window_.x(), screen->geometry().top() + 120);
-    window_.UpdateText("TALPIX Runs finished ", QString("0 of %1").arg(total_), true);
+    Show(true);
   }
   ~TableProgress() { window_.hide(); }
-  void Finished(int done) {
-    window_.UpdateText("TALPIX Runs finished ", QString("%1 of %2").arg(done).arg(total_), done == total_);
+  void Started(int run) {
+    count_.Started(run);
+    Show(true);
+  }
+  void Progress(int run, const ProgressReport& report) {
+    count_.Progress(run, report.fraction());
+    Show(false);
+  }
+  void Finished(int run) {
+    count_.Finished(run);
+    Show(count_.left() == 0 && count_.running() == 0);
   }
 
  private:
+  void Show(bool now) {
+    const ProgressView view = count_.View(static_cast<double>(clock_.elapsed()) / 1000.0);
+    RunMonitor::instance().showProgress(view);
+    window_.UpdateText("TALPIX Runs ",
+                       QString("%1 done, %2 running, %3 left (%4%)")
+                           .arg(count_.done())
+                           .arg(count_.running())
+                           .arg(count_.left())
+                           .arg(view.percent()),
+                       now);
+  }
+
   TCompiling& window_;
-  int total_;
+  TableProgressCount count_;
+  QElapsedTimer clock_;
 };
 
 }  // namespace
@@ -133,7 +158,9 @@ void TTALSHELLFORM::RunTable1Click() {
   TableRunReport report;
   {
     TableProgress progress(total);
-    run.finished = [&progress](int done, int) { progress.Finished(done); };
+    run.started = [&progress](int r) { progress.Started(r); };
+    run.progress = [&progress](int r, const ProgressReport& report) { progress.Progress(r, report); };
+    run.finished = [&progress](int r) { progress.Finished(r); };
     report = RunTableDecks(prepared->runDecks, run);
   }
   DeleteRunDecksOf(prepared->deck, total);

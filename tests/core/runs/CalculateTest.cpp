@@ -215,11 +215,12 @@ TEST_F(CalculateTest, WithoutADeckOnDiskTheEngineIsNotStarted) {
   EXPECT_FALSE(RunMonitor::instance().engineRunActive());
 }
 
-TEST_F(CalculateTest, EngineExitStatusDoesNotChangeWhatHappens) {
+TEST_F(CalculateTest, ANonZeroExitStatusIsToldAndTheResultsAreStillAttached) {
   std::filesystem::remove(engine);
   dir.writeScript("engine/TALPIX32", EngineScript() + "exit 7\n");
   EXPECT_EQ(calculate(), CalculateEnd::Ran);
   EXPECT_EQ(window.attached.size(), 1u);
+  EXPECT_EQ(user.messages(), std::vector<std::string>{"TALPIX32 ended with exit status 7 and wrote nothing."});
   EXPECT_EQ(RunMonitor::instance().lastSummary().toStdString().rfind("TALPIX32 ended with exit status 7", 0), 0u);
 }
 

@@ -160,17 +160,26 @@ TEST_F(ProgramRunnerTest, OutputGoesToTheLogAndTheReceivers) {
   EXPECT_NE(log.find("\nno newline\n-- quiet ended with exit status 0 after "), std::string::npos) << log;
 }
 
-TEST(RunSummary, SaysHowTheRunEnded) {
-  RunOutcome o;
-  o.program = "TALPIX32";
-  o.end = RunEnd::Finished;
-  o.exitCode = 1;
-  o.seconds = 2.34;
-  EXPECT_EQ(DescribeOutcome(o), "TALPIX32 ended with exit status 1 after 2.3 s");
-  o.end = RunEnd::Crashed;
-  EXPECT_EQ(DescribeOutcome(o), "TALPIX32 ended abnormally after 2.3 s");
-  o.end = RunEnd::Stopped;
-  EXPECT_EQ(DescribeOutcome(o), "TALPIX32 was stopped after 2.3 s");
+TEST(RunSummary, SaysHowTheRunEndedAndHowLongItTook) {
+  struct Case {
+    RunEnd end;
+    double seconds;
+    const char* text;
+  } cases[] = {
+      {RunEnd::Finished, 12.34, "TALPIX32 ended with exit status 1 after 12.3 s"},
+      {RunEnd::Finished, 0.0344, "TALPIX32 ended with exit status 1 after 0.034 s"},  // not "0.0 s"
+      {RunEnd::Finished, 9.9994, "TALPIX32 ended with exit status 1 after 9.999 s"},
+      {RunEnd::Crashed, 2.34, "TALPIX32 ended abnormally after 2.340 s"},
+      {RunEnd::Stopped, 10.0, "TALPIX32 was stopped after 10.0 s"},
+  };
+  for (const auto& c : cases) {
+    RunOutcome o;
+    o.program = "TALPIX32";
+    o.end = c.end;
+    o.exitCode = 1;
+    o.seconds = c.seconds;
+    EXPECT_EQ(DescribeOutcome(o), c.text);
+  }
 }
 
 TEST_F(ProgramRunnerTest, StartedProgramsAreLeftRunning) {

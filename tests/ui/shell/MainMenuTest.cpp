@@ -36,7 +36,8 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
   EXPECT_EQ(Captions(f.menu(Menu::Utilities)), (QStringList{"VOXEN", "LUMET", "ORVA", "KANTO", "MIRELL"}));
   EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot", "-", "Zoom to &Fit", "&Reload Data", "-", "&Export", "Export &Data"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
-  EXPECT_EQ(windows.mid(0, 8), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "-", "&Tile", "&Cascade"}));
+  EXPECT_EQ(windows.mid(0, 9),
+            (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "&Problems", "-", "&Tile", "&Cascade"}));
   EXPECT_EQ(Captions(f.menu(Menu::Help)), (QStringList{"TAL&SHELL Index", "Ty&pes Index", "&TALPIX Index",
                                                        "TALPIX &Error Messages", "-", "&About TALSHELL",
                                                        "TALPIX Website"}));
@@ -97,8 +98,8 @@ TEST_F(MainMenu, TalkitModeRebuildsTheMenuForForms) {
                                                          "Run &Log"}));
   EXPECT_EQ(Captions(f.menu(Menu::Help)), (QStringList{"TALKIT Help", "-", "About TALKIT", "TALPIX Website"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
-  EXPECT_EQ(windows.mid(0, 10), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "-", "&Tile",
-                                             "&Cascade", "-", "About TALKIT"}));
+  EXPECT_EQ(windows.mid(0, 11), (QStringList{"Input", "Output", "Listing", "Table", "Diagram", "&Problems", "-",
+                                             "&Tile", "&Cascade", "-", "About TALKIT"}));
   for (MenuItem gone : {MenuItem::New, MenuItem::Setup, MenuItem::Undo, MenuItem::Find, MenuItem::CompileModule,
                         MenuItem::RebuildTalpix, MenuItem::ExecuteUserCommand, MenuItem::MakeTalkitFile,
                         MenuItem::Voxen, MenuItem::TypesIndex, MenuItem::TalpixIndex, MenuItem::TalpixErrorMessages})

@@ -1,6 +1,9 @@
 // Run Table from the TALPIX menu: the save question of the deck's window, the menu lock and Stop,
 // the progress window, and the run decks deleted afterwards.
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -64,7 +67,7 @@ TEST_F(RunTable, RunsEveryRowWithTheMenuLockedAndDeletesTheRunDecks) {
   frame->action(MenuItem::RunTable)->trigger();
   EXPECT_FALSE(calculateOn);
   EXPECT_FALSE(runTableOn);
-  EXPECT_EQ(progress, "TALPIX Runs finished ");
+  EXPECT_EQ(progress, "TALPIX Runs ");
   for (const char* run : {"work/S.TMP /N\n", "work/S1.TMP /N\n", "work/S2.TMP /N\n"})
     EXPECT_NE(calls().find(dir.file(run)), std::string::npos) << calls();
   EXPECT_TRUE(taltest::Exists(dir.file("work/S2.LST")));
@@ -72,6 +75,27 @@ TEST_F(RunTable, RunsEveryRowWithTheMenuLockedAndDeletesTheRunDecks) {
   EXPECT_FALSE(taltest::Exists(dir.file("work/S.TMP")));
   EXPECT_FALSE(taltest::Exists(dir.file("work/S2.TMP")));
   EXPECT_TRUE(enabled(MenuItem::RunTable));
+}
+
+TEST_F(RunTable, ShowsTheRunsDoneRunningAndLeftAndTheirCombinedProgress) {
+  dir.write("TALSHELL.INI", "ParallelRuns=2\n");
+  // Each engine tells that it is half done, then waits for the test.
+  writeEngine("echo 'progress 5 0 10'\nwhile [ ! -f \"$(dirname \"$0\")/end\" ]; do sleep 0.02; done\n");
+  openTable(3);
+  auto* bar = frame->statusBar()->findChild<QProgressBar*>("RunProgress");
+  QString during;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (!during.isEmpty() || bar->isHidden() || bar->maximum() == 0 || bar->value() != 33) return;
+    during = frame->statusBar()->findChild<QLabel*>("RunProgressText")->text();  // two halves of three runs
+    dir.write("engine/end", "");
+  });
+  timer.start(20);
+  frame->RunTable1Click();
+  EXPECT_TRUE(during.startsWith("Runs: 0 done, 2 running, 1 left")) << during.toStdString();
+  EXPECT_EQ(CompilingWindow().labelText(), "TALPIX Runs ");
+  EXPECT_EQ(CompilingWindow().numberText(), "3 done, 0 running, 0 left (100%)");
+  EXPECT_TRUE(bar->isHidden());
 }
 
 TEST_F(RunTable, StopEndsTheTableRun) {
