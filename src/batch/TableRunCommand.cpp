@@ -192,7 +192,6 @@ int RunTableCommand(const std::vector<std::string>& argList, BatchIo& io) {
     auto show = [&](bool now) {
       progress.Show(count.View(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count()), now);
     };
-    run.options.standardError = [&](std::string_view s) { progress.Write(s); };
     run.started = [&](int r) { count.Started(r); show(true); };
     run.progress = [&](int r, const ProgressReport& report) { count.Progress(r, report.fraction()); show(false); };
     run.finished = [&](int r) { count.Finished(r); show(true); };

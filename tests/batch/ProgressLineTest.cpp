@@ -66,11 +66,11 @@ TEST(ProgressLine, TableRunCountsRunsDoneRunningAndLeft) {
   ASSERT_EQ(RunTalbatch({"table", "set", "a.TBL", "P", "--from", "1", "--step", "1"}, dir.file("work")).exitCode, 0);
   const std::vector<std::string> args{"table", "run", dir.file("work/a.TBL"), "-j", "1", "--program-dir", dir.path()};
 
-  EXPECT_EQ(RunTalbatch(args).err, "oops\noops\n");
+  EXPECT_EQ(RunTalbatch(args).err, "") << "nothing on standard error when it is not a terminal";
   auto terminal = RunInProcess(args, true);
   EXPECT_EQ(terminal.status, 0) << terminal.err;
   for (const char* shown : {"  0%  Runs: 0 done, 1 running, 1 left", " 25%  Runs: 0 done, 1 running, 1 left",
-                            "\r\x1b[Koops\n", "Runs: 1 done, 0 running, 1 left", "Runs: 2 done, 0 running, 0 left"})
+                            "Runs: 1 done, 0 running, 1 left", "Runs: 2 done, 0 running, 0 left"})
     EXPECT_NE(terminal.err.find(shown), std::string::npos) << shown << " in " << terminal.err;
   EXPECT_EQ(terminal.err.substr(terminal.err.size() - 4), "\r\x1b[K") << "the line goes at the end";
 }
