@@ -21,7 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::int16_t decimals : {0, 3, 13}) {
     FormatReal(RealFormat{true, decimals}, parsed.value);
     std::string exponential = FormatReal(RealFormat{false, decimals}, parsed.value);
-    if (!IsInfinityValue(parsed.value) && !ParseReal(exponential).ok)
+    // In the top decade of the long double range a few decimals round the mantissa up past the
+    // largest value (1.18973E+4932 becomes 1.190E+4932), which no reader can take back; the program
+    // holds 1E99 as infinity, so no value it writes comes near.
+    const bool roundsPastTheRange = std::fabs(parsed.value) >= 1e4931L;
+    if (!IsInfinityValue(parsed.value) && !roundsPastTheRange && !ParseReal(exponential).ok)
       talfuzz::Fail("the exponential form " + exponential + " does not parse");
   }
   return 0;
