@@ -2,9 +2,12 @@
 // A command's arguments read by a CLI11 parser: the command declares its options and operands on
 // a CLI::App, ParseCommandArguments reads `args` into them.
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BatchCommand.h"
@@ -24,6 +27,23 @@ inline std::optional<int> ParseCommandArguments(CLI::App& cli, const std::vector
     return 2;
   }
   return std::nullopt;
+}
+
+// `args` with each of `options` and the value after it joined as "OPTION=VALUE", so that a value
+// such as "-.5" is taken as the option's number rather than as an unknown option.
+inline std::vector<std::string> JoinNumberOptions(const std::vector<std::string>& args,
+                                                  std::initializer_list<std::string_view> options) {
+  std::vector<std::string> joined;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool takesValue = std::find(options.begin(), options.end(), args[i]) != options.end();
+    if (takesValue && i + 1 < args.size()) {
+      joined.push_back(args[i] + "=" + args[i + 1]);
+      ++i;
+    } else {
+      joined.push_back(args[i]);
+    }
+  }
+  return joined;
 }
 
 }  // namespace tal::batch

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "StreamInteraction.h"
 #include "forms/DeckReader.h"
 #include "forms/DeckWriter.h"
@@ -109,41 +110,63 @@ bool SplitAssignment(const std::string& text, std::string& name, std::string& va
   return true;
 }
 
-// Reads the arguments after "show" or "set"; "" on success, else what is wrong.
-std::string ParseArguments(const std::vector<std::string>& args, bool setting, Arguments& parsed) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    bool hasValue = i + 1 < args.size();
-    if (a == "--units") {
-      if (!hasValue || (args[i + 1] != "1" && args[i + 1] != "2")) return "--units takes 1 or 2";
-      parsed.units = args[++i] == "2" ? UnitSystem::Secondary : UnitSystem::Primary;
-    } else if (setting && a == "-o") {
-      if (!hasValue) return "-o needs a file name";
-      parsed.output = args[++i];
-    } else if (setting && a == "--check") {
-      Arguments::Change change{Arguments::Change::Kind::Check, {}, {}};
-      if (!hasValue || !SplitAssignment(args[i + 1], change.name, change.value) ||
-          (change.value != "on" && change.value != "off"))
-        return "--check takes CAPTION=on or CAPTION=off";
-      ++i;
-      parsed.changes.push_back(change);
-    } else if (setting && a == "--choose") {
-      if (!hasValue) return "--choose needs a caption";
-      parsed.changes.push_back({Arguments::Change::Kind::Choose, args[++i], {}});
-    } else if (!a.empty() && a[0] == '-' && a.find('=') == std::string::npos) {
-      return "unknown option " + a;
-    } else if (parsed.form.empty()) {
-      parsed.form = a;
-    } else if (setting) {
-      Arguments::Change change{Arguments::Change::Kind::Value, {}, {}};
-      if (!SplitAssignment(a, change.name, change.value)) return "expected NAME=VALUE, not " + a;
-      parsed.changes.push_back(change);
-    } else {
-      return "unexpected argument " + a;
-    }
+// The changes "set" takes, as CLI11 reads them: each kind into its own list.
+struct ChangeOptions {
+  std::vector<std::string> assignments, checked, chosen;
+  CLI::Option *values = nullptr, *checks = nullptr, *choices = nullptr;
+
+  void AddTo(CLI::App& cli) {
+    values = cli.add_option("NAME=VALUE", assignments);
+    checks = cli.add_option("--check", checked)->allow_extra_args(false);
+    choices = cli.add_option("--choose", chosen)->allow_extra_args(false);
   }
-  if (parsed.form.empty()) return "no form deck named";
-  return {};
+
+  // The changes in the order given, NAME=VALUE operands and --check, --choose options interleaved;
+  // "" when all were read, else what is wrong.
+  std::string Collect(const CLI::App& cli, std::vector<Arguments::Change>& changes) const {
+    using Kind = Arguments::Change::Kind;
+    std::size_t nextValue = 0, nextCheck = 0, nextChoice = 0;
+    for (const CLI::Option* option : cli.parse_order()) {
+      Arguments::Change change{Kind::Value, {}, {}};
+      if (option == values) {
+        const std::string& a = assignments[nextValue++];
+        if (!SplitAssignment(a, change.name, change.value)) return "expected NAME=VALUE, not " + a;
+      } else if (option == checks) {
+        change.kind = Kind::Check;
+        if (!SplitAssignment(checked[nextCheck++], change.name, change.value) ||
+            (change.value != "on" && change.value != "off"))
+          return "--check takes CAPTION=on or CAPTION=off";
+      } else if (option == choices) {
+        change.kind = Kind::Choose;
+        change.name = chosen[nextChoice++];
+      } else {
+        continue;  // the form, --units or -o
+      }
+      changes.push_back(change);
+    }
+    return {};
+  }
+};
+
+// Reads the arguments after "show" or "set" into `parsed`; nullopt when they were read, else the
+// exit status after the message naming what is wrong.
+std::optional<int> ParseArguments(const std::vector<std::string>& args, bool setting, Arguments& parsed, BatchIo& io) {
+  CLI::App cli;
+  std::string units;
+  ChangeOptions changes;
+  cli.add_option("FORM", parsed.form)->required();
+  cli.add_option("--units", units);
+  if (setting) {
+    changes.AddTo(cli);
+    cli.add_option("-o", parsed.output);
+  }
+  if (auto status = ParseCommandArguments(cli, args, io, "form", Usage)) return status;
+  parsed.units = units == "2" ? UnitSystem::Secondary : UnitSystem::Primary;
+  std::string problem = units.empty() || units == "1" || units == "2" ? "" : "--units takes 1 or 2";
+  if (problem.empty()) problem = changes.Collect(cli, parsed.changes);
+  if (problem.empty()) return std::nullopt;
+  io.err << "talbatch form: " << problem << "\n" << Usage;
+  return 2;
 }
 
 // Reads the deck; false (after its messages) unless the form was read whole without error.
@@ -258,12 +281,10 @@ int FormCommand(const std::vector<std::string>& args, BatchIo& io) {
     io.err << Usage;
     return 2;
   }
-  bool setting = args[0] == "set";
+  const bool setting = args[0] == "set";
   Arguments parsed;
-  if (std::string problem = ParseArguments(args, setting, parsed); !problem.empty()) {
-    io.err << "talbatch form: " << problem << "\n" << Usage;
-    return 2;
-  }
+  const std::vector<std::string> operands(args.begin() + 1, args.end());
+  if (auto status = ParseArguments(operands, setting, parsed, io)) return *status;
   return setting ? SetForm(parsed, io) : ShowForm(parsed, io);
 }
 

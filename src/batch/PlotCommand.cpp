@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "plot/PlotCurves.h"
 #include "plot/PlotData.h"
 #include "plot/PlotDataExport.h"
@@ -37,50 +38,26 @@ std::vector<std::string> SplitNames(const std::string& list) {
   }
 }
 
-bool ParseArgs(const std::vector<std::string>& args, PlotArgs& out, std::string& error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= args.size()) {
-        error = a + " needs a value";
-        return false;
-      }
-      into = args[++i];
-      return true;
-    };
-    if (a == "-x") {
-      if (!value(out.x)) return false;
-    } else if (a == "-y") {
-      std::string list;
-      if (!value(list)) return false;
-      for (const std::string& name : SplitNames(list)) out.y.push_back(name);
-    } else if (a == "-o") {
-      if (!value(out.output)) return false;
-    } else if (a == "--rows") {
-      if (!value(out.rows)) return false;
-    } else if (a == "--log") {
-      if (!value(out.log)) return false;
-      if (out.log != "x" && out.log != "y" && out.log != "xy") {
-        error = "--log takes x, y or xy, not \"" + out.log + "\"";
-        return false;
-      }
-    } else if (a == "--legend") {
-      out.legend = true;
-    } else if (!a.empty() && a[0] == '-') {
-      error = "unknown option " + a;
-      return false;
-    } else if (out.file.empty()) {
-      out.file = a;
-    } else {
-      error = "more than one data file: " + a;
-      return false;
-    }
+// Reads the arguments into `out`; nullopt when they were read, else the exit status after the
+// message naming what is wrong.
+std::optional<int> ParseArgs(const std::vector<std::string>& args, PlotArgs& out, BatchIo& io) {
+  CLI::App cli;
+  std::vector<std::string> yLists;
+  cli.add_option("FILE", out.file)->required();
+  cli.add_option("-x", out.x)->required();
+  cli.add_option("-y", yLists)->required()->allow_extra_args(false);
+  cli.add_option("-o", out.output)->required();
+  cli.add_option("--rows", out.rows);
+  cli.add_option("--log", out.log);
+  cli.add_flag("--legend", out.legend);
+  if (auto status = ParseCommandArguments(cli, args, io, "plot", Usage)) return status;
+  if (!out.log.empty() && out.log != "x" && out.log != "y" && out.log != "xy") {
+    io.err << "talbatch plot: --log takes x, y or xy, not \"" << out.log << "\"\n" << Usage;
+    return 2;
   }
-  if (out.file.empty() || out.x.empty() || out.y.empty() || out.output.empty()) {
-    error = "FILE, -x, -y and -o are needed";
-    return false;
-  }
-  return true;
+  for (const std::string& list : yLists)
+    for (const std::string& name : SplitNames(list)) out.y.push_back(name);
+  return std::nullopt;
 }
 
 // The axis as the setup dialog proposes it; a logarithmic axis whose round minimum is not
@@ -108,11 +85,8 @@ bool ProposeAxis(double dataMin, double dataMax, bool logarithmic, const char* a
 
 int RunPlot(const std::vector<std::string>& args, BatchIo& io) {
   PlotArgs a;
+  if (auto status = ParseArgs(args, a, io)) return *status;
   std::string error;
-  if (!ParseArgs(args, a, error)) {
-    io.err << "talbatch plot: " << error << "\n" << Usage;
-    return 2;
-  }
   const bool spf = ExtensionOf(a.output) == ".SPF";
   const bool csv = ExtensionOf(a.output) == ".CSV";
   if (!spf && !csv && PictureFormatOf(a.output) == PlotPictureFormat::None) {

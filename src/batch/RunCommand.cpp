@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "ProgramDirectory.h"
 #include "TerminalProgress.h"
 #include "runs/Calculate.h"
@@ -24,16 +25,11 @@ struct RunArguments {
   std::string programDir;  // "" when none is named
 };
 
-bool ParseArguments(const std::vector<std::string>& args, RunArguments& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--program-dir" && i + 1 < args.size())
-      parsed.programDir = args[++i];
-    else if (parsed.deck.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
-      parsed.deck = args[i];
-    else
-      return false;
-  }
-  return !parsed.deck.empty();
+std::optional<int> ParseArguments(const std::vector<std::string>& args, RunArguments& parsed, BatchIo& io) {
+  CLI::App cli;
+  cli.add_option("DECK", parsed.deck)->required();
+  cli.add_option("--program-dir", parsed.programDir);
+  return ParseCommandArguments(cli, args, io, "run", Usage);
 }
 
 void ListAttachedResults(const std::string& deck, std::ostream& out) {
@@ -44,10 +40,7 @@ void ListAttachedResults(const std::string& deck, std::ostream& out) {
 
 int RunDeck(const std::vector<std::string>& args, BatchIo& io) {
   RunArguments parsed;
-  if (!ParseArguments(args, parsed)) {
-    io.err << Usage;
-    return 2;
-  }
+  if (auto status = ParseArguments(args, parsed, io)) return *status;
   // Like the program's own folder: a full name without a trailing "/".
   const auto programFolder = ProgramDirectoryOf(parsed.programDir, io);
   if (!programFolder) return 1;

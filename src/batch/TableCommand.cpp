@@ -1,7 +1,9 @@
 // talbatch table new|set|show|run: parametric tables without the window.
+#include <algorithm>
 #include <ostream>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "StreamInteraction.h"
 #include "support/Files.h"
 #include "support/Text.h"
@@ -47,20 +49,12 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 int New(const std::vector<std::string>& args, BatchIo& io) {
   std::string deck, output, runsText, varsText;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const bool value = i + 1 < args.size();
-    if (args[i] == "--runs" && value)
-      runsText = args[++i];
-    else if (args[i] == "--vars" && value)
-      varsText = args[++i];
-    else if (args[i] == "-o" && value)
-      output = args[++i];
-    else if (deck.empty() && !args[i].empty() && args[i][0] != '-')
-      deck = args[i];
-    else
-      return BadInput(io, "unexpected argument \"" + args[i] + "\"\n" + Usage);
-  }
-  if (deck.empty() || runsText.empty() || varsText.empty()) return BadInput(io, std::string("missing arguments\n") + Usage);
+  CLI::App cli;
+  cli.add_option("DECK", deck)->required();
+  cli.add_option("--runs", runsText)->required();
+  cli.add_option("--vars", varsText)->required();
+  cli.add_option("-o", output);
+  if (auto status = ParseCommandArguments(cli, args, io, "table", Usage)) return *status;
   auto runs = ParseInteger(runsText);
   if (!runs || *runs < 1 || *runs > TableModel::MaxRuns)
     return BadInput(io, "the number of runs must be 1 to " + std::to_string(TableModel::MaxRuns) + ", not \"" + runsText + "\"");
@@ -94,8 +88,11 @@ TableReadResult ReadOrReport(const std::string& name, BatchIo& io) {
 }
 
 int Show(const std::vector<std::string>& args, BatchIo& io) {
-  if (args.size() != 1) return BadInput(io, std::string("show takes one table file\n") + Usage);
-  TableReadResult read = ReadOrReport(args[0], io);
+  std::string file;
+  CLI::App cli;
+  cli.add_option("FILE.TBL", file)->required();
+  if (auto status = ParseCommandArguments(cli, args, io, "table", Usage)) return *status;
+  TableReadResult read = ReadOrReport(file, io);
   if (!read.ok) return 2;
   const TableModel& table = read.table;
   for (int row = 0; row <= table.runs(); ++row) {
@@ -107,38 +104,34 @@ int Show(const std::vector<std::string>& args, BatchIo& io) {
 }
 
 int Set(const std::vector<std::string>& args, BatchIo& io) {
-  if (args.size() < 2) return BadInput(io, std::string("set needs a table file and a variable\n") + Usage);
-  std::string from, second, range;
-  SecondValue meaning = SecondValue::Increment;
+  std::string file, variable, from, step, last, mult, range;
   bool clear = false;
-  int seconds = 0;
-  for (std::size_t i = 2; i < args.size(); ++i) {
-    const bool value = i + 1 < args.size();
-    const std::string& a = args[i];
-    if (a == "--clear") {
-      clear = true;
-    } else if (a == "--from" && value) {
-      from = args[++i];
-    } else if ((a == "--step" || a == "--last" || a == "--mult") && value) {
-      meaning = a == "--step" ? SecondValue::Increment : a == "--last" ? SecondValue::LastValue : SecondValue::Multiplier;
-      second = args[++i];
-      ++seconds;
-    } else if (a == "--runs" && value) {
-      range = args[++i];
-    } else {
-      return BadInput(io, "unexpected argument \"" + a + "\"\n" + Usage);
-    }
-  }
-  if (clear == (!from.empty() || seconds > 0) || (!clear && (from.empty() || seconds != 1)))
+  CLI::App cli;
+  cli.add_option("FILE.TBL", file)->required();
+  cli.add_option("VAR", variable)->required();
+  cli.add_flag("--clear", clear);
+  cli.add_option("--from", from);
+  CLI::Option* seconds[] = {cli.add_option("--step", step), cli.add_option("--last", last),
+                            cli.add_option("--mult", mult)};
+  cli.add_option("--runs", range);
+  if (auto status = ParseCommandArguments(cli, JoinNumberOptions(args, {"--from", "--step", "--last", "--mult"}), io,
+                                          "table", Usage))
+    return *status;
+  const auto given = std::count_if(std::begin(seconds), std::end(seconds), [](CLI::Option* o) { return o->count() > 0; });
+  const SecondValue meaning = seconds[1]->count() ? SecondValue::LastValue
+                              : seconds[2]->count() ? SecondValue::Multiplier
+                                                    : SecondValue::Increment;
+  const std::string second = seconds[1]->count() ? last : seconds[2]->count() ? mult : step;
+  if (clear == (!from.empty() || given > 0) || (!clear && (from.empty() || given != 1)))
     return BadInput(io, std::string("give --clear, or --from with one of --step, --last, --mult\n") + Usage);
 
-  TableReadResult read = ReadOrReport(args[0], io);
+  TableReadResult read = ReadOrReport(file, io);
   if (!read.ok) return 2;
   TableModel& table = read.table;
   int column = 0;
   for (int c = 1; c <= table.variables(); ++c)
-    if (column == 0 && SameVariable(table.columns[static_cast<std::size_t>(c - 1)].name, args[1])) column = c;
-  if (column == 0) return BadInput(io, "\"" + args[1] + "\" is not a variable of the table");
+    if (column == 0 && SameVariable(table.columns[static_cast<std::size_t>(c - 1)].name, variable)) column = c;
+  if (column == 0) return BadInput(io, "\"" + variable + "\" is not a variable of the table");
 
   std::string firstText = "1", lastText = std::to_string(table.runs());
   if (!range.empty()) {

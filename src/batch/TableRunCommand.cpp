@@ -6,8 +6,10 @@
 #include <csignal>
 #include <optional>
 #include <ostream>
+#include <variant>
 
 #include "BatchCommand.h"
+#include "CliArguments.h"
 #include "ProgramDirectory.h"
 #include "TerminalProgress.h"
 #include "runs/Calculate.h"
@@ -46,21 +48,22 @@ struct RunArguments {
   std::optional<std::string> partition, timeLimit, maxParallel;
 };
 
-std::optional<RunArguments> ParseRunArguments(const std::vector<std::string>& args) {
+// The arguments, or the exit status after the parser named what is wrong.
+std::variant<RunArguments, int> ParseRunArguments(const std::vector<std::string>& args, BatchIo& io) {
   RunArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const bool value = i + 1 < args.size();
-    if (args[i] == "-j" && value) parsed.jobs = args[++i];
-    else if (args[i] == "--program-dir" && value) parsed.programDir = args[++i];
-    else if (args[i] == "--slurm") parsed.slurm = true;
-    else if (args[i] == "--partition" && value) parsed.partition = args[++i];
-    else if (args[i] == "--time" && value) parsed.timeLimit = args[++i];
-    else if (args[i] == "--max-parallel" && value) parsed.maxParallel = args[++i];
-    else if (parsed.file.empty() && !args[i].empty() && args[i][0] != '-') parsed.file = args[i];
-    else return std::nullopt;
-  }
-  const bool clusterOptions = parsed.partition || parsed.timeLimit || parsed.maxParallel;
-  if (parsed.file.empty() || (clusterOptions && !parsed.slurm)) return std::nullopt;
+  std::string partition, timeLimit, maxParallel;
+  CLI::App cli;
+  cli.add_option("FILE.TBL", parsed.file)->required();
+  cli.add_option("-j", parsed.jobs);
+  cli.add_option("--program-dir", parsed.programDir);
+  CLI::Option* slurm = cli.add_flag("--slurm", parsed.slurm);
+  CLI::Option* clusterOptions[] = {cli.add_option("--partition", partition), cli.add_option("--time", timeLimit),
+                                   cli.add_option("--max-parallel", maxParallel)};
+  for (CLI::Option* option : clusterOptions) option->needs(slurm);
+  if (auto status = ParseCommandArguments(cli, args, io, "table", RunUsage)) return *status;
+  if (clusterOptions[0]->count()) parsed.partition = partition;
+  if (clusterOptions[1]->count()) parsed.timeLimit = timeLimit;
+  if (clusterOptions[2]->count()) parsed.maxParallel = maxParallel;
   return parsed;
 }
 
@@ -108,11 +111,9 @@ int ReportRuns(const TableRunReport& report, int total, BatchIo& io) {
 }  // namespace
 
 int RunTableCommand(const std::vector<std::string>& argList, BatchIo& io) {
-  const auto args = ParseRunArguments(argList);
-  if (!args) {
-    io.err << RunUsage;
-    return 2;
-  }
+  const auto parsed = ParseRunArguments(argList, io);
+  if (const int* status = std::get_if<int>(&parsed)) return *status;
+  const RunArguments* args = &std::get<RunArguments>(parsed);
   const auto programFolder = ProgramDirectoryOf(args->programDir, io);
   if (!programFolder) return 1;
   const std::string& programDir = *programFolder;

@@ -2,6 +2,7 @@
 // README is in the help of its command (the manual page is made from the same help texts).
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "BatchCommand.h"
@@ -73,6 +74,35 @@ TEST(TalbatchHelp, AnUnknownOptionIsNamedWithExitStatus2) {
     EXPECT_NE(err.str().find("--no-such-option"), std::string::npos) << err.str();
     EXPECT_EQ(out.str(), "") << args[0];
   }
+}
+
+// Each command line is whole but for one option no command knows: the parser names it, whatever
+// the command, before anything is read or run.
+TEST(TalbatchHelp, EveryCommandNamesAnUnknownOptionWithExitStatus2) {
+  const std::vector<std::vector<std::string>> commandLines = {
+      {"run", "D.DCK"},
+      {"table", "new", "D.DCK", "--runs", "2", "--vars", "A"},
+      {"table", "set", "T.TBL", "A", "--from", "-.5", "--step", "-1"},
+      {"table", "show", "T.TBL"},
+      {"table", "run", "T.TBL", "-j", "2"},
+      {"form", "show", "F.TKD", "--units", "2"},
+      {"form", "set", "F.TKD", "A=1", "--check", "B=on"},
+      {"plot", "F.PLT", "-x", "TIME", "-y", "A,B", "-o", "O.png"},
+      {"plot-info", "F.PLT"},
+      {"results", "D.DCK"},
+      {"settings", "show"},
+      {"make-form", "D.DCK", "--all", "-o", "O.TKD"},
+  };
+  std::set<std::string> covered;
+  for (auto args : commandLines) {
+    covered.insert(args[0]);
+    args.push_back("--no-such-option");
+    std::ostringstream out, err;
+    tal::batch::BatchIo io{out, err};
+    EXPECT_EQ(tal::batch::RunBatch(args, io), 2) << args[0] << " " << args[1];
+    EXPECT_NE(err.str().find("--no-such-option"), std::string::npos) << args[0] << " " << args[1] << ": " << err.str();
+  }
+  for (const auto& command : tal::batch::BatchCommands()) EXPECT_TRUE(covered.count(command.name)) << command.name;
 }
 
 }  // namespace

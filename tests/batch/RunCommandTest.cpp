@@ -81,9 +81,15 @@ TEST(RunCommand, BadInput) {
   EXPECT_EQ(noDeck.exitCode, 2);
   EXPECT_EQ(noDeck.err, "talbatch run: B.DCK cannot be opened for reading\n");
 
-  for (auto args : {std::vector<std::string>{"run"}, {"run", "A.DCK", "--program-dir"}, {"run", "A.DCK", "B.DCK"}}) {
+  const std::pair<std::vector<std::string>, std::string> badUsages[] = {
+      {{"run"}, "DECK is required"},
+      {{"run", "A.DCK", "--program-dir"}, "--program-dir"},
+      {{"run", "A.DCK", "B.DCK"}, "not expected: B.DCK"}};
+  for (const auto& [args, named] : badUsages) {
     auto usage = RunTalbatch(args, dir.path());
     EXPECT_EQ(usage.exitCode, 2);
-    EXPECT_EQ(usage.err, "usage: talbatch run DECK [--program-dir DIR]\n");
+    EXPECT_TRUE(usage.err.starts_with("talbatch run: ")) << usage.err;
+    EXPECT_NE(usage.err.find(named), std::string::npos) << usage.err;
+    EXPECT_TRUE(usage.err.ends_with("\nusage: talbatch run DECK [--program-dir DIR]\n")) << usage.err;
   }
 }

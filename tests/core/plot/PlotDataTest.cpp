@@ -232,7 +232,7 @@ TEST(PlotCommandTest, DrawsOrRefusesWithoutWriting) {
       {{"-x", "TIME", "-y", "T1", "-o", "bad.png", "--log", "x"}, 2, "the X axis cannot be logarithmic"},
       {{"-x", "TIME", "-y", "T1", "-o", "bad.gif"}, 2, "must end in .png, .svg, .pdf, .spf or .csv"},
       {{"-x", "TIME", "-y", "T2,T1", "-o", "out.csv", "--rows", "2:4"}, 0, ""},
-      {{"-x", "TIME", "-o", "bad.png"}, 2, "FILE, -x, -y and -o are needed"},
+      {{"-x", "TIME", "-o", "bad.png"}, 2, "-y is required"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args{"plot", data};
