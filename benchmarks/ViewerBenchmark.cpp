@@ -3,6 +3,11 @@
 // search through the whole file, with the longest time the window's event loop was held and the
 // memory the process grew by; taking in what a run appends to a 100 MB file. And typing into a 10,000-line deck editor with colours and line
 // numbers.
+//
+// The index and the search on their own, without a window, beside the tools a user would compare
+// them with: `wc -l` and `grep -F` (with -i when case does not matter) run as whole processes on
+// the same file in the same benchmark program (the "Anchor" cases), so each ratio is taken from one
+// run on one machine.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,14 +18,23 @@
 #include <fstream>
 #include <string>
 
+#include <QAbstractEventDispatcher>
+#include <QEventLoop>
+
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "shell/EditForm.h"
 #include "shell/TextFileIndex.h"
+#include "shell/TextFileSearch.h"
 #include "shell/ViewForm.h"
 
 using namespace tal;
+
+extern char** environ;
 
 namespace {
 
@@ -94,6 +108,30 @@ double RunEventLoopUntil(Done done) {
     QApplication::processEvents(QEventLoop::AllEvents);
     longest = std::max(longest, pass.nsecsElapsed() / 1e6);
   }
+  return longest;
+}
+
+// Runs the event loop until `finished` is called, sleeping while there is nothing to do (a loop
+// that polls would take a processor from the worker it waits for); returns the longest time one
+// wake-up held the loop, in milliseconds.
+template <typename Start>
+double RunEventLoopUntilCalled(Start start) {
+  QEventLoop loop;
+  QElapsedTimer pass;
+  double longest = 0;
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  auto awake = QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] { pass.start(); });
+  auto asleep = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+    if (pass.isValid()) longest = std::max(longest, pass.nsecsElapsed() / 1e6);
+  });
+  bool called = false;
+  start([&] {
+    called = true;
+    loop.quit();
+  });
+  if (!called) loop.exec();
+  QObject::disconnect(awake);
+  QObject::disconnect(asleep);
   return longest;
 }
 
@@ -179,8 +217,12 @@ void BM_ViewerSearchToEnd(benchmark::State& state) {
     long before = ResidentKilobytes();
     auto viewer = OpenViewer();
     std::optional<bool> result;
-    viewer->view()->StartFind("end of run", false, true, [&](bool f) { result = f; });
-    held = std::max(held, RunEventLoopUntil([&] { return result.has_value(); }));
+    held = std::max(held, RunEventLoopUntilCalled([&](auto finished) {
+                      viewer->view()->StartFind("end of run", false, true, [&, finished](bool f) {
+                        result = f;
+                        finished();
+                      });
+                    }));
     found = result.value_or(false) && viewer->view()->anchor().line + 1 == viewer->view()->index().lineCount();
     grown = ResidentKilobytes() - before;
   }
@@ -188,7 +230,84 @@ void BM_ViewerSearchToEnd(benchmark::State& state) {
   state.counters["max_event_loop_hold_ms"] = held;
   state.counters["rss_growth_MB"] = grown / 1024.0;
 }
-BENCHMARK(BM_ViewerSearchToEnd)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ViewerSearchToEnd)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The index of the whole file built in this thread, as printing or a search's match needs it.
+void BM_CoreLineIndex(benchmark::State& state) {
+  BigOutputFile();
+  std::size_t lines = 0;
+  for (auto _ : state) {
+    TextFileIndex index;
+    index.Open(BigOutputFile());
+    index.IndexThrough(index.size());
+    lines = index.lineCount();
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(BM_CoreLineIndex)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A text the file does not hold, or one of its last line (as written there when case matters).
+std::string SearchText(const benchmark::State& state) {
+  const bool nearEnd = state.range(0) != 0, matchCase = state.range(1) != 0;
+  if (!nearEnd) return "convergence warning";
+  return matchCase ? "END OF RUN" : "end of run";
+}
+
+// state.range(0): 0 the absent text, 1 the text near the end; range(1): 1 match case.
+void BM_CoreSearch(benchmark::State& state) {
+  BigOutputFile();
+  const std::string text = SearchText(state);
+  const bool matchCase = state.range(1) != 0;
+  TextFileIndex index;
+  index.Open(BigOutputFile());
+  bool found = false;
+  for (auto _ : state) {
+    // In the steps the viewer's worker takes.
+    TextFileSearch search(index, {text, matchCase, true, 0});
+    while (search.Step(1024 * 1024) == TextFileSearch::State::Running) {
+    }
+    found = search.state() == TextFileSearch::State::Found;
+  }
+  state.counters["found"] = found;
+}
+BENCHMARK(BM_CoreSearch)->ArgNames({"near_end", "match_case"})->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Runs `argv` as a process with its output to a file (not /dev/null, which a tool may notice and
+// stop at its first match) and waits for it; returns the processor time it took, in milliseconds
+// (to compare with the CPU column of the in-process cases when the machine is busy).
+double RunProcess(benchmark::State& state, std::vector<std::string> args) {
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/tmp/talshell-viewer-bench/anchor.out", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) state.SkipWithError("cannot start the anchor");
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  struct rusage usage {};
+  if (pid > 0) ::wait4(pid, &status, 0, &usage);
+  auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+  return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+void RunAnchor(benchmark::State& state, const std::vector<std::string>& args) {
+  double cpu = 0;
+  for (auto _ : state) cpu += RunProcess(state, args);
+  state.counters["process_cpu_ms"] = cpu / static_cast<double>(state.iterations());
+}
+
+void BM_AnchorWcLines(benchmark::State& state) {
+  RunAnchor(state, {"wc", "-l", BigOutputFile()});
+}
+BENCHMARK(BM_AnchorWcLines)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_AnchorGrep(benchmark::State& state) {
+  const bool matchCase = state.range(1) != 0;
+  RunAnchor(state, {"grep", "-F", matchCase ? "-c" : "-ic", SearchText(state), BigOutputFile()});
+}
+BENCHMARK(BM_AnchorGrep)->ArgNames({"near_end", "match_case"})->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A run appends to an output file a viewer shows: the viewer takes in a 1 KB append to a 100 MB
 // file it has indexed by extending the index ("extend" 1), where reading the file anew (0) would

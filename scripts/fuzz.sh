@@ -43,6 +43,9 @@ for text in demo/*.DCK demo/HOUSE.TKD; do
   [ -f "$text" ] && seed ViewerIndexFuzz "$(basename "$text")" 07 < "$text"
 done
 printf 'first\r\nsecond\r\n\r\nlast without end' | seed ViewerIndexFuzz crlf 02
+for mode in 12 13; do  # "END OF RUN" in an output file, without and with match case
+  { printf 'END OF RUN'; printf ' %12.4f  %14.6E\n' 1 2 3 4; printf 'end of run\n'; } | seed ViewerSearchFuzz "end-$mode" $mode
+done
 printf 'TALPIX sample engine 1.0: /w/A.DCK\nprogress 4380 0 8760\n/w/A.DCK:37: error: unit 1: TYPE 77 is not known\n*** Error in line 37: x\n*** Warning at TIME = 0: y\n2 steps did not converge\n' |
   seed EngineOutputFuzz engine 05
 printf '%s\n' /work/A.DCK /work/forms/HOUSE.TKD '' '   ' /tmp/OUT.TKX | seed RecentFilesFuzz TALSHELL.FNL

@@ -5,7 +5,9 @@
 namespace tal {
 
 namespace {
-constexpr std::size_t ReadPiece = 1024 * 1024;
+constexpr std::size_t ReadPiece = FileBytes::ReadPiece;
+// How much a search looks at between two looks whether it was stopped.
+constexpr std::size_t SearchStep = 1024 * 1024;
 }  // namespace
 
 BackgroundLineScan::BackgroundLineScan(std::shared_ptr<const FileBytes> file, LineScan start, std::uint64_t size,
@@ -40,7 +42,7 @@ BackgroundSearch::BackgroundSearch(std::shared_ptr<const FileBytes> file, std::u
     TextFileSearch::State state = TextFileSearch::State::Running;
     while (state == TextFileSearch::State::Running) {
       if (stop.stop_requested()) return;
-      state = search->Step(ReadPiece);
+      state = search->Step(SearchStep);
     }
     if (state == TextFileSearch::State::Found)
       done(search->foundOffset());

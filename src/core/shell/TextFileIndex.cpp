@@ -4,6 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +16,7 @@ namespace tal {
 
 namespace {
 
-constexpr std::size_t ReadPiece = 1024 * 1024;
+constexpr std::size_t ReadPiece = FileBytes::ReadPiece;
 constexpr std::size_t ScanWindow = 64 * 1024;
 // Bytes compared at the beginning and at the old end of a file that grew: a program that writes
 // its file anew (a listing of the next run) rarely leaves both as they were, one that appends
@@ -103,21 +107,44 @@ std::size_t FileBytes::Read(std::uint64_t offset, char* buffer, std::size_t coun
   return done;
 }
 
-void LineScan::Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added) {
-  const char* p = bytes;
-  const char* end = bytes + count;
-  while (const void* hit = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
-    const char* feed = static_cast<const char*>(hit);
-    std::uint64_t feedOffset = indexed + static_cast<std::uint64_t>(feed - bytes);
-    longest = std::max<std::size_t>(longest, static_cast<std::size_t>(feedOffset - lastLineStart));
-    ++lines;
-    lastLineStart = feedOffset + 1;
-    if (lines - lastCheckpoint.line >= LinesPerBlock || lastLineStart - lastCheckpoint.offset >= BytesPerBlock) {
-      lastCheckpoint = LineCheckpoint{lines, lastLineStart};
-      added.push_back(lastCheckpoint);
-    }
-    p = feed + 1;
+namespace {
+
+#if defined(__SSE2__)
+// Bit k set where bytes[k] is a line feed, for the 64 bytes from `bytes`.
+inline std::uint64_t LineFeedMask(const char* bytes) {
+  const __m128i feed = _mm_set1_epi8('\n');
+  std::uint64_t mask = 0;
+  for (int part = 0; part < 4; ++part) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, feed)))) << (16 * part);
   }
+  return mask;
+}
+#endif
+
+}  // namespace
+
+inline void LineScan::TakeLineFeed(std::uint64_t feedOffset, std::vector<LineCheckpoint>& added) {
+  longest = std::max<std::size_t>(longest, static_cast<std::size_t>(feedOffset - lastLineStart));
+  ++lines;
+  lastLineStart = feedOffset + 1;
+  if (lines - lastCheckpoint.line >= LinesPerBlock || lastLineStart - lastCheckpoint.offset >= BytesPerBlock) {
+    lastCheckpoint = LineCheckpoint{lines, lastLineStart};
+    added.push_back(lastCheckpoint);
+  }
+}
+
+void LineScan::Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added) {
+  // Output files hold short lines: looking at 64 bytes at a time and visiting only their line
+  // feeds costs less than a call to find each one.
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  for (; count - at >= 64; at += 64)
+    for (std::uint64_t feeds = LineFeedMask(bytes + at); feeds; feeds &= feeds - 1)
+      TakeLineFeed(indexed + at + static_cast<std::uint64_t>(__builtin_ctzll(feeds)), added);
+#endif
+  for (; at < count; ++at)
+    if (bytes[at] == '\n') TakeLineFeed(indexed + at, added);
   indexed += count;
 }
 

@@ -34,6 +34,10 @@ class FileBytes {
   std::uint64_t size() const { return size_; }
   // The file's stamp when it was opened.
   const FileStamp& stamp() const { return stamp_; }
+  // What scans and searches read at a time: small enough to stay in the processor's cache
+  // between being read and being looked at.
+  static constexpr std::size_t ReadPiece = 128 * 1024;
+
   // Reads up to `count` bytes at `offset` (fewer at the end, or when the file was shortened).
   std::size_t Read(std::uint64_t offset, char* buffer, std::size_t count) const;
 
@@ -63,6 +67,9 @@ struct LineScan {
   // Scans the next `count` bytes of the file (they start at `indexed`), adding the checkpoints of
   // new blocks to `added`.
   void Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added);
+
+ private:
+  void TakeLineFeed(std::uint64_t feedOffset, std::vector<LineCheckpoint>& added);
 };
 
 class TextFileIndex {

@@ -1,8 +1,6 @@
 #include "shell/TextFileSearch.h"
 
 #include <algorithm>
-#include <functional>
-#include <iterator>
 
 #include "shell/TextFileIndex.h"
 
@@ -15,14 +13,12 @@ char FoldLatin1(char c) {
   return (asciiCapital || accentedCapital) ? static_cast<char>(u + 0x20) : c;
 }
 
-namespace {
-void Fold(char* begin, char* end) { std::transform(begin, end, begin, FoldLatin1); }
-}  // namespace
-
 TextFileSearch::TextFileSearch(std::shared_ptr<const FileBytes> file, std::uint64_t size, FileSearchRequest request)
-    : file_(std::move(file)), size_(file_ ? size : 0), request_(std::move(request)), needle_(request_.text) {
-  if (!request_.matchCase) Fold(needle_.data(), needle_.data() + needle_.size());
-  if (needle_.empty()) state_ = State::NotFound;
+    : file_(std::move(file)),
+      size_(file_ ? size : 0),
+      request_(std::move(request)),
+      finder_(request_.text, request_.matchCase) {
+  if (finder_.size() == 0) state_ = State::NotFound;
   next_ = request_.forward ? request_.from : std::min(request_.from, size_);
 }
 
@@ -30,26 +26,35 @@ TextFileSearch::TextFileSearch(const TextFileIndex& index, FileSearchRequest req
     : TextFileSearch(index.file(), index.size(), std::move(request)) {}
 
 bool TextFileSearch::SearchSlice(std::uint64_t start, std::uint64_t stopStart) {
-  // A match may start anywhere before stopStart, so read the needle's length less one beyond it.
-  std::uint64_t end = std::min(size_, stopStart - 1 + needle_.size());
-  if (end <= start || end - start < needle_.size()) return false;
-  slice_.resize(static_cast<std::size_t>(end - start));
-  std::size_t got = file_->Read(start, slice_.data(), slice_.size());
-  slice_.resize(got);
-  if (!request_.matchCase) Fold(slice_.data(), slice_.data() + slice_.size());
+  const std::size_t length = finder_.size();
+  // A match may start anywhere before stopStart, so read the text's length less one beyond it.
+  const std::uint64_t end = std::min(size_, stopStart - 1 + length);
+  if (end <= start || end - start < length) return false;
+  // Read a piece at a time, consecutive pieces overlapping by the text's length less one, so a
+  // match across two pieces lies whole in one; pieces are taken in the order of the search.
+  const std::uint64_t piece = std::max<std::uint64_t>(FileBytes::ReadPiece, 2 * length);
+  const std::uint64_t advance = piece - (length - 1);
   if (request_.forward) {
-    std::boyer_moore_horspool_searcher searcher(needle_.begin(), needle_.end());
-    auto hit = std::search(slice_.begin(), slice_.end(), searcher);
-    if (hit == slice_.end()) return false;
-    found_ = start + static_cast<std::uint64_t>(hit - slice_.begin());
-  } else {
-    std::boyer_moore_horspool_searcher searcher(needle_.rbegin(), needle_.rend());
-    auto hit = std::search(slice_.rbegin(), slice_.rend(), searcher);
-    if (hit == slice_.rend()) return false;
-    // hit points at the match's last byte seen from the end; its first byte lies needle-1 further.
-    std::uint64_t lastByte = start + static_cast<std::uint64_t>(slice_.rend() - hit) - 1;
-    found_ = lastByte + 1 - needle_.size();
+    for (std::uint64_t from = start;; from += advance) {
+      const std::uint64_t to = std::min(end, from + piece);
+      if (SearchPiece(from, to)) return true;
+      if (to == end) return false;
+    }
   }
+  for (std::uint64_t to = end;; to -= advance) {
+    const std::uint64_t from = to - start > piece ? to - piece : start;
+    if (SearchPiece(from, to)) return true;
+    if (from == start) return false;
+  }
+}
+
+bool TextFileSearch::SearchPiece(std::uint64_t from, std::uint64_t to) {
+  slice_.resize(static_cast<std::size_t>(to - from));
+  const std::size_t got = file_->Read(from, slice_.data(), slice_.size());
+  const char* begin = slice_.data();
+  const char* hit = request_.forward ? finder_.FindFirst(begin, begin + got) : finder_.FindLast(begin, begin + got);
+  if (!hit) return false;
+  found_ = from + static_cast<std::uint64_t>(hit - begin);
   return true;
 }
 

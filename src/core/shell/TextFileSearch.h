@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/TextFinder.h"
+
 namespace tal {
 
 class FileBytes;
@@ -43,11 +45,13 @@ class TextFileSearch {
  private:
   // Looks in bytes [start, start + length) for a match starting in [start, stopStart).
   bool SearchSlice(std::uint64_t start, std::uint64_t stopStart);
+  // Looks in bytes [from, to) for a match lying wholly within them.
+  bool SearchPiece(std::uint64_t from, std::uint64_t to);
 
   std::shared_ptr<const FileBytes> file_;
   std::uint64_t size_;
   FileSearchRequest request_;
-  std::string needle_;      // folded when case does not matter
+  TextFinder finder_;
   std::vector<char> slice_;
   std::uint64_t next_ = 0;  // forward: next slice start; backward: end of the next slice
   std::uint64_t found_ = 0;

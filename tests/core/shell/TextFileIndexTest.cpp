@@ -148,3 +148,44 @@ TEST(TextFileIndex, ExtendTakesInAppendsOnly) {
     EXPECT_EQ(index.Lines(0, 10), SplitLines(c.after));
   }
 }
+
+// A scan given the bytes in pieces of any size (down to one byte at a time) counts the same
+// lines, the same longest line and the same checkpoints as a scan given them all at once: line
+// feeds at every place within and across the blocks a scan looks at together.
+TEST(TextFileIndex, ScanningInPiecesOfAnySizeGivesTheSameIndex) {
+  std::mt19937 random(5);
+  std::string bytes;
+  while (bytes.size() < 300000) {
+    const std::size_t length = random() % 500 == 0 ? 60000 + random() % 10000 : random() % 130;
+    bytes += std::string(length, 'x') + (random() % 5 ? "\n" : "\r\n");
+  }
+  bytes += "unended";
+  auto scan = [&](std::size_t piece) {
+    LineScan s;
+    std::vector<LineCheckpoint> added;
+    for (std::size_t at = 0; at < bytes.size(); at += piece)
+      s.Scan(bytes.data() + at, std::min(piece, bytes.size() - at), added);
+    return std::make_pair(s, added);
+  };
+  const auto [whole, wholeAdded] = scan(bytes.size());
+  std::size_t longest = 0, lineStart = 0;
+  for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+    longest = std::max(longest, at - lineStart);
+    lineStart = at + 1;
+  }
+  EXPECT_EQ(whole.lines, static_cast<std::uint64_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+  EXPECT_EQ(whole.longest, longest);
+  EXPECT_EQ(whole.lastLineStart, lineStart);
+  EXPECT_EQ(whole.indexed, bytes.size());
+  for (std::size_t piece : {1u, 63u, 64u, 65u, 4096u, 131072u}) {
+    const auto [s, added] = scan(piece);
+    EXPECT_EQ(s.lines, whole.lines) << piece;
+    EXPECT_EQ(s.longest, whole.longest) << piece;
+    EXPECT_EQ(s.lastLineStart, whole.lastLineStart) << piece;
+    ASSERT_EQ(added.size(), wholeAdded.size()) << piece;
+    for (std::size_t k = 0; k < added.size(); ++k) {
+      EXPECT_EQ(added[k].line, wholeAdded[k].line) << piece << " checkpoint " << k;
+      EXPECT_EQ(added[k].offset, wholeAdded[k].offset) << piece << " checkpoint " << k;
+    }
+  }
+}

@@ -79,3 +79,30 @@ TEST(TextFileSearch, FoldLatin1KeepsSignsAndSmallLetters) {
   EXPECT_EQ(FoldLatin1('\xDF'), '\xDF');
   EXPECT_EQ(FoldLatin1('['), '[');
 }
+
+// Matches that cross the pieces the search reads at a time, in a file of several pieces, found
+// in both directions whatever the budget of a step; letters folded as everywhere else.
+TEST(TextFileSearch, MatchesAcrossTheReadPiecesAreFoundInOrder) {
+  const std::uint64_t piece = FileBytes::ReadPiece;
+  const std::string text = "End Of Run";
+  std::string hay(3 * piece + 100, '7');
+  // Across the first piece's end, at the start of the second piece's overlap, across the third.
+  const std::vector<std::uint64_t> at = {piece - 4, 2 * piece - text.size() + 1, 3 * piece - 1};
+  for (std::uint64_t a : at) hay.replace(a, text.size(), "eND oF rUN");
+  taltest::TempDir dir;
+  TextFileIndex index;
+  ASSERT_EQ(index.Open(dir.write("A.OUT", hay)), "");
+  struct Case {
+    bool forward;
+    std::uint64_t from;
+    std::optional<std::uint64_t> expected;
+  };
+  const std::vector<Case> cases = {
+      {true, 0, at[0]},         {true, at[0] + 1, at[1]}, {true, at[1] + 1, at[2]}, {true, at[2] + 1, std::nullopt},
+      {false, hay.size(), at[2]}, {false, at[2], at[1]},  {false, at[1], at[0]},    {false, at[0], std::nullopt},
+  };
+  for (const Case& c : cases)
+    for (std::size_t budget : {std::size_t{1000}, std::size_t{8} << 20})
+      EXPECT_EQ(Search(index, text, c.forward, c.from, false, budget), c.expected)
+          << "forward " << c.forward << " from " << c.from << " budget " << budget;
+}
