@@ -55,6 +55,8 @@ for number in 0 1.5 -2.5E+03 1E99 -1e99 INF -inf 12. 0.000001 9.99e99 1.18973149
   printf '%s' "$number" | seed NumbersFuzz "n$i"
 done
 
+seed ResultChoiceFuzz HOUSE.TRS < demo/HOUSE.TRS
+printf "QAUX:integral\r\n# note\n\nTTANK : MAXIMUM\nCol 2:mean\n" | seed ResultChoiceFuzz crlf.trs
 printf 'TIME TROOM TTANK\nh C C\n1 20.5 40\n2 21 41.25\n3 19.75 39e0\n' | seed PlotDataFuzz house.plt
 printf 'x y\n1,2\n2,4\n' | seed PlotDataFuzz comma.plt
 printf 'Projects\nDemo\nForms\nHouse\nHOUSE.TKD HOUSE.BMP HOUSE.HLP\nPump\nPUMP.TKD,,PUMP.HLP\n' | seed IndexFileFuzz PROJECTS.IDX

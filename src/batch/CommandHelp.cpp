@@ -43,7 +43,13 @@ constexpr Help Helps[] = {
      "new makes a table of N runs over the named deck constants; set fills runs of one variable as Alter\n"
      "Table does; show prints the cells; run runs the table as Run Table does, on this computer with up to\n"
      "N engines at once or as one job array on a Slurm cluster.\n"
-     "Exit status: 2 for bad input; run: 0 when every run ended with status 0, else 1.\n"},
+     "  talbatch table results FILE.TBL [--collect COLUMN:STAT[,COLUMN:STAT...]] [-o OUT.csv]\n"
+     "results prints a line per run (the table's variables, then each COLUMN:STAT of the plot and output\n"
+     "files the run left) as CSV with a header line of names, or writes it to OUT.csv. STAT is last, min,\n"
+     "max, mean, sum or integral (trapezoidal over TIME, in the column's unit times hours). Without\n"
+     "--collect the choice kept beside the table in NAME.TRS is used.\n"
+     "Exit status: 2 for bad input; run: 0 when every run ended with status 0, else 1; results: 2 for a\n"
+     "column no run's file holds, 1 when a run left no file (its line written with empty cells).\n"},
     {"make-form",
      "Make TALKIT file without the dialog: writes the form deck OUT.TKD for DECK.\n"
      "  --all                every parameter and settable input becomes a field\n"

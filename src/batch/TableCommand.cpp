@@ -15,6 +15,7 @@ namespace tal::batch {
 
 // talbatch table run (TableRunCommand.cpp).
 int RunTableCommand(const std::vector<std::string>& args, BatchIo& io);
+int TableResultsCommand(const std::vector<std::string>& args, BatchIo& io);  // TableResultsCommand.cpp
 
 namespace {
 
@@ -168,6 +169,7 @@ int Table(const std::vector<std::string>& args, BatchIo& io) {
   if (args[0] == "show") return Show(rest, io);
   if (args[0] == "set") return Set(rest, io);
   if (args[0] == "run") return RunTableCommand(rest, io);
+  if (args[0] == "results") return TableResultsCommand(rest, io);
   return BadInput(io, "unknown subcommand \"" + args[0] + "\"\n" + Usage);
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "EngineTestSupport.h"
 
@@ -111,6 +113,33 @@ TEST_F(DemoWorkspace, FormValueChangedByTalbatchChangesTheResults) {
   }
   EXPECT_GT(solarAfter, solarBefore * 1.2);
   EXPECT_LT(auxAfter, auxBefore);
+}
+
+// The demo's table as the build makes it, run, then its results as HOUSE.TRS chooses them.
+TEST_F(DemoWorkspace, TableRunThenItsResultsChoice) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"new", "HOUSE.DCK", "--runs", "4", "--vars", "PHEAT,KTANK"},
+                                        {"set", "HOUSE.TBL", "PHEAT", "--from", "3", "--step", "3"},
+                                        {"set", "HOUSE.TBL", "KTANK", "--from", "0.1", "--mult", "1.5"},
+                                        {"run", "HOUSE.TBL", "-j", "2", "--program-dir", dir.path()}}) {
+    args.insert(args.begin(), "table");
+    auto r = RunTalbatch(args, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << args[1] << ": " << r.err;
+  }
+  auto results = RunTalbatch({"table", "results", "HOUSE.TBL"}, dir.path());
+  ASSERT_EQ(results.exitCode, 0) << results.err;
+  std::istringstream lines(results.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "run,PHEAT,KTANK,QAUX:integral,TTANK:mean,TTANK:max");
+  for (int run = 1; run <= 4; ++run) {
+    ASSERT_TRUE(std::getline(lines, line)) << results.out;
+    double values[6] = {};
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf,%lf,%lf", &values[0], &values[1], &values[2], &values[3],
+                          &values[4], &values[5]), 6) << line;
+    EXPECT_EQ(values[0], run);
+    EXPECT_GT(values[3], 0) << line;  // auxiliary heat over the year, kWh
+    EXPECT_GT(values[5], values[4]) << line;
+  }
 }
 
 }  // namespace
