@@ -1,12 +1,17 @@
 #pragma once
-// Curves as the window draws them: every point mapped to its pixel and a long curve reduced to the
-// first, lowest, highest and last point of each run of points on one pixel column, which draws the
-// same line as every point does. A cache keeps the reduction of each curve while the axis ranges
-// and the frame's size stay the same: moving the frame or exposing the window draws it again as it
-// is, and rows added at the end of a curve are reduced on from where the last ones ended.
+// Curves as the window draws them: a long curve reduced to the first, lowest, highest and last
+// point of each run of points on one pixel column, which draws the same line as every point does.
+// A curve whose X values never decrease is reduced from the values themselves: the run of each
+// column is found by searching, and only the points that may be its lowest or highest are mapped
+// to pixels; any other curve has every point mapped. A cache keeps the reduction of each curve
+// while the axis ranges and the frame's size stay the same: moving the frame or exposing the
+// window draws it again as it is, and rows added at the end of a curve are reduced on from where
+// the last ones ended.
 #include <QPoint>
+#include <cstdint>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "plot/PlotDrawing.h"
@@ -53,6 +58,12 @@ class AxisMap {
     const int pixel = base_ + static_cast<int>(RoundEven(offset));
     return pixel < -PixelLimit ? -PixelLimit : pixel > PixelLimit ? PixelLimit : pixel;
   }
+  // Values that have no place on the axis (NaN; on a logarithmic axis also those not above 0):
+  // they all lie on the pixel of NaN.
+  bool Odd(double v) const { return log_ ? !(v > 0) : std::isnan(v); }
+  // A range of values a little wider than the ones that lie on `pixel` (odd values aside): a
+  // search for the first point on a pixel maps only the values inside it.
+  std::pair<double, double> ValuesNear(int pixel) const;
 
  private:
   bool log_ = false;
@@ -81,6 +92,9 @@ class ReducedCurve {
 
 class TPlotCurveCache {
  public:
+  // The points of a sorted curve further than `outsideMargin` pixels beyond the frame's left and
+  // right edges are left out (as many as the widest pen and symbol reach, scaled on paper).
+  explicit TPlotCurveCache(int outsideMargin = 8) : outsideMargin_(outsideMargin) {}
   struct Curve {
     std::vector<QPoint> line;     // in window pixels for the frame `origin` was taken at
     std::vector<QPoint> symbols;  // empty unless the curve draws symbols
@@ -90,7 +104,15 @@ class TPlotCurveCache {
   // curve's values changed (values added at the end are mapped on from where they stopped).
   const Curve& Get(std::size_t k, const TPlotInfo& info, PlotFrame frame);
   // The values of the curves were replaced, not only added to: every curve is mapped anew.
-  void Invalidate() { entries_.clear(); }
+  void Invalidate() {
+    entries_.clear();
+    ++generation_;
+  }
+  // Counts every change of the curves' pixels: the same number means the same curves.
+  std::uint64_t Generation() const { return generation_; }
+  // Whether the curves as last mapped draw the same moved along with the frame: not when a point
+  // lay at the pixel limit, which does not move with it.
+  bool Movable() const;
 
  private:
   struct Entry {
@@ -100,15 +122,29 @@ class TPlotCurveCache {
     bool xLog = false, yLog = false, symbols = false;
     int width = 0, height = 0;
     std::size_t mapped = 0;  // values looked at so far
-    bool sorted = false;     // X never decreases: points left and right of the frame are skipped
-    bool pastEnd = false;    // sorted, and a point right of the frame has been mapped
+    // Whether the X values never decrease (NaN counts as a decrease), known for the first
+    // `sortChecked` of them; it holds until the values are replaced.
+    bool sorted = true;
+    std::size_t sortChecked = 0;
+    bool skipsOutside = false;  // sorted over a rising X range: points left and right of the frame are skipped
+    double keepFrom = 0, keepTo = 0;  // the X values a little beyond the frame's edges, where skipping starts
+    bool pastEnd = false;       // a point right of the frame has been mapped
+    bool limited = false;       // a point lies at the pixel limit
     ReducedCurve reduced;
     QPoint lastSymbol;
     Curve curve;
   };
   void Reset(Entry& e, const TPlotLine& line, std::size_t n, const TPlotInfo& info, PlotFrame frame);
   void Map(Entry& e, const TPlotLine& line, std::size_t n);
+  void MapEveryPoint(Entry& e, const double* xs, const double* ys, std::size_t n, const AxisMap& xMap,
+                     const AxisMap& yMap);
+  void MapColumns(Entry& e, const double* xs, const double* ys, std::size_t n, const AxisMap& xMap,
+                  const AxisMap& yMap);
+  void AddColumn(Entry& e, int column, const double* ys, std::size_t from, std::size_t to, const AxisMap& yMap);
+  static void CheckSorted(Entry& e, const double* xs, std::size_t n);
   std::vector<Entry> entries_;
+  std::uint64_t generation_ = 0;
+  int outsideMargin_;
 };
 
 }  // namespace tal

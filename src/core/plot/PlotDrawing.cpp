@@ -410,7 +410,8 @@ void TPlotDrawing::DrawCurve(std::size_t k) {
   const TPlotLine& line = info_.Lines[k];
   const QRect frame = f_.rect();
   if (!printing_ && !paintArea_.isNull() && !paintArea_.intersects(frame.adjusted(-1, -1, 1, 1))) return;
-  TPlotCurveCache passCache;
+  // Wide pens and symbols of points beyond the frame reach into it by their scaled size.
+  TPlotCurveCache passCache(Scaled(8));
   const TPlotCurveCache::Curve& curve = (cache_ ? *cache_ : passCache).Get(k, info_, f_);
 
   p_.save();

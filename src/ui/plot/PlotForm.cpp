@@ -56,10 +56,8 @@ class TPlotCanvas : public QWidget {
   void paintEvent(QPaintEvent* event) override {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QPainter painter(this);
-    TPlotDrawing drawing(painter, plot_.info_, plot_.frame_);
-    drawing.setPaintArea(event->rect());
-    drawing.setCurveCache(&plot_.cache_);
-    drawing.DisplayPlot();
+    const QRect extent = plot_.picture_.Paint(painter, plot_.info_, plot_.frame_, event->rect(),
+                                              palette().color(QPalette::Window), plot_.cache_);
     if (drag_ == Drag::Moving || drag_ == Drag::Sizing) {
       // The rubber rectangle: a closed outline in the inverting pen.
       painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -73,7 +71,7 @@ class TPlotCanvas : public QWidget {
     }
     painter.end();
     QApplication::restoreOverrideCursor();
-    plot_.setExtent(drawing.Extent());
+    plot_.setExtent(extent);
   }
 
   void mousePressEvent(QMouseEvent* event) override {
@@ -361,6 +359,7 @@ const DataExtent& TPlotForm::DataExtentNow() {
 
 void TPlotForm::PlotChanged() {
   cache_.Invalidate();
+  picture_.Invalidate();
   dataExtent_.reset();
   FrameChanged();
 }

@@ -12,6 +12,7 @@
 #include "plot/PlotDrawing.h"
 #include "plot/PlotInfo.h"
 #include "plot/PlotLiveData.h"
+#include "plot/PlotPicture.h"
 #include "plot/PlotZoom.h"
 #include "shell/ChildForm.h"
 
@@ -113,6 +114,7 @@ class TPlotForm : public TChildForm {
   PlotFrame frame_;
   QRect extent_;
   TPlotCurveCache cache_;
+  TPlotPicture picture_;  // the drawing as last painted
   ZoomHistory history_;
   bool frameFollowsWindow_ = true;
   std::string pointerText_, toolTip_;
