@@ -1,6 +1,10 @@
 // talbatch run and talbatch table run show the progress of the engines as one line on standard
 // error, written over as the run goes on, when that is a terminal; nothing when it is not.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <regex>
 #include <sstream>
@@ -31,6 +35,31 @@ Batch RunInProcess(const std::vector<std::string>& args, bool terminal) {
   return {status, out.str(), err.str()};
 }
 
+// talbatch as its own process with standard error on a pseudo-terminal: what the terminal got.
+std::string ErrorOnATerminal(const std::vector<std::string>& args) {
+  int terminal = -1, side = -1;
+  if (openpty(&terminal, &side, nullptr, nullptr, nullptr) != 0) return "openpty failed";
+  std::vector<char*> argv{const_cast<char*>(TAL_TALBATCH_PATH)};
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, STDOUT_FILENO);
+    dup2(side, STDERR_FILENO);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(side);
+  std::string got;
+  char buffer[4096];
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) got.append(buffer, static_cast<std::size_t>(n));
+  close(terminal);  // read ends with EIO once the program has closed its side
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? got : "exit status " + std::to_string(status) + ": " + got;
+}
+
 }  // namespace
 
 TEST(ProgressLine, RunShowsOneUpdatingLineOnATerminalOnly) {
@@ -54,6 +83,8 @@ TEST(ProgressLine, RunShowsOneUpdatingLineOnATerminalOnly) {
                         "\r\\[#{20}\\] 100%  8760 of 8760 h simulated\x1b\\[K"
                         "\r\x1b\\[K");
   EXPECT_TRUE(std::regex_match(terminal.err, line)) << terminal.err;
+  const std::string onATerminal = ErrorOnATerminal(args);
+  EXPECT_TRUE(std::regex_match(onATerminal, line)) << onATerminal;
 }
 
 TEST(ProgressLine, TableRunCountsRunsDoneRunningAndLeft) {
