@@ -114,7 +114,12 @@ TEST_F(HelpWindows, TalkitModesFirstOpenShowsTheProgramDirectorysIndexAndOpensTh
   frame->setFirstStart(true);
   ModalWatcher watcher;
   watcher.onShown = [](QDialog* modal) {
-    if (auto* index = qobject_cast<TIndexDlg*>(modal)) index->theListDblClick();
+    // A double click makes its row the current one first; focus alone would do so only once the
+    // dialog's focus event has come, which a loaded machine may deliver after this timer.
+    if (auto* index = qobject_cast<TIndexDlg*>(modal)) {
+      index->theList->setCurrentRow(0);
+      index->theListDblClick();
+    }
   };
   frame->Open1Click();
   ASSERT_FALSE(watcher.shown.empty());
