@@ -48,7 +48,7 @@ ClusterTableRunReport RunTableDecksOnCluster(const std::vector<std::string>& run
   options.stopRequested = settings.stopRequested;
   options.pollMilliseconds = settings.pollMilliseconds;
   options.ended = [&](int run, const ClusterTask& task) {
-    TableRunResult ended{run, OutcomeOf(task, job.cancelled()), {}};
+    TableRunResult ended{run, OutcomeOf(task, job.cancelled()), {}, {}};
     std::string log;
     for (const ResultFile& file : FindResultFiles(task.deck)) {
       ended.resultFiles.push_back(file.path);

@@ -2,10 +2,12 @@
 
 #include <QEventLoop>
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <thread>
 
 #include "runs/RunMonitor.h"
+#include "runs/RunProblems.h"
 #include "shell/ResultFiles.h"
 #include "support/Files.h"
 #include "support/Messages.h"
@@ -74,11 +76,17 @@ class TableRun {
  private:
   bool Stopping() const { return RunMonitor::instance().stopRequested(); }
 
-  // The options of the table run, with the engine's progress told by run number.
-  RunOptions OptionsOf(int run) const {
+  // The options of the table run, with the engine's progress told by run number and its standard
+  // error read for problems as well.
+  RunOptions OptionsOf(int run) {
     RunOptions options = settings_.options;
     if (settings_.progress)
       options.progress = [progress = settings_.progress, run](const ProgressReport& report) { progress(run, report); };
+    RunTranscript& transcript = transcripts_.try_emplace(run, decks_[static_cast<std::size_t>(run - 1)]).first->second;
+    options.standardError = [receiver = settings_.options.standardError, &transcript](std::string_view text) {
+      if (receiver) receiver(text);
+      transcript.Add(text, true);
+    };
     return options;
   }
 
@@ -102,7 +110,11 @@ class TableRun {
   }
 
   void Record(int run, const RunOutcome& outcome) {
-    TableRunResult result{run, outcome, {}};
+    TableRunResult result{run, outcome, {}, {}};
+    if (auto transcript = transcripts_.find(run); transcript != transcripts_.end()) {
+      transcript->second.Finish();
+      result.problems = transcript->second.problems();
+    }
     std::string log = "-- run " + std::to_string(run) + " of " + std::to_string(total_) + ": " + DescribeOutcome(outcome) + "\n";
     for (const ResultFile& file : FindResultFiles(decks_[static_cast<std::size_t>(run - 1)])) {
       // What the engine left; the first run's base name is the deck's, whose table and picture are not results.
@@ -119,6 +131,7 @@ class TableRun {
   const TableRunSettings& settings_;
   const int total_;
   TableRunReport report_;
+  std::map<int, RunTranscript> transcripts_;  // by run; kept while the run's program may still write
 };
 
 }  // namespace
@@ -136,6 +149,25 @@ TableRunReport RunTableDecks(const std::vector<std::string>& runDecks, const Tab
   const int jobs = std::clamp(settings.jobs, 1, std::max(1, static_cast<int>(runDecks.size())));
   const bool commands = !settings.beforeCommand.empty() || !settings.afterCommand.empty();
   return jobs == 1 || commands ? run.Sequential() : run.Parallel(jobs);
+}
+
+std::vector<Problem> TableRunProblems(const TableRunReport& report, const std::vector<std::string>& runDecks,
+                                      const std::string& deck) {
+  std::vector<const TableRunResult*> byRun;
+  for (const TableRunResult& result : report.results) byRun.push_back(&result);
+  std::stable_sort(byRun.begin(), byRun.end(), [](auto* a, auto* b) { return a->run < b->run; });
+  std::vector<Problem> problems;
+  for (const TableRunResult* result : byRun) {
+    const auto r = static_cast<std::size_t>(result->run);
+    const std::string& runDeck = r >= 1 && r <= runDecks.size() ? runDecks[r - 1] : deck;
+    for (Problem problem : result->problems) {
+      if (problems.size() >= RunTranscript::ProblemLimit) return problems;
+      if (problem.file.empty() || SameFile(problem.file, runDeck)) problem.file = deck;
+      problem.text = "Run " + std::to_string(result->run) + ": " + problem.text;
+      problems.push_back(std::move(problem));
+    }
+  }
+  return problems;
 }
 
 std::string FailedRunsSummary(const TableRunReport& report, int total) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "runs/EngineOutput.h"
 #include "runs/ProgramRunner.h"
 
 namespace tal {
@@ -27,6 +28,7 @@ struct TableRunResult {
   int run = 0;
   RunOutcome outcome;
   std::vector<std::string> resultFiles;  // what the run left beside its run deck
+  std::vector<Problem> problems;         // what its engine reported on standard error
 };
 
 struct TableRunReport {
@@ -41,6 +43,13 @@ struct TableRunReport {
 // Runs `runDecks` (run r is runDecks[r - 1]). Each finished run's result files are written to the
 // run log with its number and exit status.
 TableRunReport RunTableDecks(const std::vector<std::string>& runDecks, const TableRunSettings& settings);
+
+// The problems of every run for the Problems window, in run order and at most
+// RunTranscript::ProblemLimit: each text starts with its run ("Run 3: ..."), and a problem the
+// engine placed in its run deck, or nowhere, is placed in the table's `deck`, whose lines the run
+// deck keeps one for one (the run decks are gone once the table has run).
+std::vector<Problem> TableRunProblems(const TableRunReport& report, const std::vector<std::string>& runDecks,
+                                      const std::string& deck);
 
 // "Runs 2, 5 of 8 failed" style summary: "" when every run ended with exit status 0.
 std::string FailedRunsSummary(const TableRunReport& report, int total);

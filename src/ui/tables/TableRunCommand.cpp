@@ -10,6 +10,7 @@
 #include "runs/DeckRun.h"
 #include "runs/Installation.h"
 #include "runs/RunMonitor.h"
+#include "runs/RunProblems.h"
 #include "runs/SettingsFile.h"
 #include "shell/TalshellForm.h"
 #include "support/Files.h"
@@ -155,6 +156,7 @@ void TTALSHELLFORM::RunTable1Click() {
   run.options.workingDirectory = FolderOf(prepared->deck);
   const int total = static_cast<int>(prepared->runDecks.size());
 
+  RunProblems::instance().Clear();  // the marks of the last run go when the next one starts
   TableRunReport report;
   {
     TableProgress progress(total);
@@ -163,9 +165,13 @@ void TTALSHELLFORM::RunTable1Click() {
     run.finished = [&progress](int r) { progress.Finished(r); };
     report = RunTableDecks(prepared->runDecks, run);
   }
+  // Read while the run decks still exist, so the engines' names of them are recognised.
+  RunProblems::instance().Set(TableRunProblems(report, prepared->runDecks, prepared->deck));
   DeleteRunDecksOf(prepared->deck, total);
-  if (std::string summary = FailedRunsSummary(report, total); !summary.empty())
+  if (std::string summary = FailedRunsSummary(report, total); !summary.empty()) {
     ShowMessageKind(summary, InformationOk, false);
+    if (!RunProblems::instance().problems().empty()) Problems1Click();
+  }
   fs::current_path(workingDirectory, ec);
   UpdateMenu();
 }

@@ -8,8 +8,12 @@
 #include <algorithm>
 
 #include "../shell/ShellTestSupport.h"
+#include <QTreeWidget>
+
 #include "runs/CompilingWindow.h"
+#include "runs/ProblemsWindow.h"
 #include "runs/RunMonitor.h"
+#include "runs/RunProblems.h"
 #include "shell/EditForm.h"
 #include "tables/TableForm.h"
 
@@ -136,4 +140,30 @@ TEST_F(RunTable, AVariableTheDeckNeverAssignsIsNamedBeforeAnyRun) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_NE(dialogs.messages()[0].find("for the table variable Q, so every run"), std::string::npos) << dialogs.messages()[0];
   EXPECT_EQ(calls(), "") << "cancelled: nothing runs";
+}
+
+TEST_F(RunTable, TheEnginesProblemsNameTheirRunInTheProblemsWindowAndLeadToTheDeck) {
+  dir.write("TALSHELL.INI", "ParallelRuns=2\n");
+  // Run 2 fails on line 2 of its run deck; run 3 counts a warning without a line; run 1 says nothing.
+  writeEngine("case \"$1\" in *S1.TMP) echo \"$1:2: error: P is too large\" >&2; exit 1;;"
+              " *S2.TMP) echo '2 steps did not converge' >&2;; esac\n");
+  openTable(3);
+  frame->RunTable1Click();
+  EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Run 2 of 3 did not end with exit status 0; the run log lists every run."});
+  const std::vector<Problem> expected{{ProblemKind::Error, deck, 2, "Run 2: P is too large"},
+                                      {ProblemKind::Warning, deck, 0, "Run 3: 2 steps did not converge"}};
+  EXPECT_EQ(RunProblems::instance().problems(), expected);
+  auto* problems = frame->findChild<TProblemsForm*>();
+  ASSERT_NE(problems, nullptr);
+  EXPECT_TRUE(problems->isVisible());
+  ASSERT_EQ(problems->list()->topLevelItemCount(), 2);
+  EXPECT_EQ(problems->list()->topLevelItem(0)->text(1), "S.DCK");
+
+  // The run deck is gone: its problem opens the table's deck at the line.
+  emit problems->list()->itemActivated(problems->list()->topLevelItem(0), 0);
+  auto* editor = qobject_cast<TEditForm*>(frame->activeChild());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->fileName(), deck);
+  EXPECT_EQ(editor->currentLine(), 2u);
+  RunProblems::instance().Clear();
 }
