@@ -12,12 +12,12 @@ constexpr int FieldCount = 5000;
 constexpr int FieldsPerGroup = 50;
 
 // `topSwitch`: a check box at the top of the form switches the first group (the others stay
-// with the check boxes at the end).
-inline std::string GeneratedDeck(bool topSwitch) {
+// with the check boxes at the end). `fields`: how many fields the form has.
+inline std::string GeneratedDeck(bool topSwitch, int fields = FieldCount) {
   std::string deck = "*TALKIT\n*|<FONT1 ARIAL 12\n*|<TAB2 6 CM\n*|*Generated form\n";
   if (topSwitch) deck += "*|{TOPSWITCH|Top\n*|Show the first group|G0\n*|}\n";
   int group = 0;
-  for (int field = 0; field < FieldCount; ++field) {
+  for (int field = 0; field < fields; ++field) {
     if (field % FieldsPerGroup == 0) {
       if (field > 0) deck += "*|]\n";
       deck += "*|[G" + std::to_string(group) + "|Group " + std::to_string(group) + "\n";
@@ -56,16 +56,16 @@ inline std::string RadioDeck(int buttons) {
   return deck + "*|)\n";
 }
 
-// The deck written as BIG.TKD in a temporary folder with its list data and weather files.
+// The deck written as BIG.TKD (of `fields` fields) in a temporary folder with its list data and weather files.
 struct Workspace {
   taltest::TempDir dir;
   std::string deck;
-  explicit Workspace(bool topSwitch) {
+  explicit Workspace(bool topSwitch, int fields = FieldCount) {
     std::string kinds = "20\n";
     for (int k = 1; k <= 20; ++k) kinds += std::to_string(k) + ",Kind " + std::to_string(k) + "," + std::to_string(k) + ".5\n";
     dir.write("KINDS.DAT", kinds);
     dir.write("WEATHER.DAT", "data\n");
-    deck = dir.write("BIG.TKD", GeneratedDeck(topSwitch));
+    deck = dir.write("BIG.TKD", GeneratedDeck(topSwitch, fields));
   }
 };
 

@@ -81,19 +81,28 @@ const QImage& FormPictures::Picture(const PictureData& picture) {
 QtFormMetrics::QtFormMetrics(std::shared_ptr<FormPictures> pictures)
     : pictures_(pictures ? std::move(pictures) : std::make_shared<FormPictures>()) {}
 
-const QFontMetrics& QtFormMetrics::MetricsOf(const FontSlot& slot) const {
+QtFormMetrics::Measured& QtFormMetrics::MeasuredOf(const FontSlot& slot) const {
   FontKey key{slot.name, slot.size, slot.bold, slot.italic, slot.underline};
-  auto found = metrics_.find(key);
-  if (found == metrics_.end())
-    found = metrics_.emplace(key, std::make_unique<QFontMetrics>(FontOfSlot(slot))).first;
+  auto found = measured_.find(key);
+  if (found == measured_.end()) {
+    QFontMetrics metrics(FontOfSlot(slot));
+    const int average = metrics.horizontalAdvance(Latin1(AverageWidthLetters)) / 52;
+    found = measured_.emplace(key, std::make_unique<Measured>(Measured{metrics, average, {}})).first;
+  }
   return *found->second;
 }
 
-int QtFormMetrics::GetHeight(const FontSlot& font) const { return MetricsOf(font).height(); }
+int QtFormMetrics::GetHeight(const FontSlot& font) const { return MeasuredOf(font).metrics.height(); }
 
 int QtFormMetrics::TextWidth(const FontSlot& font, std::string_view text) const {
-  return MetricsOf(font).horizontalAdvance(Latin1(text));
+  Measured& measured = MeasuredOf(font);
+  auto found = measured.widths.find(std::string(text));
+  if (found == measured.widths.end())
+    found = measured.widths.emplace(text, measured.metrics.horizontalAdvance(Latin1(text))).first;
+  return found->second;
 }
+
+int QtFormMetrics::aveCharWidth(const FontSlot& font) const { return MeasuredOf(font).aveCharWidth; }
 
 int QtFormMetrics::PixelHeight(const FontSlot& font) const { return PixelSizeOfPoints(font.size); }
 

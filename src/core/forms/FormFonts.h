@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "forms/FormLayout.h"
 
@@ -51,15 +52,23 @@ class QtFormMetrics : public FormMetrics {
   int GetHeight(const FontSlot& font) const override;
   int TextWidth(const FontSlot& font, std::string_view text) const override;
   int PixelHeight(const FontSlot& font) const override;
+  int aveCharWidth(const FontSlot& font) const override;
   LayoutSize PictureSize(const PictureData& picture) const override;
 
   FormPictures& pictures() const { return *pictures_; }
 
  private:
-  const QFontMetrics& MetricsOf(const FontSlot& font) const;
+  // A font's metrics and its average letter width, measured once, and the widths of the texts
+  // measured in it (a list's rows are measured for every list field of the same data file).
+  struct Measured {
+    QFontMetrics metrics;
+    int aveCharWidth;
+    std::unordered_map<std::string, int> widths;
+  };
+  Measured& MeasuredOf(const FontSlot& font) const;
 
   using FontKey = std::tuple<std::string, int, bool, bool, bool>;
-  mutable std::map<FontKey, std::unique_ptr<QFontMetrics>> metrics_;
+  mutable std::map<FontKey, std::unique_ptr<Measured>> measured_;
   std::shared_ptr<FormPictures> pictures_;
 };
 

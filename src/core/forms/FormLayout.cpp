@@ -12,9 +12,7 @@ int FormMetrics::GetWidth(const FontSlot& font, std::string_view text) const {
   return TextWidth(font, padded);
 }
 
-int FormMetrics::aveCharWidth(const FontSlot& font) const {
-  return TextWidth(font, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
-}
+int FormMetrics::aveCharWidth(const FontSlot& font) const { return TextWidth(font, AverageWidthLetters) / 52; }
 
 FontSlot FormMetrics::CanvasFont() { return FontSlot{}; }
 

@@ -26,6 +26,9 @@ struct LayoutSize {
   int width = 0, height = 0;
 };
 
+// The letters whose width, divided by 52, is a font's average character width.
+inline constexpr std::string_view AverageWidthLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
 // Text and picture measures of the fonts in use. The window measures with the real fonts
 // (QtFormMetrics); tests may give fixed numbers.
 class FormMetrics {
@@ -46,8 +49,9 @@ class FormMetrics {
 
   // Width of the text followed by two blanks.
   int GetWidth(const FontSlot& font, std::string_view text) const;
-  // Width of "A".."Z" and "a".."z" divided by 52 (whole-number division).
-  int aveCharWidth(const FontSlot& font) const;
+  // Width of "A".."Z" and "a".."z" divided by 52 (whole-number division). Metrics that measure
+  // real fonts keep it per font: the layout asks for it several times for every item.
+  virtual int aveCharWidth(const FontSlot& font) const;
   // The canvas font of the window: Arial 10, no style.
   static FontSlot CanvasFont();
   // Width of "8" in the canvas font.

@@ -7,11 +7,17 @@
 namespace tal {
 
 Tmygroupbox::Tmygroupbox(std::size_t item, const QString& caption, QWidget* parent)
-    : QGroupBox(caption, parent), item_(item) {}
+    : QGroupBox(caption, parent), item_(item), captionFont_(font()), captionColour_(palette().color(QPalette::WindowText)) {}
+
+void Tmygroupbox::setCaptionStyle(const QFont& font, const QColor& colour) {
+  captionFont_ = font;
+  captionColour_ = colour;
+  update();
+}
 
 void Tmygroupbox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  QFontMetrics metrics(font());
+  QFontMetrics metrics(captionFont_);
   int line = metrics.height() / 2;
   // An etched line: dark, with a light line inside it.
   QRect frame(0, line, width() - 1, height() - line - 1);
@@ -22,7 +28,8 @@ void Tmygroupbox::paintEvent(QPaintEvent*) {
   if (title().isEmpty()) return;
   QRect caption(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
   painter.fillRect(caption, palette().color(QPalette::Window));
-  painter.setPen(palette().color(QPalette::WindowText));
+  painter.setFont(captionFont_);
+  painter.setPen(captionColour_);
   painter.drawText(caption.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, title());
 }
 

@@ -16,6 +16,8 @@
 namespace tal {
 
 bool TTALKITForm::eventFilter(QObject* watched, QEvent* event) {
+  // A taller view shows bands whose controls are not made yet.
+  if (event->type() == QEvent::Resize && watched == scroll_->viewport()) BuildBandsInView();
   if (event->type() != QEvent::KeyPress) return false;
   auto* target = qobject_cast<QWidget*>(watched);
   // Only keys meant for this window's own controls.
@@ -29,13 +31,14 @@ QWidget* TTALKITForm::FocusedControl() const {
 }
 
 bool TTALKITForm::HandleKey(QWidget* target, QKeyEvent& key) {
-  std::vector<QWidget*> order = FocusOrder();
   if (key.key() == Qt::Key_F1) {
     ShowHelp();
     return true;
   }
-  if (order.empty()) return false;
   QWidget* current = FocusedControl() ? FocusedControl() : target;
+  BuildForKey(current, key);
+  std::vector<QWidget*> order = BuiltFocusOrder();
+  if (order.empty()) return false;
   auto at = std::find(order.begin(), order.end(), current);
   Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
   switch (key.key()) {
@@ -78,7 +81,7 @@ bool TTALKITForm::HandleKey(QWidget* target, QKeyEvent& key) {
 // Page Down walks forwards while the tops do not decrease, up to the current top plus the client
 // height; Page Up the same backwards. The last control passed gets the focus.
 QWidget* TTALKITForm::PageTarget(QWidget* current, bool forward) const {
-  std::vector<QWidget*> order = FocusOrder();
+  std::vector<QWidget*> order = BuiltFocusOrder();
   auto at = std::find(order.begin(), order.end(), current);
   if (at == order.end()) return nullptr;
   int clientHeight = scroll_->viewport()->height();
@@ -97,6 +100,40 @@ QWidget* TTALKITForm::PageTarget(QWidget* current, bool forward) const {
     previousTop = top;
   }
   return found;
+}
+
+// The controls of the bands not made yet all come after those made (BuildBandsThrough): a key
+// that moves on past the last control made, or wraps around to the last, makes more of them.
+void TTALKITForm::BuildForKey(QWidget* current, const QKeyEvent& key) {
+  if (builtBands_ == bands_.size()) return;
+  const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  auto isLast = [&] {
+    std::vector<QWidget*> order = BuiltFocusOrder();
+    return order.empty() || order.back() == current;
+  };
+  switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Down:
+      while (builtBands_ < bands_.size() && isLast()) BuildBand(builtBands_++);
+      break;
+    case Qt::Key_Backtab:
+    case Qt::Key_Up: {
+      std::vector<QWidget*> order = BuiltFocusOrder();
+      if (order.empty() || order.front() == current || std::find(order.begin(), order.end(), current) == order.end())
+        BuildAllBands();
+      break;
+    }
+    case Qt::Key_PageDown:
+      if (modifiers == Qt::ControlModifier) {
+        BuildAllBands();
+      } else {
+        const int limit = PositionOnArea(current).y() + scroll_->viewport()->height();
+        while (builtBands_ < bands_.size() && bands_[builtBands_].widget->y() <= limit) BuildBand(builtBands_++);
+      }
+      break;
+    case Qt::Key_End: BuildAllBands(); break;
+    default: break;
+  }
 }
 
 void TTALKITForm::FocusControl(QWidget* control, Qt::FocusReason reason) {

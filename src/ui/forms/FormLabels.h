@@ -12,7 +12,9 @@ class TDescriptor : public QLabel {
   Q_OBJECT
 
  public:
-  TDescriptor(QWidget* parent, const FontSlot& font, const QString& text, bool inLayout);
+  // `inherited`: the slot the parent's font and colour are those of (ApplySlot).
+  TDescriptor(QWidget* parent, const FontSlot& font, const QString& text, bool inLayout,
+              const FontSlot* inherited = nullptr);
 
   bool inLayout() const { return inLayout_; }
   const FontSlot& slot() const { return slot_; }
@@ -22,7 +24,10 @@ class TDescriptor : public QLabel {
   bool inLayout_;
 };
 
-// Applies a slot's font and text colour to any control.
-void ApplySlot(QWidget& widget, const FontSlot& font);
+// Applies a slot's font and text colour to any control. A control takes its parent's font and
+// colours unless given its own: where the parent carries those of `inherited`, the control is
+// left to inherit what is the same (setting a font or palette on each of thousands of controls
+// is much of the cost of making a large form).
+void ApplySlot(QWidget& widget, const FontSlot& font, const FontSlot* inherited = nullptr);
 
 }  // namespace tal

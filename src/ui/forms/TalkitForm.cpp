@@ -68,6 +68,7 @@ TTALKITForm::TTALKITForm(TTALSHELLFORM* shell)
   area_ = new QWidget(canvas_);
   area_->setAutoFillBackground(true);
   scroll_->setWidget(canvas_);
+  connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { BuildBandsInView(); });
   // The form sees every key before its controls do.
   qApp->installEventFilter(this);
 }
@@ -145,7 +146,7 @@ void TTALKITForm::BuildControls() {
   bands_.clear();
   // Every group frame starts a band; the first band holds what comes before the first frame.
   for (std::size_t i = 0; i < n; ++i) {
-    if (i == 0 || IsGroupKind(model_.items[i].kind)) bands_.push_back(Band{nullptr, i, 0});
+    if (i == 0 || IsGroupKind(model_.items[i].kind)) bands_.push_back(Band{nullptr, i, 0, {}});
     bandOfItem_[i] = static_cast<int>(bands_.size() - 1);
   }
   for (std::size_t b = 0; b < bands_.size(); ++b) {
@@ -168,19 +169,52 @@ void TTALKITForm::BuildControls() {
     bands_[b].baseTop = top;
     bands_[b].widget = new QWidget(area_);
     bands_[b].widget->setGeometry(0, top, right, bottom - top);
+    // Most controls are drawn in slot 2: they take it from their band or frame.
+    bands_[b].slot = model_.StyleOf(model_.items[bands_[b].firstItem]).font(2);
+    ApplySlot(*bands_[b].widget, bands_[b].slot);
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    QWidget* parent = ParentOf(i);
-    QPoint origin = layout_.item(i).inFrame ? QPoint(0, 0) : QPoint(0, bands_[static_cast<std::size_t>(bandOfItem_[i])].baseTop);
-    BuildItem(i, parent, origin);
-  }
-  ShowFieldTexts();
-  ShowChoiceStates();
-  for (std::size_t i = 0; i < n; ++i)
-    if (controls_[i].frame) controls_[i].frame->setVisible(model_.items[i].group.visible);
-  for (Band& band : bands_) FitBand(band);
+  builtBands_ = 0;
+  for (Band& band : bands_) FitBand(band);  // no controls yet: hidden
   PlaceBands();
   ResizeArea();
+  BuildBandsInView();
+}
+
+void TTALKITForm::BuildBand(std::size_t b) {
+  const std::size_t end = b + 1 < bands_.size() ? bands_[b + 1].firstItem : model_.items.size();
+  for (std::size_t i = bands_[b].firstItem; i < end; ++i) {
+    QPoint origin = layout_.item(i).inFrame ? QPoint(0, 0) : QPoint(0, bands_[b].baseTop);
+    BuildItem(i, ParentOf(i), origin);
+    ShowFieldText(i);
+    if (controls_[i].frame) controls_[i].frame->setVisible(model_.items[i].group.visible);
+  }
+  for (std::size_t i = bands_[b].firstItem; i < end; ++i) ShowChoiceState(i);
+  FitBand(bands_[b]);
+}
+
+void TTALKITForm::BuildBandsThrough(std::size_t band) const {
+  auto* self = const_cast<TTALKITForm*>(this);
+  while (builtBands_ <= band && builtBands_ < bands_.size()) self->BuildBand(self->builtBands_++);
+}
+
+void TTALKITForm::BuildAllBands() const {
+  if (!bands_.empty()) BuildBandsThrough(bands_.size() - 1);
+}
+
+void TTALKITForm::BuildBandsInView() {
+  // Before the window is first sized its view is tiny: the screen's height is what it will show.
+  int viewHeight = scroll_->viewport()->height();
+  if (!isVisible()) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    viewHeight = std::max(viewHeight, screen ? screen->availableGeometry().height() : 768);
+  }
+  const int reach = scroll_->verticalScrollBar()->value() - topRoom_ + 2 * viewHeight;
+  while (builtBands_ < bands_.size() && bands_[builtBands_].widget->y() <= reach) BuildBand(builtBands_++);
+}
+
+const TTALKITForm::ItemControls& TTALKITForm::Built(std::size_t item) const {
+  if (item < bandOfItem_.size()) BuildBandsThrough(static_cast<std::size_t>(bandOfItem_[item]));
+  return controls_.at(item);
 }
 
 QWidget* TTALKITForm::ParentOf(std::size_t index) const {
@@ -191,13 +225,22 @@ QWidget* TTALKITForm::ParentOf(std::size_t index) const {
   return bands_[static_cast<std::size_t>(bandOfItem_[index])].widget;
 }
 
+const FontSlot& TTALKITForm::InheritedSlot(std::size_t index) const {
+  if (layout_.item(index).inFrame) {
+    auto frame = static_cast<std::size_t>(model_.items[index].enclosingGroup);
+    if (controls_[frame].frame) return model_.StyleOf(model_.items[frame]).font(2);
+  }
+  return bands_[static_cast<std::size_t>(bandOfItem_[index])].slot;
+}
+
 void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
   const FormItem& item = model_.items[i];
   const FormStyle& style = model_.StyleOf(item);
   const ItemGeometry& g = layout_.item(i);
   ItemControls& c = controls_[i];
+  const FontSlot* inherited = &InheritedSlot(i);
   auto makeLabel = [&](const FontSlot& font, const std::string& text) {
-    c.label = new TDescriptor(parent, font, ToQt(text), g.labelInLayout);
+    c.label = new TDescriptor(parent, font, ToQt(text), g.labelInLayout, inherited);
     c.label->setGeometry(RectOf(g.label, origin));
   };
   switch (item.kind) {
@@ -206,7 +249,7 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
       c.label->setAlignment(AlignmentOf(g.labelAlignment));
       if (item.textField.present) {
         auto* input = new TInput(this, i, false, parent);
-        ApplySlot(*input, style.font(1));
+        ApplySlot(*input, style.font(1), inherited);
         // An empty initial text leaves the length open.
         if (item.textField.maxLength > 0) input->setMaxLength(item.textField.maxLength);
         input->setGeometry(RectOf(g.field, origin));
@@ -217,20 +260,23 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
     case FormItemKind::Numeric: {
       makeLabel(style.font(2), item.label);
       auto* input = new TInput(this, i, true, parent);
-      ApplySlot(*input, style.font(2));
+      ApplySlot(*input, style.font(2), inherited);
       input->setMaxLength(NumericField::MaxLength);
       input->setGeometry(RectOf(g.field, origin));
       c.field = input;
-      c.unit = new TDescriptor(parent, style.font(3), ToQt(model_.UnitCaption(i)), true);
+      c.unit = new TDescriptor(parent, style.font(3), ToQt(model_.UnitCaption(i)), true, inherited);
       c.unit->setGeometry(RectOf(g.unit, origin));
+      ShowUnitCaption(i);  // the units may have been switched since the layout was made
       break;
     }
     case FormItemKind::List: {
       if (!item.list.visible()) break;  // a hidden list field shows nothing
       makeLabel(style.font(2), item.label);
       auto* list = new TFileInput(this, i, parent);
-      ApplySlot(*list, style.font(2));
-      for (const std::string& choice : model_.ListChoices(i)) list->addItem(ToQt(choice));
+      ApplySlot(*list, style.font(2), inherited);
+      QStringList rows;
+      for (const std::string& choice : model_.ListChoices(i)) rows.append(ToQt(choice));
+      list->addItems(rows);
       list->setGeometry(RectOf(g.field, origin));
       c.field = list;
       break;
@@ -238,7 +284,7 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
     case FormItemKind::File: {
       makeLabel(style.font(2), item.label);
       auto* field = new TOpenFile(this, i, parent);
-      ApplySlot(*field, style.font(2));
+      ApplySlot(*field, style.font(2), inherited);
       field->setGeometry(RectOf(g.field, origin));
       c.field = field;
       break;
@@ -257,15 +303,17 @@ void TTALKITForm::BuildItem(std::size_t i, QWidget* parent, QPoint origin) {
     case FormItemKind::CheckBoxGroup:
     case FormItemKind::RadioGroup: {
       auto* frame = new Tmygroupbox(i, ToQt(item.group.caption), parent);
-      ApplySlot(*frame, style.font(1));
+      // The caption is drawn in slot 1; the frame passes slot 2 on to its items and buttons.
+      ApplySlot(*frame, style.font(2), inherited);
+      frame->setCaptionStyle(FontOfSlot(style.font(1)), ColourOf(style.font(1).colour));
       frame->setGeometry(RectOf(g.field, origin));
       c.frame = frame;
       bool radio = item.kind == FormItemKind::RadioGroup;
       for (std::size_t k = 0; k < item.group.choices.size(); ++k) {
         QString caption = ToQt(item.group.choices[k].caption);
+        // Drawn in slot 2, which they take from their frame.
         QAbstractButton* button = radio ? static_cast<QAbstractButton*>(new TGRadioButton(this, i, k, caption, frame))
                                         : static_cast<QAbstractButton*>(new TGCheckBox(this, i, k, caption, frame));
-        ApplySlot(*button, style.font(2));
         button->setGeometry(RectOf(g.choices[k], QPoint(0, 0)));
         c.choices.push_back(button);
       }
@@ -293,11 +341,20 @@ void TTALKITForm::FitToStyle(ItemControls& c) {
   QRect field = c.field->geometry();
   const bool labelled = c.label && c.label->height() > 0;
   const int middle = labelled ? c.label->y() + c.label->height() / 2 : field.top() + field.height() / 2;
-  const int needed = c.field->sizeHint().height();
+  const int needed = StyleHeight(*c.field);
   field.setHeight(std::max(field.height(), needed));
   field.moveTop(middle - field.height() / 2);
   c.field->setGeometry(field);
   if (c.unit && c.unit->height() > 0) c.unit->move(c.unit->x(), middle - c.unit->height() / 2);
+}
+
+// The height an edit field or drop-down list takes in the style depends only on its class and
+// font (a list's rows change its width only): asked once for each.
+int TTALKITForm::StyleHeight(QWidget& field) {
+  const QString key = QString::fromLatin1(field.metaObject()->className()) + '/' + field.font().key();
+  auto found = styleHeights_.find(key);
+  if (found == styleHeights_.end()) found = styleHeights_.emplace(key, field.sizeHint().height()).first;
+  return found->second;
 }
 
 void TTALKITForm::KeepInPlace(QWidget* clicked, const std::function<void()>& change) {
@@ -329,6 +386,7 @@ void TTALKITForm::GroupSwitched(std::size_t groupItem, bool visible) {
   FitBand(bands_[static_cast<std::size_t>(bandOfItem_[groupItem])]);
   PlaceBands();
   ResizeArea();
+  BuildBandsInView();  // bands below a frame switched off move up into the view
 }
 
 // A band moved up by a switched-off frame reaches over the band above it. It takes the mouse only
@@ -364,69 +422,75 @@ void TTALKITForm::ResizeArea() {
 // ---- Showing the model's values ----------------------------------------------------------------------
 
 void TTALKITForm::ShowFieldTexts() {
-  for (std::size_t i = 0; i < model_.items.size(); ++i) {
-    const FormItem& item = model_.items[i];
-    QWidget* field = controls_[i].field;
-    if (!field) continue;
-    switch (item.kind) {
-      case FormItemKind::Text:
-        if (auto* input = qobject_cast<TInput*>(field)) {
-          input->setText(ToQt(item.textField.text));
+  for (std::size_t i = 0; i < model_.items.size(); ++i) ShowFieldText(i);
+}
+
+void TTALKITForm::ShowFieldText(std::size_t i) {
+  const FormItem& item = model_.items[i];
+  QWidget* field = controls_[i].field;
+  if (!field) return;
+  switch (item.kind) {
+    case FormItemKind::Text:
+      if (auto* input = qobject_cast<TInput*>(field)) {
+        input->setText(ToQt(item.textField.text));
+        input->home(false);
+      }
+      break;
+    case FormItemKind::Numeric:
+      if (auto* input = qobject_cast<TInput*>(field)) {
+        QString text = ToQt(item.numeric.text);
+        if (input->text() != text) {
+          input->setText(text);
           input->home(false);
         }
-        break;
-      case FormItemKind::Numeric:
-        if (auto* input = qobject_cast<TInput*>(field)) {
-          QString text = ToQt(item.numeric.text);
-          if (input->text() != text) {
-            input->setText(text);
-            input->home(false);
-          }
-        }
-        break;
-      case FormItemKind::List:
-        if (auto* list = qobject_cast<TFileInput*>(field)) list->setCurrentIndex(item.list.selectedRow);
-        break;
-      case FormItemKind::File:
-        if (auto* file = qobject_cast<TOpenFile*>(field)) {
-          // The beginning of a long name shows, as in any edit field that has not been typed in.
-          file->setText(ToQt(item.file.fileName));
-          file->home(false);
-        }
-        break;
-      default: break;
-    }
+      }
+      break;
+    case FormItemKind::List:
+      if (auto* list = qobject_cast<TFileInput*>(field)) list->setCurrentIndex(item.list.selectedRow);
+      break;
+    case FormItemKind::File:
+      if (auto* file = qobject_cast<TOpenFile*>(field)) {
+        // The beginning of a long name shows, as in any edit field that has not been typed in.
+        file->setText(ToQt(item.file.fileName));
+        file->home(false);
+      }
+      break;
+    default: break;
   }
 }
 
 void TTALKITForm::ShowChoiceStates() {
-  for (std::size_t i = 0; i < model_.items.size(); ++i) {
-    const auto& choices = model_.items[i].group.choices;
-    for (std::size_t k = 0; k < controls_[i].choices.size() && k < choices.size(); ++k)
-      controls_[i].choices[k]->setChecked(choices[k].checked);
-  }
+  for (std::size_t i = 0; i < model_.items.size(); ++i) ShowChoiceState(i);
+}
+
+void TTALKITForm::ShowChoiceState(std::size_t i) {
+  const auto& choices = model_.items[i].group.choices;
+  for (std::size_t k = 0; k < controls_[i].choices.size() && k < choices.size(); ++k)
+    controls_[i].choices[k]->setChecked(choices[k].checked);
 }
 
 void TTALKITForm::ShowUnitCaptions() {
-  for (std::size_t i = 0; i < model_.items.size(); ++i) {
-    TDescriptor* unit = controls_[i].unit;
-    if (!unit) continue;
-    const std::string& caption = model_.UnitCaption(i);
-    unit->setText(ToQt(caption));
-    unit->resize(metrics_.TextWidth(unit->slot(), caption), unit->height());
-  }
+  for (std::size_t i = 0; i < model_.items.size(); ++i) ShowUnitCaption(i);
+}
+
+void TTALKITForm::ShowUnitCaption(std::size_t i) {
+  TDescriptor* unit = controls_[i].unit;
+  if (!unit) return;
+  const std::string& caption = model_.UnitCaption(i);
+  unit->setText(ToQt(caption));
+  unit->resize(metrics_.TextWidth(unit->slot(), caption), unit->height());
 }
 
 // ---- Controls of an item ------------------------------------------------------------------------------
 
-TDescriptor* TTALKITForm::labelOf(std::size_t item) const { return controls_.at(item).label; }
-QWidget* TTALKITForm::fieldOf(std::size_t item) const { return controls_.at(item).field; }
-TDescriptor* TTALKITForm::unitOf(std::size_t item) const { return controls_.at(item).unit; }
-TAppButton* TTALKITForm::buttonOf(std::size_t item) const { return controls_.at(item).button; }
-Tmygroupbox* TTALKITForm::frameOf(std::size_t item) const { return controls_.at(item).frame; }
+TDescriptor* TTALKITForm::labelOf(std::size_t item) const { return Built(item).label; }
+QWidget* TTALKITForm::fieldOf(std::size_t item) const { return Built(item).field; }
+TDescriptor* TTALKITForm::unitOf(std::size_t item) const { return Built(item).unit; }
+TAppButton* TTALKITForm::buttonOf(std::size_t item) const { return Built(item).button; }
+Tmygroupbox* TTALKITForm::frameOf(std::size_t item) const { return Built(item).frame; }
 
 QAbstractButton* TTALKITForm::choiceOf(std::size_t item, std::size_t choice) const {
-  const auto& choices = controls_.at(item).choices;
+  const auto& choices = Built(item).choices;
   return choice < choices.size() ? choices[choice] : nullptr;
 }
 
@@ -435,6 +499,11 @@ QPoint TTALKITForm::PositionOnArea(const QWidget* control) const { return contro
 bool TTALKITForm::ShownOnArea(const QWidget* control) const { return control->isVisibleTo(area_); }
 
 std::vector<QWidget*> TTALKITForm::FocusOrder() const {
+  BuildAllBands();
+  return BuiltFocusOrder();
+}
+
+std::vector<QWidget*> TTALKITForm::BuiltFocusOrder() const {
   std::vector<QWidget*> order;
   for (QWidget* control : tabOrder_)
     if (control->isVisibleTo(area_) && control->isEnabled()) order.push_back(control);

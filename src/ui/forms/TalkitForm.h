@@ -9,7 +9,9 @@
 // switching), FormKeyboard.cpp (the keyboard table), FormCommands.cpp (saving, closing, units,
 // clipboard, help, application links) and FormPrint.cpp (printing).
 #include <QPointer>
+#include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,6 +89,10 @@ class TTALKITForm : public TChildForm {
   bool ShownOnArea(const QWidget* control) const;
   // The focusable controls in tab order that are shown now.
   std::vector<QWidget*> FocusOrder() const;
+  // How many of the form's bands (the items from one group frame to the next) have their controls
+  // made: they are made as they come into view, or when asked for.
+  std::size_t builtBands() const { return builtBands_; }
+  std::size_t bandCount() const { return bands_.size(); }
 
   // ---- the form's interfaces to the shell ----------------------------------------------------
   // Runs the exit check of the focused numeric field, if the focus is on one, then of every other
@@ -149,16 +155,33 @@ class TTALKITForm : public TChildForm {
     std::vector<QAbstractButton*> choices;
   };
   // Items from one group frame to the next lie in one band of the area, so that switching a
-  // group moves a few bands instead of every control below it.
+  // group moves a few bands instead of every control below it. A band's controls are made when it
+  // first comes near the view (or its controls are asked for), always with every band above it,
+  // so that the toolkit's focus chain keeps the order of the items.
   struct Band {
     QWidget* widget = nullptr;
     std::size_t firstItem = 0;
     int baseTop = 0;  // top of the band with every group shown
+    FontSlot slot;    // the font and colour the band gives the controls on it
   };
 
   void BuildControls();
+  void BuildBand(std::size_t band);
+  // Makes the controls of every band up to `band`. Const so that asking for a control (labelOf ...)
+  // can make it: the controls are part of the window from the start as far as callers can tell.
+  void BuildBandsThrough(std::size_t band) const;
+  void BuildAllBands() const;
+  // Makes the bands that lie in the view or within one view height below it.
+  void BuildBandsInView();
+  // Makes what a navigation key needs beyond the bands made so far.
+  void BuildForKey(QWidget* current, const QKeyEvent& key);
+  const ItemControls& Built(std::size_t item) const;
+  // The focusable controls made so far that are shown now, in tab order.
+  std::vector<QWidget*> BuiltFocusOrder() const;
   void BuildItem(std::size_t index, QWidget* parent, QPoint origin);
   QWidget* ParentOf(std::size_t index) const;
+  // The slot whose font and colour the item's parent passes on to the item's controls.
+  const FontSlot& InheritedSlot(std::size_t index) const;
   void GroupSwitched(std::size_t groupItem, bool visible);
   void FitBand(Band& band);
   void PlaceBands();
@@ -166,14 +189,18 @@ class TTALKITForm : public TChildForm {
   // A control at least as tall as its style needs for its font, its label and unit centred on
   // the control's line.
   void FitToStyle(ItemControls& c);
+  int StyleHeight(QWidget& field);
   // Runs `change` (a click that switches groups) so that `clicked` stays where it was in the
   // window: the form scrolls by what the controls above it moved, with blank room added above
   // the form where it cannot scroll far enough.
   void KeepInPlace(QWidget* clicked, const std::function<void()>& change);
   // Puts the model's values and states into the controls.
   void ShowFieldTexts();
+  void ShowFieldText(std::size_t item);
   void ShowChoiceStates();
+  void ShowChoiceState(std::size_t item);
   void ShowUnitCaptions();
+  void ShowUnitCaption(std::size_t item);
   bool RunExitCheck(TInput& input);
   // Keyboard table: true when the key was taken.
   bool HandleKey(QWidget* target, QKeyEvent& key);
@@ -192,7 +219,9 @@ class TTALKITForm : public TChildForm {
   QWidget* area_ = nullptr;
   std::vector<ItemControls> controls_;
   std::vector<Band> bands_;
+  std::size_t builtBands_ = 0;  // bands 0 to builtBands_ - 1 have their controls
   std::vector<int> bandOfItem_;
+  std::map<QString, int> styleHeights_;  // StyleHeight by class and font
   std::vector<QWidget*> tabOrder_;
   bool closing_ = false;     // the destructor runs: fields leaving no longer get checked
   bool refocusing_ = false;  // the exit check gives the focus back: other fields are not checked
