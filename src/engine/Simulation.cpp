@@ -1,10 +1,13 @@
 #include "Simulation.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <map>
+
+#include <time.h>
 
 #include "EngineFiles.h"
 
@@ -24,6 +27,14 @@ double Advance(double x0, double a, double b, double dt) {
   double z = b * dt;
   double phi = z == 0 ? 1.0 : std::expm1(z) / z;
   return x0 + (a + b * x0) * dt * phi;
+}
+
+// Seconds on a clock that is cheap enough to read at every step and fine enough (a few
+// milliseconds) to space the reports of a run's progress.
+double CoarseSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 bool InRange(double v) { return std::fabs(v) <= ValueLimit; }  // false for NaN
@@ -269,7 +280,10 @@ bool Simulation::build() {
     }
     u.mirrors.push_back({r.output - 1, r.slot});
   }
-  if (!failed_) findLoopValues();
+  if (!failed_) {
+    findLoopValues();
+    findItemReads();
+  }
   return !failed_;
 }
 
@@ -429,6 +443,7 @@ bool Simulation::buildUnit(int index) {
   }
   u->outputOffset = static_cast<int>(outputs_.size());
   outputs_.resize(outputs_.size() + u->outputCount, 0.0);
+  outputsBefore_.resize(std::max<std::size_t>(outputsBefore_.size(), static_cast<std::size_t>(u->outputCount)));
   u->stateOffset = static_cast<int>(stateStart_.size());
   stateStart_.insert(stateStart_.end(), u->derivativeInitials.begin(), u->derivativeInitials.end());
   stateEnd_ = stateStart_;
@@ -541,60 +556,107 @@ void Simulation::rememberValues(std::vector<double>& into) const {
   std::copy(stateEnd_.begin(), stateEnd_.end(), into.begin() + nv + no);
 }
 
-// Converged when no value moved by more than the tolerance (relative, or absolute below 1) from
-// `before` in the last pass; `worst` is the one that moved most.
-bool Simulation::settled(const std::vector<double>& before, std::size_t& worst) const {
-  const std::size_t nv = values_.size(), no = outputs_.size(), ns = stateEnd_.size();
-  bool converged = true;
-  double worstChange = 0;
-  auto check = [&](std::size_t k, double now) {
-    double change = std::fabs(now - before[k]) / std::max(1.0, std::fabs(now));
-    if (change > tolerance_) converged = false;
-    if (change > worstChange) {
-      worstChange = change;
-      worst = k;
+// Converged when no value moved by more than the tolerance in the last pass; otherwise `worst`
+// becomes the one that moved most. A pass measures the values as it writes them: what a pass does
+// not compute (TIME, constants, constant inputs) cannot move.
+bool Simulation::settled(std::size_t& worst) const {
+  if (move_.largest > 0) worst = move_.worst;
+  return move_.settled;
+}
+
+// What each item of a pass reads: an equation its names and outputs, a unit its connected
+// inputs and its own derivatives (the estimate its derivatives start from).
+void Simulation::findItemReads() {
+  const std::size_t stateBase = values_.size() + outputs_.size();
+  items_.clear();
+  for (const DeckItem& item : deck_.order) {
+    ItemTrack track;
+    if (item.kind == DeckItem::Kind::Equation) {
+      track.reads = expressions_[item.index].reads();
+    } else {
+      const Unit& u = *units_[item.index];
+      for (const auto& in : u.inputs)
+        if (in.slot >= 0) track.reads.push_back(in.slot);
+      for (int k = 0; k < u.stateCount; ++k) track.reads.push_back(static_cast<int>(stateBase + u.stateOffset + k));
+      track.repeatable = u.model->repeatable();
     }
-  };
-  for (std::size_t k = 0; k < nv; ++k) check(k, values_[k]);
-  for (std::size_t k = 0; k < no; ++k) check(nv + k, outputs_[k]);
-  for (std::size_t k = 0; k < ns; ++k) check(nv + no + k, stateEnd_[k]);
-  return converged;
+    items_.push_back(std::move(track));
+  }
+  changedAt_.assign(stateBase + stateEnd_.size(), 0);
+}
+
+inline bool Simulation::readsChanged(const ItemTrack& track) const {
+  if (!track.repeatable) return true;
+  for (int r : track.reads)
+    if (changedAt_[r] > track.computedAt) return true;
+  return false;
+}
+
+// A value the pass computed, `before` and `now`: measured for convergence, and stamped when its
+// bits changed so that whatever reads it is computed again.
+inline void Simulation::took(std::size_t tracked, double before, double now) {
+  move_.Take(tracked, before, now);
+  if (std::bit_cast<std::uint64_t>(now) != std::bit_cast<std::uint64_t>(before)) changedAt_[tracked] = ++clock_;
+}
+
+bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
+  const char* err = nullptr;
+  double v = expressions_[index].evaluate(values_.data(), err);
+  if (err || !InRange(v)) {
+    const Definition& def = deck_.definitions[index];
+    fault = {def.line, "at TIME = " + Number(time) + ": " + def.name + (err ? std::string(": ") + err : " " + OutOfRange(v))};
+    return false;
+  }
+  took(index + 1, values_[index + 1], v);
+  values_[index + 1] = v;
+  return true;
+}
+
+bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, Fault& fault) {
+  const std::size_t outputBase = values_.size(), stateBase = values_.size() + outputs_.size();
+  double* in = u.in.data();
+  gatherInputs(u, in);
+  double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
+  if (u.stateCount) {
+    u.model->derivatives(time, in, x, u.a.data(), u.b.data());
+    const double* x0 = &stateStart_[u.stateOffset];
+    for (int k = 0; k < u.stateCount; ++k) {
+      const double next = Advance(x0[k], u.a[k], u.b[k], dt);
+      took(stateBase + u.stateOffset + k, x[k], next);
+      x[k] = next;
+    }
+  }
+  double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
+  std::copy(out, out + u.outputCount, outputsBefore_.begin());
+  u.model->compute(time, in, x, out, iteration);
+  for (int k = 0; k < u.outputCount; ++k) {
+    if (!InRange(out[k])) {
+      fault = {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
+                                 std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(out[k])};
+      return false;
+    }
+    took(outputBase + u.outputOffset + k, outputsBefore_[k], out[k]);
+  }
+  for (const auto& [o, slot] : u.mirrors) {
+    took(slot, values_[slot], out[o]);
+    values_[slot] = out[o];
+  }
+  return true;
 }
 
 // One pass over the equations and units in deck order. False with `fault` when a value cannot
-// be computed or leaves the range of values.
-bool Simulation::pass(double time, double dt, int iteration, Fault& fault) {
-  for (const DeckItem& item : deck_.order) {
-    if (item.kind == DeckItem::Kind::Equation) {
-      const char* err = nullptr;
-      double v = expressions_[item.index].evaluate(values_.data(), err);
-      if (err || !InRange(v)) {
-        const Definition& def = deck_.definitions[item.index];
-        fault = {def.line, "at TIME = " + Number(time) + ": " + def.name + (err ? std::string(": ") + err : " " + OutOfRange(v))};
-        return false;
-      }
-      values_[item.index + 1] = v;
-      continue;
-    }
-    Unit& u = *units_[item.index];
-    double* in = u.in.data();
-    gatherInputs(u, in);
-    double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
-    if (u.stateCount) {
-      u.model->derivatives(time, in, x, u.a.data(), u.b.data());
-      const double* x0 = &stateStart_[u.stateOffset];
-      for (int k = 0; k < u.stateCount; ++k) x[k] = Advance(x0[k], u.a[k], u.b[k], dt);
-    }
-    double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
-    u.model->compute(time, in, x, out, iteration);
-    for (int k = 0; k < u.outputCount; ++k) {
-      if (!InRange(out[k])) {
-        fault = {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
-                                   std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(out[k])};
-        return false;
-      }
-    }
-    for (const auto& [o, slot] : u.mirrors) values_[slot] = out[o];
+// be computed or leaves the range of values. With `reuse`, an item none of whose reads changed
+// since it was last computed keeps what it computed then: it would compute the same again.
+bool Simulation::pass(double time, double dt, int iteration, Fault& fault, bool reuse) {
+  move_ = PassMove{tolerance_};
+  for (std::size_t p = 0; p < deck_.order.size(); ++p) {
+    ItemTrack& track = items_[p];
+    if (reuse && !readsChanged(track)) continue;
+    track.computedAt = clock_;
+    const DeckItem& item = deck_.order[p];
+    const bool ok = item.kind == DeckItem::Kind::Equation ? evaluateEquation(item.index, time, fault)
+                                                          : computeUnit(*units_[item.index], time, dt, iteration, fault);
+    if (!ok) return false;
   }
   return true;
 }
@@ -606,10 +668,9 @@ bool Simulation::substitute(double time, double dt, int& passes, std::size_t& wo
   for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
     ++passes;
     // The first pass starts from the step's start, kept for a second solution.
-    std::vector<double>& before = iteration == 1 ? stepStart_ : tracked_;
-    rememberValues(before);
-    if (!pass(time, dt, iteration, fault)) return false;
-    if (settled(before, worst)) return true;
+    if (iteration == 1) rememberValues(stepStart_);
+    if (!pass(time, dt, iteration, fault, iteration > 1)) return false;
+    if (settled(worst)) return true;
   }
   return false;
 }
@@ -637,11 +698,10 @@ bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& wo
   for (int iteration = 1; iteration <= iterationLimit_; ++iteration) {
     ++passes;
     if (iteration == iterationLimit_ && bestMove < HUGE_VAL) writeLoop(bestStart_);
-    rememberValues(tracked_);
     readLoop(loopStart_);
-    const bool computed = pass(time, dt, iteration, fault);
+    const bool computed = pass(time, dt, iteration, fault, false);
     if (!computed && !proposed) return false;
-    if (computed && settled(tracked_, worst)) return true;
+    if (computed && settled(worst)) return true;
     double move = HUGE_VAL;
     if (computed) {
       readLoop(loopResult_);
@@ -672,8 +732,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     for (auto& u : units_)
       if (u->stateCount) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
   stateEnd_ = stateStart_;
-  tracked_.resize(values_.size() + outputs_.size() + stateEnd_.size());
-  stepStart_.resize(tracked_.size());
+  stepStart_.resize(values_.size() + outputs_.size() + stateEnd_.size());
 
   int passes = 0;
   std::size_t worst = 0;
@@ -721,8 +780,7 @@ void Simulation::report(double time) {
 bool Simulation::run(RunSummary& summary, const RunControl& control) {
   using Clock = std::chrono::steady_clock;
   const auto began = Clock::now();
-  const auto reportEvery = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(control.progressSeconds));
-  auto lastReport = began;
+  double lastReport = CoarseSeconds();
   double reached = start_;
   auto stopHere = [&](long k, double time) {
     bool stop = (control.stopRequested && *control.stopRequested) || (control.stepLimit >= 0 && k >= control.stepLimit);
@@ -739,7 +797,7 @@ bool Simulation::run(RunSummary& summary, const RunControl& control) {
     if (!ok) break;
     summary.steps = k;
     reached = time;
-    if (const auto now = Clock::now(); now - lastReport >= reportEvery) {
+    if (const double now = CoarseSeconds(); now - lastReport >= control.progressSeconds) {
       lastReport = now;
       report(time);
     }

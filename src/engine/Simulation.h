@@ -4,7 +4,10 @@
 // and where that does not settle, again from the step's start with secant updates on the values
 // of its feedback loops); derivatives are integrated with the exponential method (exact for
 // dx/dt = a + b*x over the step, so stable for any step however stiff a thermal mass is).
+#include <algorithm>
+#include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -107,9 +110,19 @@ class Simulation {
   bool doStep(double time, double dt, RunSummary& summary);
   bool substitute(double time, double dt, int& passes, std::size_t& worst);
   bool accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault);
-  bool pass(double time, double dt, int iteration, Fault& fault);
+  struct ItemTrack {
+    std::vector<int> reads;        // tracked values the item reads
+    std::uint64_t computedAt = 0;  // the change clock when it was last computed
+    bool repeatable = true;
+  };
+  void findItemReads();
+  bool readsChanged(const ItemTrack& track) const;
+  void took(std::size_t tracked, double before, double now);
+  bool evaluateEquation(int index, double time, Fault& fault);
+  bool computeUnit(Unit& u, double time, double dt, int iteration, Fault& fault);
+  bool pass(double time, double dt, int iteration, Fault& fault, bool reuse);
   void rememberValues(std::vector<double>& into) const;
-  bool settled(const std::vector<double>& before, std::size_t& worst) const;
+  bool settled(std::size_t& worst) const;
   double loopMove() const;
   void readLoop(std::vector<double>& loop) const;
   void writeLoop(const std::vector<double>& loop);
@@ -131,8 +144,35 @@ class Simulation {
   std::map<std::pair<int, int>, int> outputSlots_;   // [unit,output] -> value index
   std::vector<std::unique_ptr<Unit>> units_;
   std::vector<double> outputs_, stateStart_, stateEnd_;
-  std::vector<double> tracked_, previous_;
-  std::vector<double> stepStart_;  // where a step's second solution starts
+  // How far the last pass moved what it computed, measured as it went: each value's change
+  // relative to its size (absolute below 1). The worst is the value that moved most, the first
+  // in the order of the tracked values (TIME and definitions, referenced outputs, every unit
+  // output, every derivative) among equals.
+  struct PassMove {
+    double tolerance = DefaultTolerance;
+    bool settled = true;
+    double largest = 0;
+    std::size_t worst = 0;  // index of the tracked value that moved most
+    void Take(std::size_t tracked, double before, double now) {
+      const double size = std::max(1.0, std::fabs(now)), distance = std::fabs(now - before);
+      // A change of at most half the tolerance neither unsettles the pass nor can be the worst of
+      // a pass that is not settled (whose worst exceeds the tolerance): spare the division.
+      if (distance <= 0.5 * tolerance * size) return;
+      const double change = distance / size;
+      if (change > tolerance) settled = false;
+      if (change > largest || (change == largest && change > 0 && tracked < worst)) {
+        largest = change;
+        worst = tracked;
+      }
+    }
+  };
+  PassMove move_;
+  // Per item of deck order, what it reads; per tracked value, the change clock at its last change.
+  std::vector<ItemTrack> items_;
+  std::vector<std::uint64_t> changedAt_;
+  std::uint64_t clock_ = 0;
+  std::vector<double> outputsBefore_;  // a unit's outputs before the pass computes them
+  std::vector<double> stepStart_;      // where a step's second solution starts
   std::vector<int> loopSlots_;  // values read in a pass before the pass computes them
   LoopAccelerator accelerator_;
   std::vector<double> loopStart_, loopResult_, loopNext_, bestStart_, bestResult_;

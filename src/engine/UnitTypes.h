@@ -52,6 +52,10 @@ class UnitModel {
   // Outputs at `time` from the inputs and the state at the end of the step. `iteration` counts
   // the iterations of this step from 1.
   virtual void compute(double time, const double* in, const double* x, double* out, int iteration) = 0;
+  // Whether compute gives the same outputs again within a step for the same inputs and state, so
+  // that an iteration may keep them when neither changed. A type whose outputs move on their own
+  // from one iteration to the next returns false.
+  virtual bool repeatable() const { return true; }
   // After the step converged: commit memory, write rows. False with `error` stops the run.
   virtual bool endStep(double time, const double* in, const double* out, std::string& error) { return true; }
   // Now and then during the run: hand the rows written so far to the system, so that a viewer or
