@@ -7,7 +7,9 @@
 //   Ctrl+Page Down, Shift+End    the last control
 //   F1                           help for the focused field
 #include <QApplication>
+#include <QAbstractButton>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <algorithm>
 
@@ -134,6 +136,24 @@ void TTALKITForm::BuildForKey(QWidget* current, const QKeyEvent& key) {
     case Qt::Key_End: BuildAllBands(); break;
     default: break;
   }
+}
+
+bool TTALKITForm::SelectDeckLine(std::size_t line) {
+  auto writes = [line](int lineNumber) { return lineNumber > 0 && static_cast<std::size_t>(lineNumber) == line; };
+  for (std::size_t i = 0; i < model_.items.size(); ++i) {
+    const FormItem& item = model_.items[i];
+    std::vector<QWidget*> controls;
+    if (writes(item.lineNumber)) controls.push_back(fieldOf(i));
+    for (std::size_t k = 0; k < item.group.choices.size(); ++k)
+      if (writes(item.group.choices[k].lineNumber)) controls.push_back(choiceOf(i, k));
+    for (QWidget* control : controls) {
+      if (!control || control->focusPolicy() == Qt::NoFocus || !ShownOnArea(control)) continue;
+      FocusControl(control, Qt::OtherFocusReason);
+      if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+      return true;
+    }
+  }
+  return false;
 }
 
 void TTALKITForm::FocusControl(QWidget* control, Qt::FocusReason reason) {

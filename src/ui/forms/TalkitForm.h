@@ -131,6 +131,9 @@ class TTALKITForm : public TChildForm {
 
   // F1: opens the help for the focused field.
   void ShowHelp();
+  // Focuses the field, check box or radio button that writes deck line `line` (1 for the first),
+  // scrolled into view with its text selected; false when no control shown on the form writes it.
+  bool SelectDeckLine(std::size_t line);
 
   // ---- called by the controls -----------------------------------------------------------------
   void InputChanged(TInput& input, const QString& text);

@@ -1,5 +1,6 @@
 // The problems of a run in the main window: the Problems window (Windows menu), opening a
 // problem's file at its line, and what a failed Calculate brings forward.
+#include "forms/TalkitForm.h"
 #include "runs/ProblemsWindow.h"
 #include "runs/RunProblems.h"
 #include "shell/EditForm.h"
@@ -24,8 +25,14 @@ TChildForm* WindowShowing(const TTALSHELLFORM& frame, const std::string& file) {
 }
 
 // Shows line `line` (1 for the first) of the window's text, selected, a third down the window.
+// A form shows the field that writes the line: the user changes the deck through its fields.
 void SelectLine(TChildForm* window, std::size_t line) {
-  if (auto* editor = qobject_cast<TEditForm*>(window)) {
+  if (auto* form = qobject_cast<TTALKITForm*>(window)) {
+    if (!form->SelectDeckLine(line))
+      ShowMessageKind("Line " + std::to_string(line) + " of " + form->fileName() +
+                          " is not a field shown on the form; Edit TALKIT file shows the deck as text.",
+                      InformationOk, false);
+  } else if (auto* editor = qobject_cast<TEditForm*>(window)) {
     editor->SelectLine(line);
   } else if (auto* viewer = qobject_cast<TViewForm*>(window)) {
     TTextFileView* view = viewer->view();

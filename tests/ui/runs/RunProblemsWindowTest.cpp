@@ -2,6 +2,7 @@
 // busy indicator of an engine that tells no progress, and for a failed run its message, the
 // listing at the first error, the Problems window and the marks of the deck editor.
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "../shell/ShellTestSupport.h"
+#include "forms/TalkitForm.h"
 #include "runs/ProblemsWindow.h"
 #include "runs/RunLogWindow.h"
 #include "runs/RunMonitor.h"
@@ -185,4 +187,33 @@ TEST_F(FollowingRuns, AFailedRunWithoutProblemLinesNamesTheListingsErrorOrTheLas
   ASSERT_EQ(dialogs.messages().size(), 2u);
   EXPECT_EQ(dialogs.messages()[1], "TALPIX32 ended with exit status 139. The last lines it wrote:\nreading the deck\nSegmentation fault");
   EXPECT_EQ(frame->FirstChildOfKind(KindCode::Listing), nullptr);
+}
+
+TEST_F(FollowingRuns, AProblemOfAFormDeckSelectsTheFieldOfItsLine) {
+  const std::string form = dir.write("work/F.TKD", "*TALKIT\nAREA=25\n*|Floor area|m2|ft2|0|10.7639|1|1000|3\n*|*A heading\n");
+  makeFrame().show();
+  frame->ReadaFile(form);
+  auto* window = qobject_cast<TTALKITForm*>(frame->activeChild());
+  ASSERT_NE(window, nullptr);
+  struct Case {
+    std::size_t line;
+    const char* selected;  // the field's selected text; nullptr: no field, a message says so
+  };
+  const Case cases[] = {{2, "25"}, {4, nullptr}, {1, nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    dialogs.clear();
+    window->fieldOf(0)->clearFocus();
+    frame->OpenProblem({ProblemKind::Error, form, c.line, "a problem"});
+    auto* edit = qobject_cast<QLineEdit*>(window->focusWidget());  // the window need not be active offscreen
+    if (c.selected) {
+      ASSERT_EQ(edit, window->fieldOf(0));
+      EXPECT_EQ(edit->selectedText(), c.selected);
+      EXPECT_TRUE(dialogs.messages().empty());
+    } else {
+      EXPECT_NE(edit, window->fieldOf(0));
+      EXPECT_EQ(dialogs.messages(), std::vector<std::string>{"Line " + std::to_string(c.line) + " of " + form +
+                                                             " is not a field shown on the form; Edit TALKIT file shows the deck as text."});
+    }
+  }
 }
