@@ -81,13 +81,38 @@ std::size_t ColumnEnd(const double* xs, std::size_t from, std::size_t end, int c
   return outside;
 }
 
-// The first of the points from `from` to `to` whose Y lies on `pixel` (one does).
-std::size_t FirstOnPixel(const double* ys, std::size_t from, std::size_t to, int pixel, const AxisMap& yMap) {
-  const auto [low, high] = yMap.ValuesNear(pixel);
-  const bool oddToo = yMap(std::numeric_limits<double>::quiet_NaN()) == pixel;
+ValueBlocks::Block Scan(const double* ys, std::size_t from, std::size_t to) {
+  ValueBlocks::Block b;
   for (std::size_t k = from; k < to; ++k) {
     const double v = ys[k];
+    b.least = v < b.least ? v : b.least;
+    b.most = v > b.most ? v : b.most;
+    b.nan |= v != v;
+  }
+  return b;
+}
+
+void Merge(ValueBlocks::Block& into, const ValueBlocks::Block& b) {
+  into.least = std::min(into.least, b.least), into.most = std::max(into.most, b.most), into.nan |= b.nan;
+}
+
+// The first of the points from `from` to `to` whose Y lies on `pixel` (one does). Whole blocks
+// that hold no value near the pixel are passed over.
+std::size_t FirstOnPixel(const double* ys, std::size_t from, std::size_t to, int pixel, const AxisMap& yMap,
+                         const ValueBlocks& blocks) {
+  const auto [low, high] = yMap.ValuesNear(pixel);
+  const bool oddToo = yMap(std::numeric_limits<double>::quiet_NaN()) == pixel;
+  for (std::size_t k = from; k < to;) {
+    if (k % ValueBlocks::Size == 0 && to - k >= ValueBlocks::Size) {
+      if (const ValueBlocks::Block* b = blocks.Whole(k / ValueBlocks::Size);
+          b && !(b->most >= low && b->least <= high) && !(oddToo && (b->nan || yMap.Odd(b->least)))) {
+        k += ValueBlocks::Size;
+        continue;
+      }
+    }
+    const double v = ys[k];
     if (((v >= low && v <= high) || (oddToo && yMap.Odd(v))) && yMap(v) == pixel) return k;
+    ++k;
   }
   // Values so close together that the range above missed them: every one is mapped.
   for (std::size_t k = from; k < to; ++k)
@@ -95,6 +120,20 @@ std::size_t FirstOnPixel(const double* ys, std::size_t from, std::size_t to, int
   return from;
 }
 }  // namespace
+
+void ValueBlocks::Update(const double* ys, std::size_t n) {
+  if (blocks_.size() > n / Size) blocks_.clear();
+  for (std::size_t b = blocks_.size(); (b + 1) * Size <= n; ++b) blocks_.push_back(Scan(ys, b * Size, (b + 1) * Size));
+}
+
+ValueBlocks::Block ValueBlocks::Over(const double* ys, std::size_t from, std::size_t to) const {
+  const std::size_t first = (from + Size - 1) / Size, last = std::min(to / Size, blocks_.size());
+  if (first >= last) return Scan(ys, from, to);
+  Block all = Scan(ys, from, first * Size);
+  for (std::size_t b = first; b < last; ++b) Merge(all, blocks_[b]);
+  Merge(all, Scan(ys, last * Size, to));
+  return all;
+}
 
 void TPlotCurveCache::CheckSorted(Entry& e, const double* xs, std::size_t n) {
   if (n < e.sortChecked) e.sorted = true, e.sortChecked = 0;
@@ -174,14 +213,7 @@ void TPlotCurveCache::MapColumns(Entry& e, const double* xs, const double* ys, s
 // first, the first on the lowest pixel, the first on the highest and the last, in their order.
 void TPlotCurveCache::AddColumn(Entry& e, int column, const double* ys, std::size_t from, std::size_t to,
                                 const AxisMap& yMap) {
-  double least = std::numeric_limits<double>::infinity(), most = -least;
-  bool nan = false;
-  for (std::size_t k = from; k < to; ++k) {
-    const double v = ys[k];
-    least = v < least ? v : least;
-    most = v > most ? v : most;
-    nan |= v != v;
-  }
+  const ValueBlocks::Block values = e.blocks.Over(ys, from, to);
   // The axis maps values in order (either way round), so the extreme pixels are those of the
   // extreme values, or of NaN, which has a pixel of its own.
   int top = PixelLimit + 1, bottom = -PixelLimit - 1;
@@ -189,10 +221,10 @@ void TPlotCurveCache::AddColumn(Entry& e, int column, const double* ys, std::siz
     const int pixel = yMap(v);
     top = std::min(top, pixel), bottom = std::max(bottom, pixel);
   };
-  if (most >= least) take(least), take(most);
-  if (nan) take(std::numeric_limits<double>::quiet_NaN());
-  std::size_t picks[4] = {from, FirstOnPixel(ys, from, to, top, yMap), FirstOnPixel(ys, from, to, bottom, yMap),
-                          to - 1};
+  if (values.most >= values.least) take(values.least), take(values.most);
+  if (values.nan) take(std::numeric_limits<double>::quiet_NaN());
+  std::size_t picks[4] = {from, FirstOnPixel(ys, from, to, top, yMap, e.blocks),
+                          FirstOnPixel(ys, from, to, bottom, yMap, e.blocks), to - 1};
   std::sort(picks + 1, picks + 3);
   for (std::size_t i = 0; i < 4; ++i) {
     if (i > 0 && picks[i] == picks[i - 1]) continue;
@@ -209,10 +241,12 @@ void TPlotCurveCache::Map(Entry& e, const TPlotLine& line, std::size_t n) {
   const double* xs = line.XValues.data();
   const double* ys = line.YValues.data();
   // A symbol goes on every point that moves to another pixel: those curves map every point.
-  if (e.sorted && !e.symbols)
+  if (e.sorted && !e.symbols) {
+    e.blocks.Update(ys, n);
     MapColumns(e, xs, ys, n, xMap, yMap);
-  else
+  } else {
     MapEveryPoint(e, xs, ys, n, xMap, yMap);
+  }
   e.mapped = n;
   e.reduced.Polyline(e.curve.line);
 }

@@ -90,6 +90,27 @@ class ReducedCurve {
   bool lowFirst_ = true;  // the lowest point came before the highest
 };
 
+// The smallest and largest of a curve's Y values, and whether NaN is among them, for each block
+// of 64 points: the points of a pixel column (hundreds in a long curve) are looked over block by
+// block.
+class ValueBlocks {
+ public:
+  static constexpr std::size_t Size = 64;
+  struct Block {
+    double least = std::numeric_limits<double>::infinity(), most = -std::numeric_limits<double>::infinity();
+    bool nan = false;
+  };
+  // Brings the blocks up to the first `n` values (the ones made before stand: values are only added).
+  void Update(const double* ys, std::size_t n);
+  // The block of values `from` to `to`.
+  Block Over(const double* ys, std::size_t from, std::size_t to) const;
+  // The whole block `b` (made for every whole block of the values given to Update).
+  const Block* Whole(std::size_t b) const { return b < blocks_.size() ? &blocks_[b] : nullptr; }
+
+ private:
+  std::vector<Block> blocks_;
+};
+
 class TPlotCurveCache {
  public:
   // The points of a sorted curve further than `outsideMargin` pixels beyond the frame's left and
@@ -130,6 +151,7 @@ class TPlotCurveCache {
     double keepFrom = 0, keepTo = 0;  // the X values a little beyond the frame's edges, where skipping starts
     bool pastEnd = false;       // a point right of the frame has been mapped
     bool limited = false;       // a point lies at the pixel limit
+    ValueBlocks blocks;         // of the Y values of a sorted curve; they hold until the values are replaced
     ReducedCurve reduced;
     QPoint lastSymbol;
     Curve curve;
