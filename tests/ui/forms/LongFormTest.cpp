@@ -7,10 +7,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "FormWindowTestSupport.h"
 #include "forms/FormFields.h"
 #include "forms/FormGroups.h"
-
-#include "FormWindowTestSupport.h"
 #include "forms/FormLabels.h"
 
 using namespace tal;
@@ -18,13 +17,11 @@ using namespace formwindowtest;
 
 namespace {
 
-constexpr int Groups = 40;
-
 // A check box switching the first group, then 40 groups of 10 numeric fields, the second font
 // slot in navy and the third in bold.
 std::string LongDeck() {
   std::string deck = "*TALKIT\n*|<COLOR2 NAVY\n*|<FONT3 ARIAL 11\n*|<STYLE3 BOLD\n*|{TOP|Top\n*|Show group 0|G0\n*|}\n";
-  for (int g = 0; g < Groups; ++g) {
+  for (int g = 0; g < 40; ++g) {
     deck += "*|[G" + std::to_string(g) + "|Group " + std::to_string(g) + "\n";
     for (int k = 0; k < 10; ++k)
       deck += "X" + std::to_string(g) + "_" + std::to_string(k) + "=" + std::to_string(k) + ".5\n*|Value " +
@@ -34,31 +31,20 @@ std::string LongDeck() {
   return deck;
 }
 
-// What a control shows, to compare one made late with one made at once.
-struct Shown {
-  QPoint position;
-  QSize size;
-  QString text;
-  QFont font;
-  QColor colour;
-  bool visible = false;
-  bool operator==(const Shown&) const = default;
-};
-
-Shown ShownOf(const TTALKITForm& form, const QWidget* control) {
-  if (!control) return {};
-  QString text;
-  if (auto* label = qobject_cast<const QLabel*>(control)) text = label->text();
-  if (auto* edit = qobject_cast<const QLineEdit*>(control)) text = edit->text();
-  return {form.PositionOnArea(control), control->size(), text, control->font(),
-          control->palette().color(QPalette::WindowText), form.ShownOnArea(control)};
-}
+// What a control shows (place, size, text, font, colour, shown), to compare one made late with
+// one made at once.
+using Shown = std::tuple<QPoint, QSize, QString, QFont, QColor, bool>;
 
 std::vector<Shown> Everything(const TTALKITForm& form) {
   std::vector<Shown> shown;
   for (std::size_t i = 0; i < form.model().items.size(); ++i)
-    for (QWidget* control : std::initializer_list<QWidget*>{form.labelOf(i), form.fieldOf(i), form.unitOf(i), form.frameOf(i)})
-      shown.push_back(ShownOf(form, control));
+    for (QWidget* c : std::initializer_list<QWidget*>{form.labelOf(i), form.fieldOf(i), form.unitOf(i), form.frameOf(i)}) {
+      if (!c) continue;
+      auto* edit = qobject_cast<QLineEdit*>(c);
+      auto* label = qobject_cast<QLabel*>(c);
+      shown.emplace_back(form.PositionOnArea(c), c->size(), edit ? edit->text() : label ? label->text() : QString(),
+                         c->font(), c->palette().color(QPalette::WindowText), form.ShownOnArea(c));
+    }
   return shown;
 }
 
