@@ -89,9 +89,27 @@ class ExpressionParser {
   }
 
   void emit(Expression::Op op, int arg = 0, double value = 0, int stackChange = -1) {
-    out_.code_.push_back({op, arg, value});
     depth_ += stackChange;
     maxDepth_ = std::max(maxDepth_, depth_);
+    if (fuseWithOperand(op)) return;
+    out_.code_.push_back({op, arg, value});
+  }
+
+  // An arithmetic operation whose right operand was just pushed by a load or a number takes that
+  // operand itself: one instruction instead of two, computing the same.
+  bool fuseWithOperand(Expression::Op op) {
+    using Op = Expression::Op;
+    if (out_.code_.empty()) return false;
+    Expression::Instruction& operand = out_.code_.back();
+    if (operand.op != Op::Load && operand.op != Op::Number) return false;
+    const bool load = operand.op == Op::Load;
+    switch (op) {
+      case Op::Add: operand.op = load ? Op::AddLoad : Op::AddNumber; return true;
+      case Op::Sub: operand.op = load ? Op::SubLoad : Op::SubNumber; return true;
+      case Op::Mul: operand.op = load ? Op::MulLoad : Op::MulNumber; return true;
+      case Op::Div: operand.op = load ? Op::DivLoad : Op::DivNumber; return true;
+      default: return false;
+    }
   }
 
   bool sum() {
@@ -324,6 +342,22 @@ double Expression::evaluate(const double* values, const char*& error) const {
         }
         stack[top] /= stack[top + 1];
         break;
+      case Op::AddLoad: stack[top] += values[in.arg]; break;
+      case Op::SubLoad: stack[top] -= values[in.arg]; break;
+      case Op::MulLoad: stack[top] *= values[in.arg]; break;
+      case Op::AddNumber: stack[top] += in.value; break;
+      case Op::SubNumber: stack[top] -= in.value; break;
+      case Op::MulNumber: stack[top] *= in.value; break;
+      case Op::DivLoad:
+      case Op::DivNumber: {
+        const double divisor = in.op == Op::DivLoad ? values[in.arg] : in.value;
+        if (divisor == 0) {
+          error = "division by zero";
+          return NAN;
+        }
+        stack[top] /= divisor;
+        break;
+      }
       case Op::Pow: {
         --top;
         double r = std::pow(stack[top], stack[top + 1]);

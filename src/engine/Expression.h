@@ -40,11 +40,13 @@ class Expression {
 
   enum class Op : std::uint8_t {
     Number, Load, Neg, Add, Sub, Mul, Div, Pow,
-    Sin, Cos, Tan, Exp, Log, Log10, Sqrt, Abs, Int, Min, Max, Mod
+    Sin, Cos, Tan, Exp, Log, Log10, Sqrt, Abs, Int, Min, Max, Mod,
+    // An operation whose right operand is a value (arg) or a number rather than the stack's top.
+    AddLoad, SubLoad, MulLoad, DivLoad, AddNumber, SubNumber, MulNumber, DivNumber
   };
   struct Instruction {
     Op op;
-    int arg = 0;  // value index (Load) or argument count (Min, Max)
+    int arg = 0;  // value index (Load and the ...Load operations) or argument count (Min, Max)
     double value = 0;
   };
 

@@ -22,12 +22,20 @@ std::string Number(double v) {
 }
 
 // x at the end of a step of length dt for dx/dt = a + b*x: exact whatever the sign and size of
-// b*dt, so a stiff mass (b*dt far below -1) settles instead of oscillating.
-double Advance(double x0, double a, double b, double dt) {
-  double z = b * dt;
-  double phi = z == 0 ? 1.0 : std::expm1(z) / z;
-  return x0 + (a + b * x0) * dt * phi;
-}
+// b*dt, so a stiff mass (b*dt far below -1) settles instead of oscillating. The factor of the
+// last b*dt is kept per state and computed again only when b*dt changes (a mass of fixed capacity
+// and loss repeats it every pass and step): the same bits as computing it every time.
+struct AdvanceFactor {
+  double z = 0, phi = 1.0;
+  double advance(double x0, double a, double b, double dt) {
+    const double next = b * dt;
+    if (next != z) {
+      z = next;
+      phi = z == 0 ? 1.0 : std::expm1(z) / z;
+    }
+    return x0 + (a + b * x0) * dt * phi;
+  }
+};
 
 // Seconds on a clock that is cheap enough to read at every step and fine enough (a few
 // milliseconds) to space the reports of a run's progress.
@@ -67,6 +75,8 @@ struct Simulation::Unit {
     int sourceUnit = 0, sourceOutput = 0;
   };
   std::vector<Input> inputs;
+  std::vector<const double*> sources;  // per input, where its value is read: a value or its constant
+  std::vector<AdvanceFactor> factors;  // per state
   std::vector<double> derivativeInitials;
   int outputOffset = 0, outputCount = 0;
   int stateOffset = 0, stateCount = 0;
@@ -283,6 +293,7 @@ bool Simulation::build() {
   if (!failed_) {
     findLoopValues();
     findItemReads();
+    resolveInputs();
   }
   return !failed_;
 }
@@ -450,6 +461,7 @@ bool Simulation::buildUnit(int index) {
   u->in.resize(u->inputs.size());
   u->a.resize(u->stateCount);
   u->b.resize(u->stateCount);
+  u->factors.resize(u->stateCount);
   units_[index] = std::move(u);
   return true;
 }
@@ -460,8 +472,18 @@ bool Simulation::openResults() {
   return ok;
 }
 
+// Points each input of every unit at what it reads, once the values no longer grow.
+void Simulation::resolveInputs() {
+  for (auto& u : units_) {
+    u->sources.clear();
+    for (const auto& in : u->inputs) u->sources.push_back(in.slot >= 0 ? &values_[in.slot] : &in.constant);
+  }
+}
+
 void Simulation::gatherInputs(const Unit& u, double* in) const {
-  for (std::size_t k = 0; k < u.inputs.size(); ++k) in[k] = u.inputs[k].slot >= 0 ? values_[u.inputs[k].slot] : u.inputs[k].constant;
+  const std::size_t count = u.sources.size();
+  const double* const* sources = u.sources.data();
+  for (std::size_t k = 0; k < count; ++k) in[k] = *sources[k];
 }
 
 std::string Simulation::trackedName(std::size_t index) const {
@@ -621,7 +643,7 @@ bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, Fau
     u.model->derivatives(time, in, x, u.a.data(), u.b.data());
     const double* x0 = &stateStart_[u.stateOffset];
     for (int k = 0; k < u.stateCount; ++k) {
-      const double next = Advance(x0[k], u.a[k], u.b[k], dt);
+      const double next = u.factors[k].advance(x0[k], u.a[k], u.b[k], dt);
       took(stateBase + u.stateOffset + k, x[k], next);
       x[k] = next;
     }

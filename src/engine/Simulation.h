@@ -127,6 +127,7 @@ class Simulation {
   void readLoop(std::vector<double>& loop) const;
   void writeLoop(const std::vector<double>& loop);
   void report(double time);
+  void resolveInputs();
   void gatherInputs(const Unit& u, double* in) const;
   std::string trackedName(std::size_t index) const;
   void traceUnit(const Unit& u, double time);

@@ -8,12 +8,13 @@
 namespace talpix {
 namespace {
 
-// Names A (2) and B (10) and the unit output [3,1] (5); anything else is unknown.
+// Names A (2), B (10) and Z (0) and the unit output [3,1] (5); anything else is unknown.
 Expression Compile(const std::string& text, std::string& error) {
   Expression::Resolver r;
   r.name = [](const std::string& name, std::string& why) {
     if (name == "A") return 0;
     if (name == "B") return 1;
+    if (name == "Z") return 3;
     why = "unknown name " + name;
     return -1;
   };
@@ -25,7 +26,7 @@ Expression Compile(const std::string& text, std::string& error) {
   return Expression::Compile(text, r, error);
 }
 
-const double Values[] = {2, 10, 5};
+const double Values[] = {2, 10, 5, 0};
 
 TEST(Expression, PrecedenceAndFunctions) {
   struct Case {
@@ -40,6 +41,7 @@ TEST(Expression, PrecedenceAndFunctions) {
       {"INT(2.7)", 2},       {"MIN(3,1,2)", 1},    {"MAX(1,5)", 5},       {"SQRT(16)", 4},
       {"LOG(EXP(2))", 2},    {"LOG10(1000)", 3},   {"ABS(-3)", 3},        {"SIN(0)+COS(0)", 1},
       {"TAN(0)", 0},         {"inf", 1e99},        {"-INF", -1e99},       {"sqrt(a*8)", 4},
+      {"b/a-a", 3},          {"a-b*[3,1]", -48},   {"(a+1)/b*4", 1.2},    {"-a-b-1", -13},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -88,6 +90,8 @@ TEST(Expression, FaultsOfEvaluationAreNamed) {
     const char* message;
   } cases[] = {
       {"1/(a-2)", "division by zero"},
+      {"a/z", "division by zero"},
+      {"b*2/0", "division by zero"},
       {"SQRT(-1)", "SQRT of a negative number"},
       {"LOG(0)", "LOG of a number that is not above zero"},
       {"LOG10(-1)", "LOG10 of a number that is not above zero"},
