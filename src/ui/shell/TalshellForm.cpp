@@ -13,6 +13,7 @@
 
 #include "runs/FrontEnd.h"
 #include "shell/ChildPlacement.h"
+#include "shell/FocusAfterDialogs.h"
 #include "shell/WindowIcons.h"
 #include "runs/SettingsFile.h"
 #include "support/Files.h"
@@ -154,6 +155,7 @@ TTALSHELLFORM::TTALSHELLFORM(QWidget* parent) : QMainWindow(parent) {
   UpdateMenu();
 
   FindIndexFiles();
+  new TFocusAfterDialogs(this);
 }
 
 TTALSHELLFORM::~TTALSHELLFORM() {

@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "support/FileChooser.h"
 #include "support/QtStrings.h"
 
 namespace tal {
@@ -45,9 +46,7 @@ QString FilterString(const FileDialogRequest& r) {
 }
 
 std::optional<FileChoice> RunFileDialog(const FileDialogRequest& r, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(QApplication::activeWindow(), ToQt(r.title), ToQt(r.directory), FilterString(r));
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  TFileChooser dialog(QApplication::activeWindow(), ToQt(r.title), ToQt(r.directory), FilterString(r), mode);
   // The extension goes on before the overwrite question, which must name the file that is written.
   // Opening keeps a name as typed: an existing file without extension may be meant.
   if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(ToQt(r.defaultExtension));

@@ -6,11 +6,15 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QDialogButtonBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
 #include "TestSupport.h"
+#include "support/FileChooser.h"
 #include "support/QtInteraction.h"
 
 using namespace tal;
@@ -92,4 +96,90 @@ TEST(QtFileChooser, SavingANewNameReturnsItWithTheDefaultExtension) {
   ASSERT_TRUE(choice.has_value());
   EXPECT_EQ(choice->path, dir.file("three.DCK"));
   EXPECT_TRUE(user.question.isEmpty()) << "nothing to overwrite";
+}
+
+namespace {
+
+// Plays the user at the Open chooser: types `typed`, notes whether Open is enabled, presses
+// Return and, when the chooser is still open after that, notes the names it lists and cancels.
+class OpenChooserUser {
+ public:
+  explicit OpenChooserUser(QString typed) : typed_(std::move(typed)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] { Step(); });
+    poll_.start(20);
+  }
+  bool openEnabled = false;
+  QStringList listed;
+  QString complaint;  // a message box the chooser showed
+  int width = 0;
+
+ private:
+  void Step() {
+    if (auto* box = VisibleTopLevel<QMessageBox>()) {
+      complaint = box->text();
+      box->accept();
+      return;
+    }
+    auto* dialog = VisibleTopLevel<TFileChooser>();
+    if (!dialog) return;
+    if (!typed_.isNull()) {
+      width = dialog->width();
+      QTest::keyClicks(dialog->nameField(), typed_);
+      QPushButton* open = dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open);
+      openEnabled = open && open->isEnabled();
+      typed_ = QString();
+      // Pressed once this step is over: a box the chooser shows runs its own loop.
+      QTimer::singleShot(0, dialog->nameField(), [edit = dialog->nameField()] { QTest::keyClick(edit, Qt::Key_Return); });
+      return;
+    }
+    // Still open: the folder is read in the background; the list is taken once it shows files.
+    auto* details = dialog->findChild<QTreeView*>("treeView");
+    QAbstractItemModel* rows = details->model();
+    listed.clear();
+    for (int i = 0; i < rows->rowCount(details->rootIndex()); ++i)
+      listed << rows->index(i, 0, details->rootIndex()).data().toString();
+    if (++waited_ < 25 && listed.isEmpty()) return;
+    poll_.stop();
+    dialog->reject();
+  }
+
+  QString typed_;
+  QTimer poll_;
+  int waited_ = 0;
+};
+
+}  // namespace
+
+TEST(QtFileChooser, OpenTakesATypedExistingNameWhateverTheFilterAndFiltersByATypedPattern) {
+  struct Case {
+    const char* typed;
+    bool openEnabled;
+    const char* opened;  // "" when the chooser is cancelled after Return
+    QStringList listed;  // what the chooser lists after Return when it stays open
+    const char* complaint;
+  };
+  const Case cases[] = {
+      {"HOUSE.DCK", true, "HOUSE.DCK", {}, ""},
+      {"*.DCK", false, "", {"HOUSE.DCK", "PUMP.DCK"}, ""},
+      {"*.TKD;*.DCK", false, "", {"HOUSE.DCK", "HOUSE.TKD", "PUMP.DCK"}, ""},
+      {"MISSING.DCK", false, "", {"DEMO.IDX"}, "MISSING.DCK\nFile not found."},
+  };
+  taltest::TempDir dir;
+  for (const char* name : {"DEMO.IDX", "HOUSE.DCK", "PUMP.DCK", "HOUSE.TKD"}) dir.write(name, "*\n");
+  for (const Case& c : cases) {
+    FileDialogRequest request;
+    request.title = "Open";
+    request.directory = dir.path();
+    request.filters = {"TALPIX files (*.DCK *.dck)", "TALKIT files (*.TKD *.tkd)", "Index files (*.IDX *.idx)"};
+    request.filterIndex = 2;
+    QtInteraction chooser;
+    OpenChooserUser user(c.typed);
+    std::optional<FileChoice> choice = chooser.openFile(request);
+    EXPECT_EQ(user.openEnabled, c.openEnabled) << c.typed;
+    EXPECT_EQ(choice ? choice->path : "", *c.opened ? dir.file(c.opened) : "") << c.typed;
+    user.listed.sort();
+    EXPECT_EQ(user.listed, c.listed) << c.typed;
+    EXPECT_EQ(user.complaint.section('\n', 0, 1), c.complaint) << c.typed;
+    EXPECT_GE(user.width, 800) << "Size, Type and Date columns shown whole";
+  }
 }
