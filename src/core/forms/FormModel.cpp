@@ -213,7 +213,8 @@ bool FormModel::CheckNumericField(std::size_t index) {
   }
   if (message.empty()) return true;
   ErrorState() = ErrorStateSet;
-  ShowMessageKind(message, ErrorOk, true);
+  // The sentence names no field; the box's title does.
+  ShowMessageKind(message, ErrorOk, true, MessageLook{FieldCaption(index)});
   return false;
 }
 
@@ -231,6 +232,8 @@ std::optional<Real> FormModel::PrimaryValue(std::size_t index) const {
   if (parsed.errorPosition != 0 || field.text.empty()) return std::nullopt;
   return ToPrimaryValue(field, parsed.value, units);
 }
+
+std::string FormModel::FieldCaption(std::size_t index) const { return TrimShort(items[index].label); }
 
 const std::string& FormModel::UnitCaption(std::size_t index) const {
   const NumericField& field = items[index].numeric;

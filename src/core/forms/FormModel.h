@@ -187,8 +187,8 @@ class FormModel {
   // The user's text of a numeric or free-text field; marks the field edited when it changes.
   void SetFieldText(std::size_t item, std::string text);
   // Numeric exit check (other fields pass): the text must be a number (a trailing "." allowed) within the limits.
-  // Clears the error state first; on failure sets it, shows the message (error box with beep)
-  // and returns false. The window then gives the field the focus and selects its text.
+  // Clears the error state first; on failure sets it, shows the message (error box with beep,
+  // titled with the field's caption) and returns false. The window then gives the field the focus and selects its text.
   bool CheckNumericField(std::size_t item);
   // The exit check of every numeric field the user changed, in form order, up to the first that
   // fails (its message shown); that field's index, or nullopt when all pass. Run before anything
@@ -200,6 +200,8 @@ class FormModel {
   // The primary value of a numeric field's text in the form's unit system; nullopt when the
   // text is not a number or cannot be converted.
   std::optional<Real> PrimaryValue(std::size_t item) const;
+  // The field's label as a window title: the label's padding blanks removed.
+  std::string FieldCaption(std::size_t item) const;
   // Unit caption of a numeric field in the form's unit system.
   const std::string& UnitCaption(std::size_t item) const;
 

@@ -260,6 +260,7 @@ ScannedDeck ScanDeck(std::string_view bytes, const std::string& descriptionDirec
       }
       UnitRecord unit;
       unit.card = UpperShort(card);
+      unit.cardAsWritten = card;
       unit.typeNumber = type;
       line = UnitBlockReader(cursor, unit).Read();
       ReadTypeDescription(unit, deck.constants, descriptionDirectory);
@@ -276,6 +277,29 @@ ScannedDeck ScanDeck(std::string_view bytes, const std::string& descriptionDirec
 
 std::string DescriptionDirectoryOf(const std::string& engineDirectory) {
   return FindFileNoCase(engineDirectory, "INFO").value_or(JoinPath(engineDirectory, "INFO"));
+}
+
+namespace {
+// The card with each run of blanks and tabs shown as one blank.
+std::string CardForList(const std::string& card) {
+  std::string shown;
+  for (char c : card) {
+    bool blank = c == ' ' || c == '\t';
+    if (blank && (shown.empty() || shown.back() == ' ')) continue;
+    shown += blank ? ' ' : c;
+  }
+  return shown;
+}
+}  // namespace
+
+std::vector<std::string> UnitListEntries(const std::vector<UnitRecord>& units) {
+  std::vector<std::string> entries;
+  for (const UnitRecord& unit : units) {
+    auto same = std::count_if(units.begin(), units.end(),
+                              [&](const UnitRecord& other) { return other.description == unit.description; });
+    entries.push_back(same > 1 ? unit.description + "  (" + CardForList(unit.cardAsWritten) + ")" : unit.description);
+  }
+  return entries;
 }
 
 std::string DeckNotOnDiskMessage(const std::string& deckName) {

@@ -36,6 +36,7 @@ struct DeckValue {
 
 struct UnitRecord {
   std::string card;  // the UNIT line, upper-cased
+  std::string cardAsWritten;  // the UNIT line in the deck's own letter case, blanks trimmed
   int typeNumber = 0;
   std::string description;  // TYPE line of the description file, or the NO DATA text
   bool noData = false;      // written back as read
@@ -96,6 +97,11 @@ ScannedDeck ScanDeck(std::string_view bytes, const std::string& descriptionDirec
 // The folder of the type description files: the "INFO" folder of the engine directory, found
 // without regard to case ("INFO" as written when there is none).
 std::string DescriptionDirectoryOf(const std::string& engineDirectory);
+
+// The lines of the dialog's unit list, one per unit: its description, and where two units would
+// read the same, after it the unit's card as the deck writes it ("UNIT 3 TYPE 1 House"), which
+// holds the unit number and the deck's own name for the unit.
+std::vector<std::string> UnitListEntries(const std::vector<UnitRecord>& units);
 
 // Make TALKIT file's scan of the deck file `deckName`. A deck that is not on disk (a new editor
 // not saved yet) or cannot be read is reported and gives nullopt.

@@ -33,6 +33,12 @@ struct FileDialogRequest {
   std::string defaultExtension;
 };
 
+// How one message box may differ from the look of its kind; its buttons are the kind's.
+struct MessageLook {
+  std::string caption;    // the box's title; "" = the kind's caption
+  bool question = false;  // the question icon: the box asks, it does not warn
+};
+
 struct FileChoice {
   std::string path;
   int filterIndex = 0;  // 0-based index of the filter in use when the user accepted
@@ -43,6 +49,11 @@ class Interaction {
   virtual ~Interaction() = default;
   // Shows a message box of the given kind; returns the button pressed (None for unknown kinds).
   virtual Button message(const std::string& text, int kind) = 0;
+  // The same box with the caption or icon of `look`; an implementation without its own shows
+  // the kind's box.
+  virtual Button messageWithLook(const std::string& text, int kind, const MessageLook& look) {
+    return message(text, kind);
+  }
   virtual void beep() = 0;
   virtual std::optional<FileChoice> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<FileChoice> saveFile(const FileDialogRequest& request) = 0;

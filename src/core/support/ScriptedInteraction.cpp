@@ -54,6 +54,12 @@ Button ScriptedInteraction::message(const std::string& text, int kind) {
   return a->button;
 }
 
+Button ScriptedInteraction::messageWithLook(const std::string& text, int kind, const MessageLook& look) {
+  Button pressed = message(text, kind);
+  prompts_.back().look = look;
+  return pressed;
+}
+
 std::optional<FileChoice> ScriptedInteraction::fileAnswer() {
   auto a = next();
   if (!a || a->type != Answer::Type::Text) return std::nullopt;

@@ -18,6 +18,7 @@ struct Prompt {
   // File dialogs: the request. Folder chooser: title and starting folder (directory).
   // Input box: caption (title) and pre-filled text (fileName).
   FileDialogRequest request;
+  MessageLook look;  // messages: the caption and icon asked for ("" and false: the kind's)
 };
 
 class ScriptedInteraction : public Interaction {
@@ -40,6 +41,7 @@ class ScriptedInteraction : public Interaction {
   void clear();
 
   Button message(const std::string& text, int kind) override;
+  Button messageWithLook(const std::string& text, int kind, const MessageLook& look) override;
   void beep() override { ++beeps_; }
   std::optional<FileChoice> openFile(const FileDialogRequest& request) override;
   std::optional<FileChoice> saveFile(const FileDialogRequest& request) override;

@@ -45,12 +45,18 @@ void TTALKITForm::InputExit(TInput& input, Qt::FocusReason reason) {
 bool TTALKITForm::RunExitCheck(TInput& input) {
   model_.SetFieldText(input.item(), FromQt(input.text()));
   if (model_.CheckNumericField(input.item())) return true;
+  FocusFailedField(input);
+  return false;
+}
+
+void TTALKITForm::FocusFailedField(TInput& field) {
+  for (QLineEdit* other : findChildren<QLineEdit*>())
+    if (other != &field) other->deselect();
   // The field that the focus went to is not checked while the failing one takes it back.
   refocusing_ = true;
-  input.setFocus(Qt::OtherFocusReason);
-  input.setSelection(0, 255);
+  field.setFocus(Qt::OtherFocusReason);
+  field.setSelection(0, 255);
   refocusing_ = false;
-  return false;
 }
 
 bool TTALKITForm::CheckactiveInput() {
@@ -60,12 +66,7 @@ bool TTALKITForm::CheckactiveInput() {
   // was inactive) is checked too: nothing the user typed reaches the deck unchecked.
   std::optional<std::size_t> failed = model_.CheckChangedNumericFields();
   if (!failed) return true;
-  if (auto* field = qobject_cast<TInput*>(fieldOf(*failed))) {
-    refocusing_ = true;
-    field->setFocus(Qt::OtherFocusReason);
-    field->setSelection(0, 255);
-    refocusing_ = false;
-  }
+  if (auto* field = qobject_cast<TInput*>(fieldOf(*failed))) FocusFailedField(*field);
   return false;
 }
 
@@ -221,8 +222,8 @@ int TTALKITForm::HelpTopicOf(const QWidget* control) const {
 
 std::string HelpCaption(const FormModel& form, int topic) {
   if (topic != 0)
-    for (const FormItem& item : form.items)
-      if (item.helpTopic == topic) return item.label;
+    for (std::size_t i = 0; i < form.items.size(); ++i)
+      if (form.items[i].helpTopic == topic) return form.FieldCaption(i);
   return "Dialog";
 }
 

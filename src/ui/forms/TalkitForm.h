@@ -205,6 +205,10 @@ class TTALKITForm : public TChildForm {
   void ShowUnitCaptions();
   void ShowUnitCaption(std::size_t item);
   bool RunExitCheck(TInput& input);
+  // Gives the focus back to a field that failed its check, its text selected, and takes the
+  // selection from every other field (the one the focus had gone to keeps it otherwise, when a
+  // message box came between).
+  void FocusFailedField(TInput& field);
   // Keyboard table: true when the key was taken.
   bool HandleKey(QWidget* target, QKeyEvent& key);
   void FocusControl(QWidget* control, Qt::FocusReason reason);

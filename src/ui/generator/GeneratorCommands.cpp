@@ -12,6 +12,14 @@
 
 namespace tal {
 
+namespace {
+// A question, not a warning: it shows the question icon, under the name of the command asking.
+bool AskToOpenGeneratedForm(const std::string& name) {
+  MessageLook question{"Make TALKIT File", true};
+  return ShowMessageKind(OpenGeneratedFormQuestion(name), WarningYesNo, false, question) == Button::Yes;
+}
+}  // namespace
+
 void TTALSHELLFORM::MakeTALKITfile1Click() {
   CommandScope command(*this);
   TChildForm* editor = activeChild();
@@ -29,7 +37,7 @@ void TTALSHELLFORM::MakeTALKITfile1Click() {
   if (!deck) return;
   TMakeTALKITDlg dialog(std::move(*deck), engineDirectory, settings.includeHeader, settings.includeSimulationCard, this);
   if (dialog.exec() == QDialog::Accepted &&
-      ShowMessageKind(OpenGeneratedFormQuestion(dialog.writtenName()), WarningYesNo, false) == Button::Yes)
+      AskToOpenGeneratedForm(dialog.writtenName()))
     ReadaFile(dialog.writtenName());
   UpdateMenu();
 }

@@ -24,6 +24,10 @@ namespace tal {
 
 namespace {
 
+const char* const UnselectableMarkNote =
+    "* before a parameter or an input: it cannot become a field of the form, because the parameter's "
+    "value is not a number or the input is connected to another unit.";
+
 QListWidget* NewList(QWidget* parent, const char* caption, QGridLayout* grid, int column, bool multiple) {
   auto* list = new QListWidget(parent);
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
@@ -49,6 +53,9 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   grid->setColumnStretch(0, 4);
   grid->setColumnStretch(1, 3);
   grid->setColumnStretch(2, 3);
+  MarkNote = new QLabel(UnselectableMarkNote, this);
+  MarkNote->setWordWrap(true);
+  grid->addWidget(MarkNote, 2, 1, 1, 2);
 
   AllBtn = new QPushButton("&All", this);
   NoneBtn = new QPushButton("&None", this);
@@ -73,7 +80,7 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   layout->addLayout(buttons);
   resize(1060, 440);
 
-  for (const UnitRecord& unit : deck_.units) UnitBox->addItem(ToQt(unit.description));
+  for (const std::string& entry : UnitListEntries(deck_.units)) UnitBox->addItem(ToQt(entry));
   HeaderCheck->setChecked(includeHeader > 0);
   SimulationCardCheck->setChecked(includeSimulationCard > 0);
   ParBox->installEventFilter(this);

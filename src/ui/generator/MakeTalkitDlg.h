@@ -9,6 +9,7 @@
 #include "generator/TalkitGenerator.h"
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -41,6 +42,7 @@ class TMakeTALKITDlg : public QDialog {
   QListWidget* InpBox = nullptr;
   QPushButton* AllBtn = nullptr;
   QPushButton* NoneBtn = nullptr;
+  QLabel* MarkNote = nullptr;  // what the "*" before a parameter or input means
   QCheckBox* HeaderCheck = nullptr;
   QCheckBox* SimulationCardCheck = nullptr;
   QPushButton* OKBtn = nullptr;

@@ -63,11 +63,14 @@ std::optional<FileChoice> RunFileDialog(const FileDialogRequest& r, QFileDialog:
 
 }  // namespace
 
-Button QtInteraction::message(const std::string& text, int kind) {
+Button QtInteraction::message(const std::string& text, int kind) { return messageWithLook(text, kind, {}); }
+
+Button QtInteraction::messageWithLook(const std::string& text, int kind, const MessageLook& look) {
   auto buttons = ButtonsOfKind(kind);
   if (buttons.empty()) return Button::None;
-  QMessageBox box(IconOfKind(kind), ToQt(CaptionOfKind(kind)), ToQt(text), QMessageBox::NoButton,
-                  QApplication::activeWindow());
+  const std::string caption = look.caption.empty() ? CaptionOfKind(kind) : look.caption;
+  QMessageBox box(look.question ? QMessageBox::Question : IconOfKind(kind), ToQt(caption), ToQt(text),
+                  QMessageBox::NoButton, QApplication::activeWindow());
   for (Button b : buttons) box.addButton(ToQtButton(b));
   box.setDefaultButton(ToQtButton(buttons.front()));
   if (kind == 2 || kind == 7) box.setEscapeButton(QMessageBox::Cancel);

@@ -8,6 +8,7 @@ namespace tal {
 class QtInteraction : public Interaction {
  public:
   Button message(const std::string& text, int kind) override;
+  Button messageWithLook(const std::string& text, int kind, const MessageLook& look) override;
   void beep() override;
   std::optional<FileChoice> openFile(const FileDialogRequest& request) override;
   std::optional<FileChoice> saveFile(const FileDialogRequest& request) override;

@@ -94,3 +94,32 @@ TEST(ScanDeck, CountProblemsLeaveTheUnitWithoutData) {
     EXPECT_EQ(s.deck.units[0].description, "UNIT 1  - NO DATA AVAILABLE");
   }
 }
+
+TEST(ScanDeck, UnitsThatWouldReadTheSameInTheListAreToldApartByTheirCards) {
+  auto unit = [](const std::string& description, const std::string& card) {
+    UnitRecord u;
+    u.description = description;
+    u.cardAsWritten = card;
+    return u;
+  };
+  struct Case {
+    std::vector<UnitRecord> units;
+    std::vector<std::string> entries;
+  };
+  const Case cases[] = {
+      {{unit("TYPE 1 THERMAL MASS", "UNIT 3 TYPE 1 House"), unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 4 TYPE 2 Thermostat"),
+        unit("TYPE 3 COLLECTOR", "UNIT 5 TYPE 3 Solar collector"), unit("TYPE 1 THERMAL MASS", "UNIT 6  TYPE\t1   Storage tank"),
+        unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 10 TYPE 2 Pump control")},
+       {"TYPE 1 THERMAL MASS  (UNIT 3 TYPE 1 House)", "TYPE 2 ON/OFF CONTROLLER  (UNIT 4 TYPE 2 Thermostat)",
+        "TYPE 3 COLLECTOR", "TYPE 1 THERMAL MASS  (UNIT 6 TYPE 1 Storage tank)",
+        "TYPE 2 ON/OFF CONTROLLER  (UNIT 10 TYPE 2 Pump control)"}},
+      {{unit("TYPE 1 THERMAL MASS", "UNIT 3 TYPE 1 House"), unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 4 TYPE 2")},
+       {"TYPE 1 THERMAL MASS", "TYPE 2 ON/OFF CONTROLLER"}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(UnitListEntries(c.units), c.entries);
+  // The scan keeps the card as the deck writes it.
+  Scan scan = ScanText("UNIT 3 TYPE 8 House\nPARAMETERS 1\n1\nEND\n");
+  ASSERT_EQ(scan.deck.units.size(), 1u);
+  EXPECT_EQ(scan.deck.units[0].cardAsWritten, "UNIT 3 TYPE 8 House");
+}

@@ -16,7 +16,9 @@ std::vector<std::string> LongFormLines() {
   std::vector<std::string> lines{"KIND=2", "*|<Heater type|HEATERS.DAT|2|1|30"};
   for (int n = 1; n <= 18; ++n) {
     lines.push_back("V" + std::to_string(n) + "=1");
-    lines.push_back("*|Field " + std::to_string(n) + "|m|ft|0|1|0|10|" + std::to_string(n));
+    // Generated forms pad their labels with blanks; F1's window title leaves them out.
+    std::string padding(n == 5 ? 9 : 0, ' ');
+    lines.push_back("*|Field " + std::to_string(n) + padding + "|m|ft|0|1|0|10|" + std::to_string(n));
   }
   lines.insert(lines.end(), {"*|{SW|Switches", "*|Show last|LAST", "*|}", "*|[LAST|Last fields", "V19=1",
                              "*|Field 19|m|ft|0|1|0|10|19", "V20=1", "*|Field 20|m|ft|0|1|0|10|20", "*|]"});

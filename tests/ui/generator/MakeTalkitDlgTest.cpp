@@ -2,6 +2,7 @@
 // opening the new form deck.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -42,8 +43,12 @@ TEST_F(MakeTalkit, ChoosesFieldsWritesTheFormDeckAndOpensIt) {
     auto* dlg = frame->findChild<TMakeTALKITDlg*>();
     ASSERT_NE(dlg, nullptr);
     QApplication::setActiveWindow(dlg);  // so the lists get the focus they are given
-    EXPECT_EQ(Texts(dlg->UnitBox), (QStringList{"TYPE 1 FLAT PLATE COLLECTOR", "TYPE 1 FLAT PLATE COLLECTOR",
+    // Two units that would read the same are told apart by their cards.
+    EXPECT_EQ(Texts(dlg->UnitBox), (QStringList{"TYPE 1 FLAT PLATE COLLECTOR  (UNIT 1 TYPE 1 Collector)",
+                                                "TYPE 1 FLAT PLATE COLLECTOR  (UNIT 2 TYPE 1 Second)",
                                                 "UNIT 3  - NO DATA AVAILABLE"}));
+    EXPECT_TRUE(dlg->MarkNote->isVisibleTo(dlg));
+    EXPECT_TRUE(dlg->MarkNote->text().startsWith("* before a parameter or an input: it cannot become a field"));
     EXPECT_TRUE(dlg->HeaderCheck->isChecked());
     EXPECT_EQ(Texts(dlg->ParBox), (QStringList{" Collector area", "*Efficiency"}));
     EXPECT_EQ(Texts(dlg->InpBox), (QStringList{" Inlet temperature", "*Flow rate"}));
@@ -70,6 +75,8 @@ TEST_F(MakeTalkit, ChoosesFieldsWritesTheFormDeckAndOpensIt) {
   const Prompt& save = dialogs.prompts()[1];  // after the message about type 8
   EXPECT_EQ(save.request.fileName, dir.file("A.TKD"));
   EXPECT_EQ(dialogs.messages().back(), OpenGeneratedFormQuestion(dir.file("A.TKD")));
+  EXPECT_TRUE(dialogs.prompts().back().look.question) << "a question, not a warning";
+  EXPECT_EQ(dialogs.prompts().back().look.caption, "Make TALKIT File");
   std::string text = taltest::ReadFile(dir.file("A.TKD"));
   EXPECT_TRUE(text.starts_with("*TALKIT\n*|*\n*|*Made for the tests\n*|*\nSIMULATION 0 24 1\n")) << text;
   EXPECT_NE(text.find("\nFLOW=40\n"), std::string::npos);
