@@ -4,7 +4,8 @@ namespace tal {
 
 AboutTexts AboutTextsFor(bool talkitMode) {
   AboutTexts texts;
-  texts.caption = "About TALSHELL";
+  // The box names the program it tells about, as the menu item that shows it does.
+  texts.caption = talkitMode ? "About TALKIT" : "About TALSHELL";
   texts.title = talkitMode ? "TALKIT" : "TALSHELL";
   texts.subtitle = talkitMode ? "An Editor Program for TALPIX" : "An Environment Program for TALPIX";
   texts.bits = "32-bit";

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -43,6 +44,9 @@ THelpBrowser::THelpBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
   toolbar->addWidget(findField_);
   QAction* findNext = toolbar->addAction("Find Next");
   QAction* findPrevious = toolbar->addAction("Find Previous");
+  findStatus_ = new QLabel(toolbar);
+  findStatus_->setContentsMargins(8, 0, 8, 0);
+  toolbar->addWidget(findStatus_);
 
   contents_ = new QListWidget(this);
   browser_ = new QTextBrowser(this);
@@ -61,7 +65,7 @@ THelpBrowser::THelpBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   back_->setEnabled(false);
   forward_->setEnabled(false);
-  connect(home_, &QAction::triggered, browser_, &QTextBrowser::home);
+  connect(home_, &QAction::triggered, this, [this] { browser_->setSource(homeUrl_); });
   connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
   connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
@@ -71,6 +75,7 @@ THelpBrowser::THelpBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
           [this](QListWidgetItem* item) { browser_->setSource(item->data(Qt::UserRole).toUrl()); });
   connect(contents_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { browser_->setSource(item->data(Qt::UserRole).toUrl()); });
+  connect(findField_, &QLineEdit::textChanged, findStatus_, &QLabel::clear);
   connect(findField_, &QLineEdit::returnPressed, this, [this] { FindText(findField_->text()); });
   connect(findNext, &QAction::triggered, this, [this] { FindText(findField_->text()); });
   connect(findPrevious, &QAction::triggered, this, [this] { FindText(findField_->text(), true); });
@@ -92,10 +97,11 @@ THelpBrowser* THelpBrowser::Open(QWidget* parent, const std::string& homePage) {
 }
 
 void THelpBrowser::ShowHome(const std::string& homePage) {
-  QUrl home = QUrl::fromLocalFile(QFileInfo(ToQt(homePage)).absoluteFilePath());
-  browser_->clearHistory();
-  browser_->setSource(home);
-  browser_->clearHistory();  // the new home is the first page of the history
+  homeUrl_ = QUrl::fromLocalFile(QFileInfo(ToQt(homePage)).absoluteFilePath());
+  if (!homePages_.contains(homeUrl_)) homePages_.append(homeUrl_);
+  const bool first = browser_->source().isEmpty();
+  browser_->setSource(homeUrl_);
+  if (first) browser_->clearHistory();  // the first home is the first page of the history
   FillContents();
 }
 
@@ -121,6 +127,12 @@ void THelpBrowser::FillContents() {
 }
 
 void THelpBrowser::SourceChanged(const QUrl& url) {
+  // Back to the home page of another help file: its contents come back with it.
+  const QUrl page = url.adjusted(QUrl::RemoveFragment);
+  if (page != homeUrl_ && homePages_.contains(page)) {
+    homeUrl_ = page;
+    FillContents();
+  }
   QString title = browser_->documentTitle();
   setWindowTitle(title.isEmpty() ? QString("Help") : "Help - " + title);
   // The entry of the very place shown (a section of the page); else the first of its page.
@@ -137,6 +149,7 @@ void THelpBrowser::SourceChanged(const QUrl& url) {
 }
 
 bool THelpBrowser::FindText(const QString& text, bool backward) {
+  findStatus_->clear();
   if (text.isEmpty()) return false;
   QTextDocument::FindFlags flags;
   if (backward) flags |= QTextDocument::FindBackward;
@@ -146,7 +159,10 @@ bool THelpBrowser::FindText(const QString& text, bool backward) {
   QTextCursor before = browser_->textCursor();
   browser_->setTextCursor(restart);
   if (browser_->find(text, flags)) return true;
+  // The match found before is not this text's: it no longer shows as found.
+  before.clearSelection();
   browser_->setTextCursor(before);
+  findStatus_->setText("Not found");
   interaction().beep();
   return false;
 }

@@ -41,7 +41,7 @@ TIndexDlg::TIndexDlg(const std::string& indexFile, std::function<void(const std:
   theList->setGeometry(10, 66, 319, 120);
   Image1 = new QLabel(this);
   Image1->setGeometry(336, 66, 160, 160);
-  Image1->setScaledContents(true);
+  Image1->setAlignment(Qt::AlignCenter);
   OKBtn = new QPushButton("OK", this);
   OKBtn->setGeometry(20, 196, 89, 30);
   CancelBtn = new QPushButton("Cancel", this);
@@ -103,8 +103,9 @@ void TIndexDlg::theListClick() {
   }
   OKBtn->setEnabled(true);
   QImage picture;
+  // Fitted into the picture's square whole, keeping its proportions: a round sun stays round.
   if (Exists(paths.picture) && picture.load(ToQt(paths.picture)))
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    Image1->setPixmap(QPixmap::fromImage(picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
   else
     Image1->clear();
   HelpBtn->setEnabled(Exists(paths.help));

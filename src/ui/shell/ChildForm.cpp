@@ -18,9 +18,10 @@ TChildForm::~TChildForm() = default;
 
 QMdiSubWindow* TChildForm::subWindow() const { return qobject_cast<QMdiSubWindow*>(parentWidget()); }
 
-std::string TChildForm::caption() const { return FromQt(windowTitle()); }
-
-void TChildForm::setCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+void TChildForm::setCaption(const std::string& caption) {
+  caption_ = caption;
+  setWindowTitle(ToQt(titleOf(caption)));
+}
 
 bool TChildForm::firstSaveGoesThroughSaveAs() const {
   std::error_code ec;

@@ -49,7 +49,9 @@ class TChildForm : public QWidget {
   // whose chooser asks before that file is replaced: the program never replaces a file
   // the user did not name.
   bool firstSaveGoesThroughSaveAs() const;
-  std::string caption() const;
+  // The window's caption (the name printed, the Windows menu's and the save chooser's); the
+  // title bar shows it as titleOf gives it.
+  const std::string& caption() const { return caption_; }
   void setCaption(const std::string& caption);
 
   // Undo state for the Edit menu and the Undo command (editors override these).
@@ -96,11 +98,14 @@ class TChildForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The title bar's text for `caption`: the caption itself unless a kind shows it otherwise.
+  virtual std::string titleOf(const std::string& caption) const { return caption; }
 
  private:
   TTALSHELLFORM* shell_;
   KindCode kind_;
   std::string fileName_;
+  std::string caption_;
   bool nameProposed_ = false;
 };
 

@@ -52,18 +52,21 @@ TAlterValuesDlg::TAlterValuesDlg(TableModel& table, std::function<void()> repain
   auto* modes = new QVBoxLayout;
   modes->addWidget(clearValues);
   modes->addWidget(setValues);
-  grid->addLayout(modes, 0, 2, 2, 1);
-  grid->addWidget(listBox, 2, 0, 4, 2);
+  grid->addLayout(modes, 0, 2, 2, 2);
+  grid->addWidget(listBox, 2, 0, 3, 2);
+  // Each value field with its label on its left: "First Value", and the panel naming the second.
+  firstValueLabel->setBuddy(firstValue);
   grid->addWidget(firstValueLabel, 2, 2);
-  grid->addWidget(firstValue, 3, 2);
-  grid->addWidget(lastIncBox, 4, 2);
-  grid->addWidget(incOrLast, 5, 2);
+  grid->addWidget(firstValue, 2, 3);
+  grid->addWidget(lastIncBox, 3, 2);
+  grid->addWidget(incOrLast, 3, 3);
+  grid->setRowStretch(4, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(okBtn);
   buttons->addWidget(applyBtn);
   buttons->addWidget(cancelBtn);
-  grid->addLayout(buttons, 6, 0, 1, 3);
+  grid->addLayout(buttons, 5, 0, 1, 4);
 
   connect(clearValues, &QRadioButton::toggled, this, &TAlterValuesDlg::ModeChanged);
   connect(okBtn, &QPushButton::clicked, this, &TAlterValuesDlg::OKBtnClick);

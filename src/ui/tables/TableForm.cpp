@@ -14,6 +14,7 @@
 #include "runs/SettingsFile.h"
 #include "shell/PrintJob.h"
 #include "shell/TalshellForm.h"
+#include "shell/WindowTitle.h"
 #include "support/Interaction.h"
 #include "support/Messages.h"
 #include "support/QtStrings.h"
@@ -277,6 +278,8 @@ void TTableForm::cutSelection() {
   CopytoClip();
   Clear();
 }
+
+std::string TTableForm::titleOf(const std::string& caption) const { return FileNameFirstTitle(caption); }
 
 void TTableForm::printOn(TPrintJob& job) { PrintTable(job, table_, caption()); }
 

@@ -123,6 +123,10 @@ class TTableForm : public TChildForm {
   // " has been changed.  Save it?" after the table file name.
   static std::string ChangedQuestion(const std::string& tableFile);
 
+ protected:
+  // The file name first: a narrow window's title bar cuts the folder, not the name.
+  std::string titleOf(const std::string& caption) const override;
+
  private:
   TableModel table_;
   TableGridModel* model_;

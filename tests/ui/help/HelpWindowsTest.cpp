@@ -1,6 +1,7 @@
 // "Select Project", the help text window, the Help menu and the help browser.
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,7 +43,7 @@ class HelpWindows : public ShellTest {
     dir.write("projects/HOUSE.TKD", "*TALKIT\n");
     dir.write("projects/HOUSE.TXT", "A house\nwith heating.\n");
     dir.write("projects/VIEWER.HLP", std::string("?_\x03\x00", 4));
-    QImage picture(8, 8, QImage::Format_RGB32);
+    QImage picture(40, 20, QImage::Format_RGB32);
     picture.save(QString::fromStdString(dir.file("projects/HOUSE.BMP")), "BMP");
     absolute = dir.write("elsewhere/ABS.TKD", "*TALKIT\n");
     index = dir.write("projects/DEMO.IDX", "Demo projects\r\nFirst\r\nSecond\r\nHouse\r\nHOUSE.TKD, HOUSE.BMP, HOUSE.TXT\r\n"
@@ -70,6 +71,10 @@ TEST_F(HelpWindows, IndexEntriesEnableOkHelpAndPictureAndOpenTheirDecksFromTheIn
     EXPECT_EQ(d->OKBtn->isEnabled(), c.ok) << c.row;
     EXPECT_EQ(d->HelpBtn->isEnabled(), c.help) << c.row;
     EXPECT_EQ(!d->Image1->pixmap().isNull(), c.picture) << c.row;
+    // The picture fills its square as far as its proportions allow.
+    if (c.picture) {
+      EXPECT_EQ(d->Image1->pixmap().size(), QSize(160, 80));
+    }
   }
   for (int row : {0, 3}) {
     d = dialog();
@@ -158,6 +163,47 @@ TEST_F(HelpWindows, HelpMenuShowsManualPlainForeignAndMissingFilesOfTheProgramDi
   EXPECT_NE(dialogs.messages()[0].find(dir.file("TYPES.HLP") + " is written for"), std::string::npos);
   EXPECT_EQ(dialogs.messages()[1], "File " + dir.file("Typeindx.Hlp") + " was not found.");
   EXPECT_EQ(dialogs.beeps(), 3);
+}
+
+TEST_F(HelpWindows, FindSaysWhenNothingMatchesAndAnotherHelpFileKeepsTheBackHistory) {
+  dir.write("TALSHELL.html", "<html><head><title>Shell</title></head><body><a href=\"p/one.html\">One</a></body></html>");
+  dir.write("p/one.html", "<html><body>first page, first word</body></html>");
+  dir.write("Types.html", "<html><head><title>Types</title></head><body><a href=\"t.html\">Type 1</a></body></html>");
+  makeFrame();
+  frame->action(MenuItem::TalshellIndex)->trigger();
+  auto* help = frame->findChild<THelpBrowser*>();
+  ASSERT_NE(help, nullptr);
+  emit help->contents()->itemClicked(help->contents()->item(1));
+  struct Find {
+    const char* text;
+    bool found;
+    const char* status;    // beside the find field
+    const char* selected;  // the match highlighted afterwards
+  };
+  const Find finds[] = {
+      {"first", true, "", "first"},
+      {"absent", false, "Not found", ""},
+      {"word", true, "", "word"},
+      {"", false, "", "word"},
+  };
+  for (const Find& f : finds) {
+    EXPECT_EQ(help->FindText(f.text), f.found) << f.text;
+    EXPECT_EQ(help->findStatus()->text(), f.status) << f.text;
+    EXPECT_EQ(help->browser()->textCursor().selectedText(), f.selected) << f.text;
+  }
+  help->findField()->setText("wor");
+  EXPECT_EQ(help->findStatus()->text(), "") << "a new text has not been looked for yet";
+
+  frame->action(MenuItem::TypesIndex)->trigger();
+  EXPECT_EQ(frame->findChildren<THelpBrowser*>().size(), 1);
+  EXPECT_EQ(help->windowTitle(), "Help - Types");
+  EXPECT_EQ(help->contents()->item(1)->text(), "  Type 1");
+  ASSERT_TRUE(help->backAction()->isEnabled());
+  help->backAction()->trigger();
+  EXPECT_TRUE(help->browser()->toPlainText().startsWith("first page"));
+  help->backAction()->trigger();
+  EXPECT_EQ(help->windowTitle(), "Help - Shell");
+  EXPECT_EQ(help->contents()->item(1)->text(), "  One") << "the contents of the file shown again";
 }
 
 }  // namespace

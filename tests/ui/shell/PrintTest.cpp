@@ -166,7 +166,7 @@ TEST_F(PrintTest, APdfFileThatCannotBeWrittenIsReported) {
 TEST(AboutBox, TextsOfBothModesAndNoSystemButtons) {
   for (bool talkit : {false, true}) {
     TAboutBox box(talkit);
-    EXPECT_EQ(box.windowTitle(), "About TALSHELL");
+    EXPECT_EQ(box.windowTitle(), talkit ? "About TALKIT" : "About TALSHELL");
     auto text = [&](const char* name) { return box.findChild<QLabel*>(name)->text().toStdString(); };
     EXPECT_EQ(text("title"), talkit ? "TALKIT" : "TALSHELL");
     EXPECT_EQ(text("subtitle"), talkit ? "An Editor Program for TALPIX" : "An Environment Program for TALPIX");

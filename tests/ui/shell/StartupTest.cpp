@@ -104,7 +104,7 @@ TEST_F(Startup, TalkitLinkStartsTheFormModeAndShowsTheAboutBoxFirst) {
   EXPECT_TRUE(Program().talkitMode);
   EXPECT_EQ(started->windowTitle(), "TALKIT");
   EXPECT_TRUE(started->isMaximized());
-  EXPECT_EQ(seenModal, QStringList{"About TALSHELL"});
+  EXPECT_EQ(seenModal, QStringList{"About TALKIT"});
   ASSERT_NE(started->activeChild(), nullptr);
   EXPECT_EQ(started->activeChild()->fileName(), deck);
   EXPECT_EQ(dialogs.busyDepth(), 0);

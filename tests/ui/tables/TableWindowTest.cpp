@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <utility>
 
 #include "../shell/ShellTestSupport.h"
 #include "shell/EditForm.h"
@@ -98,6 +99,7 @@ TEST_F(TableWindow, NewTableListsTheConstantsAndMakesAChangedTable) {
   EXPECT_EQ(dialogs.messages(), std::vector<std::string>{RunsOutOfRangeMessage});
   ASSERT_NE(table(), nullptr);
   EXPECT_EQ(table()->caption(), dir.file("work/solar.TBL"));
+  EXPECT_EQ(table()->windowTitle().toStdString(), "solar.TBL - " + dir.file("work")) << "a cut title keeps the name";
   EXPECT_EQ(table()->table().runs(), 3);
   EXPECT_EQ(CellText(table()->table(), 4, 3), "Enter value");
   EXPECT_EQ(frame->action(MenuItem::Table)->text().toStdString(), "Table " + dir.file("work/solar.TBL"));
@@ -171,6 +173,13 @@ TEST_F(TableWindow, AlterInsertAndDeleteRunsAndVars) {
   WhenShown<TAlterValuesDlg>([](TAlterValuesDlg& dlg) {
     EXPECT_EQ(dlg.firstRunV->text(), "1");
     EXPECT_EQ(dlg.lastRunV->text(), "5");
+    // Each value field has its label on its left, on its own line.
+    for (auto [label, field] : {std::pair<QWidget*, QWidget*>{dlg.firstValueLabel, dlg.firstValue},
+                                std::pair<QWidget*, QWidget*>{dlg.lastIncBox, dlg.incOrLast}}) {
+      const QRect l = label->geometry(), f = field->geometry();
+      EXPECT_LT(l.right(), f.left());
+      EXPECT_TRUE(f.top() <= l.center().y() && l.center().y() <= f.bottom()) << label->objectName().toStdString();
+    }
     dlg.firstValue->setText("10");
     dlg.SetSecondValue(SecondValue::LastValue);
     dlg.incOrLast->setText("20");
