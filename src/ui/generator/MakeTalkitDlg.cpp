@@ -50,7 +50,7 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   UnitBox = NewList(this, "&Units", grid, 0, false);
   ParBox = NewList(this, "&Parameters", grid, 1, true);
   InpBox = NewList(this, "&Inputs", grid, 2, true);
-  grid->setColumnStretch(0, 4);
+  grid->setColumnStretch(0, 5);
   grid->setColumnStretch(1, 3);
   grid->setColumnStretch(2, 3);
   MarkNote = new QLabel(UnselectableMarkNote, this);
@@ -78,7 +78,7 @@ TMakeTALKITDlg::TMakeTALKITDlg(ScannedDeck deck, std::string engineDirectory, in
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);
-  resize(1060, 440);
+  resize(1180, 440);
 
   for (const std::string& entry : UnitListEntries(deck_.units)) UnitBox->addItem(ToQt(entry));
   HeaderCheck->setChecked(includeHeader > 0);
