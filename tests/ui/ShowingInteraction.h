@@ -1,7 +1,6 @@
 #pragma once
-// Scripted answers behind real modal dialogs: every question first shows a modal dialog and
-// closes it, as the desktop's boxes and choosers come and go, so that window tests see what they
-// do to the focus and the active window.
+// Scripted answers behind real modal dialogs: every box and chooser first shows a modal dialog
+// and closes it, as the desktop's do, so window tests see what that does to focus and activation.
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -11,40 +10,21 @@
 
 namespace taltest {
 
-class ShowingInteraction : public tal::Interaction {
+class ShowingInteraction : public tal::ScriptedInteraction {
  public:
-  explicit ShowingInteraction(tal::ScriptedInteraction& answers)
-      : answers_(answers), previous_(tal::setInteraction(this)) {}
-  ~ShowingInteraction() override { tal::setInteraction(previous_); }
   int shown = 0;
-
   tal::Button message(const std::string& text, int kind) override {
     Show();
-    return answers_.message(text, kind);
+    return ScriptedInteraction::message(text, kind);
   }
-  tal::Button messageWithLook(const std::string& text, int kind, const tal::MessageLook& look) override {
+  std::optional<tal::FileChoice> openFile(const tal::FileDialogRequest& r) override {
     Show();
-    return answers_.messageWithLook(text, kind, look);
+    return ScriptedInteraction::openFile(r);
   }
-  void beep() override { answers_.beep(); }
-  std::optional<tal::FileChoice> openFile(const tal::FileDialogRequest& request) override {
+  std::optional<tal::FileChoice> saveFile(const tal::FileDialogRequest& r) override {
     Show();
-    return answers_.openFile(request);
+    return ScriptedInteraction::saveFile(r);
   }
-  std::optional<tal::FileChoice> saveFile(const tal::FileDialogRequest& request) override {
-    Show();
-    return answers_.saveFile(request);
-  }
-  std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override {
-    Show();
-    return answers_.chooseFolder(title, start);
-  }
-  std::optional<std::string> inputText(const std::string& title, const std::string& prompt,
-                                       const std::string& initial) override {
-    Show();
-    return answers_.inputText(title, prompt, initial);
-  }
-  void setBusy(bool) override {}
 
  private:
   void Show() {
@@ -54,8 +34,6 @@ class ShowingInteraction : public tal::Interaction {
     dialog.exec();
     ++shown;
   }
-  tal::ScriptedInteraction& answers_;
-  tal::Interaction* previous_;
 };
 
 }  // namespace taltest

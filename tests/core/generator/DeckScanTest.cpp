@@ -96,30 +96,14 @@ TEST(ScanDeck, CountProblemsLeaveTheUnitWithoutData) {
 }
 
 TEST(ScanDeck, UnitsThatWouldReadTheSameInTheListAreToldApartByTheirCards) {
-  auto unit = [](const std::string& description, const std::string& card) {
-    UnitRecord u;
-    u.description = description;
-    u.cardAsWritten = card;
-    return u;
-  };
-  struct Case {
-    std::vector<UnitRecord> units;
-    std::vector<std::string> entries;
-  };
-  const Case cases[] = {
-      {{unit("TYPE 1 THERMAL MASS", "UNIT 3 TYPE 1 House"), unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 4 TYPE 2 Thermostat"),
-        unit("TYPE 3 COLLECTOR", "UNIT 5 TYPE 3 Solar collector"), unit("TYPE 1 THERMAL MASS", "UNIT 6  TYPE\t1   Storage tank"),
-        unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 10 TYPE 2 Pump control")},
-       {"TYPE 1 THERMAL MASS  (UNIT 3 TYPE 1 House)", "TYPE 2 ON/OFF CONTROLLER  (UNIT 4 TYPE 2 Thermostat)",
-        "TYPE 3 COLLECTOR", "TYPE 1 THERMAL MASS  (UNIT 6 TYPE 1 Storage tank)",
-        "TYPE 2 ON/OFF CONTROLLER  (UNIT 10 TYPE 2 Pump control)"}},
-      {{unit("TYPE 1 THERMAL MASS", "UNIT 3 TYPE 1 House"), unit("TYPE 2 ON/OFF CONTROLLER", "UNIT 4 TYPE 2")},
-       {"TYPE 1 THERMAL MASS", "TYPE 2 ON/OFF CONTROLLER"}},
-      {{}, {}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(UnitListEntries(c.units), c.entries);
-  // The scan keeps the card as the deck writes it.
-  Scan scan = ScanText("UNIT 3 TYPE 8 House\nPARAMETERS 1\n1\nEND\n");
-  ASSERT_EQ(scan.deck.units.size(), 1u);
-  EXPECT_EQ(scan.deck.units[0].cardAsWritten, "UNIT 3 TYPE 8 House");
+  std::vector<UnitRecord> units(4);
+  const char* const read[][2] = {{"TYPE 1 MASS", "UNIT 3 TYPE 1 House"}, {"TYPE 2 SWITCH", "UNIT 4 TYPE 2"},
+                                 {"TYPE 1 MASS", "UNIT 6  TYPE\t1   Storage tank"}, {"TYPE 3 PUMP", "UNIT 5 TYPE 3"}};
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i].description = read[i][0];
+    units[i].cardAsWritten = read[i][1];
+  }
+  EXPECT_EQ(UnitListEntries(units), (std::vector<std::string>{"TYPE 1 MASS  (UNIT 3 TYPE 1 House)", "TYPE 2 SWITCH",
+                                                              "TYPE 1 MASS  (UNIT 6 TYPE 1 Storage tank)", "TYPE 3 PUMP"}));
+  EXPECT_EQ(ScanText("UNIT 3 TYPE 8 House\nPARAMETERS 1\n1\nEND\n").deck.units.at(0).cardAsWritten, "UNIT 3 TYPE 8 House");
 }

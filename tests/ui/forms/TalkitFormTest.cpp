@@ -229,38 +229,23 @@ TEST_F(HouseForm, ExitCheckMessagesRefocusAndSelectTheField) {
 
 TEST_F(FormWindowTest, AFieldsMessageIsTitledWithItsLabelAndOnlyThatFieldKeepsASelection) {
   open(WriteDeck(dir, {"*TALKIT", "AREA=25", "*|Floor area        |m2|ft2|0|10.7639|1|1000|3", "CAP=5",
-                       "*|Heat capacity     |kJ/K|kJ/K|0|1|0.001|10000.000|4"},
-                 "TWO.TKD"));
-  std::vector<QLineEdit*> fields;
-  for (std::size_t i = 0; i < form->model().items.size(); ++i)
-    if (form->model().items[i].kind == FormItemKind::Numeric) fields.push_back(Edit(*form, i));
-  ASSERT_EQ(fields.size(), 2u);
-  struct Case {
-    std::size_t field;
-    QString typed;
-    std::string message, caption;
-  };
-  const Case cases[] = {
-      {0, "5000", "This parameter must be >= 1 and <= 1000", "Floor area"},
-      {0, "x", "Illegal character in input", "Floor area"},
-  };
-  for (const Case& c : cases) {
+                       "*|Heat capacity|kJ/K|kJ/K|0|1|0.001|10000.000|4"}, "TWO.TKD"));
+  QLineEdit* area = Edit(*form, item(FormItemKind::Numeric));
+  QLineEdit* capacity = Edit(*form, item(FormItemKind::Numeric, "Heat capacity"));
+  for (auto [typed, message] : {std::pair{"5000", "This parameter must be >= 1 and <= 1000"},
+                                std::pair{"x", "Illegal character in input"}}) {
     ShowActive(*form);  // the box of the case before took the activation away
-    dialogs.clear();
-    // The box is a real one: the field the focus went to loses the focus to it, not to the
-    // failing field.
-    taltest::ShowingInteraction showing(dialogs);
-    QLineEdit* field = fields[c.field];
-    Type(field, c.typed);
-    PressKey(field, Qt::Key_Down);  // to the other field, its text selected
-    ASSERT_TRUE(QTest::qWaitFor([&] { return showing.shown == 1; })) << c.message;
+    // A real box: the field the focus went to loses the focus to it, not to the failing field.
+    taltest::ShowingInteraction showing;
+    Type(area, typed);
+    PressKey(area, Qt::Key_Down);  // to the other field, its text selected
+    ASSERT_TRUE(QTest::qWaitFor([&] { return showing.shown == 1; })) << message;
     Settle();
-    ASSERT_EQ(dialogs.messages(), std::vector<std::string>{c.message});
-    EXPECT_EQ(dialogs.prompts()[0].look.caption, c.caption);
-    EXPECT_EQ(field->selectedText(), c.typed) << c.caption;
-    EXPECT_FALSE(fields[1 - c.field]->hasSelectedText()) << c.caption;
-    Type(field, "10");
-    Settle();
+    ASSERT_EQ(showing.messages(), std::vector<std::string>{message});
+    EXPECT_EQ(showing.prompts()[0].look.caption, "Floor area");
+    EXPECT_EQ(area->selectedText(), typed);
+    EXPECT_FALSE(capacity->hasSelectedText());
+    Type(area, "10");
   }
 }
 

@@ -100,52 +100,42 @@ TEST(QtFileChooser, SavingANewNameReturnsItWithTheDefaultExtension) {
 
 namespace {
 
-// Plays the user at the Open chooser: types `typed`, notes whether Open is enabled, presses
-// Return and, when the chooser is still open after that, notes the names it lists and cancels.
-class OpenChooserUser {
- public:
-  explicit OpenChooserUser(QString typed) : typed_(std::move(typed)) {
-    QObject::connect(&poll_, &QTimer::timeout, [this] { Step(); });
-    poll_.start(20);
+// Plays the user at the Open chooser: types `typed`, notes whether Open is enabled and presses
+// Return; when the chooser stays open, notes what it lists (once the folder is read) and cancels.
+struct OpenChooserUser {
+  explicit OpenChooserUser(QString typed) : typed(std::move(typed)) {
+    QObject::connect(&poll, &QTimer::timeout, [this] { Step(); });
+    poll.start(20);
   }
-  bool openEnabled = false;
-  QStringList listed;
-  QString complaint;  // a message box the chooser showed
-  int width = 0;
-
- private:
   void Step() {
     if (auto* box = VisibleTopLevel<QMessageBox>()) {
       complaint = box->text();
-      box->accept();
-      return;
+      return box->accept();
     }
     auto* dialog = VisibleTopLevel<TFileChooser>();
     if (!dialog) return;
-    if (!typed_.isNull()) {
+    QLineEdit* edit = dialog->nameField();
+    if (!typed.isNull()) {
       width = dialog->width();
-      QTest::keyClicks(dialog->nameField(), typed_);
-      QPushButton* open = dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Open);
-      openEnabled = open && open->isEnabled();
-      typed_ = QString();
-      // Pressed once this step is over: a box the chooser shows runs its own loop.
-      QTimer::singleShot(0, dialog->nameField(), [edit = dialog->nameField()] { QTest::keyClick(edit, Qt::Key_Return); });
-      return;
+      QTest::keyClicks(edit, typed);
+      openEnabled = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->isEnabled();
+      typed = QString();
+      // Once this step is over: a box the chooser shows runs its own loop.
+      return QTimer::singleShot(0, edit, [edit] { QTest::keyClick(edit, Qt::Key_Return); });
     }
-    // Still open: the folder is read in the background; the list is taken once it shows files.
     auto* details = dialog->findChild<QTreeView*>("treeView");
-    QAbstractItemModel* rows = details->model();
     listed.clear();
-    for (int i = 0; i < rows->rowCount(details->rootIndex()); ++i)
-      listed << rows->index(i, 0, details->rootIndex()).data().toString();
-    if (++waited_ < 25 && listed.isEmpty()) return;
-    poll_.stop();
+    for (int i = 0; i < details->model()->rowCount(details->rootIndex()); ++i)
+      listed << details->model()->index(i, 0, details->rootIndex()).data().toString();
+    if (++waited < 25 && listed.isEmpty()) return;
+    poll.stop();
     dialog->reject();
   }
-
-  QString typed_;
-  QTimer poll_;
-  int waited_ = 0;
+  QString typed, complaint;
+  QStringList listed;
+  bool openEnabled = false;
+  int width = 0, waited = 0;
+  QTimer poll;
 };
 
 }  // namespace
@@ -157,8 +147,7 @@ TEST(QtFileChooser, OpenTakesATypedExistingNameWhateverTheFilterAndFiltersByATyp
     const char* opened;  // "" when the chooser is cancelled after Return
     QStringList listed;  // what the chooser lists after Return when it stays open
     const char* complaint;
-  };
-  const Case cases[] = {
+  } const cases[] = {
       {"HOUSE.DCK", true, "HOUSE.DCK", {}, ""},
       {"*.DCK", false, "", {"HOUSE.DCK", "PUMP.DCK"}, ""},
       {"*.TKD;*.DCK", false, "", {"HOUSE.DCK", "HOUSE.TKD", "PUMP.DCK"}, ""},
@@ -167,14 +156,10 @@ TEST(QtFileChooser, OpenTakesATypedExistingNameWhateverTheFilterAndFiltersByATyp
   taltest::TempDir dir;
   for (const char* name : {"DEMO.IDX", "HOUSE.DCK", "PUMP.DCK", "HOUSE.TKD"}) dir.write(name, "*\n");
   for (const Case& c : cases) {
-    FileDialogRequest request;
-    request.title = "Open";
-    request.directory = dir.path();
-    request.filters = {"TALPIX files (*.DCK *.dck)", "TALKIT files (*.TKD *.tkd)", "Index files (*.IDX *.idx)"};
-    request.filterIndex = 2;
     QtInteraction chooser;
     OpenChooserUser user(c.typed);
-    std::optional<FileChoice> choice = chooser.openFile(request);
+    std::optional<FileChoice> choice = chooser.openFile(
+        {"Open", dir.path(), "", {"TALPIX files (*.DCK)", "TALKIT files (*.TKD)", "Index files (*.IDX)"}, 2, ""});
     EXPECT_EQ(user.openEnabled, c.openEnabled) << c.typed;
     EXPECT_EQ(choice ? choice->path : "", *c.opened ? dir.file(c.opened) : "") << c.typed;
     user.listed.sort();
