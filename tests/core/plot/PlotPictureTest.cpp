@@ -112,7 +112,7 @@ TEST_F(PlotPictureTest, ReducedCurvesAndTheKeptPictureDrawWhatEveryPointDraws) {
   auto decades = [&](int i) { return i % 5003 == 0 ? -1 : std::pow(10, wave(i) - 3); };
   auto mirrored = [&](int i) { return 10 - wave(i); };
   auto back = [](int i) { return (i % 1000) * 1.0 + i / 1000; };
-  auto hole = [](int i) { return i == 30000 ? NaN : i / 60.0; };
+  auto holeThenBack = [](int i) { return i == 50000 ? NaN : (i % 50000) / 60.0; };
   auto logarithmic = [](TPlotInfo p, bool x) {
     (x ? p.XLog : p.YLog) = 1;
     return p;
@@ -131,7 +131,7 @@ TEST_F(PlotPictureTest, ReducedCurvesAndTheKeptPictureDrawWhatEveryPointDraws) {
        logarithmic(Plot(0, 1000, 0.01, 1000, {Curve(100000, minutes, decades)}), false)},
       {"logarithmic X", logarithmic(Plot(0.1, 1000, 0, 10, {Curve(100000, minutes, wave)}), true)},
       {"X that goes back", Plot(0, 1000, 0, 10, {Curve(60000, back, wave)})},
-      {"X with a missing value", Plot(0, 1000, 0, 10, {Curve(60000, hole, wave)})},
+      {"X that goes back after a missing value", Plot(0, 300, 0, 10, {Curve(60000, holeThenBack, wave)})},
       {"zoomed in: crossing every edge of the frame, two curves, one wide",
        Plot(300, 420, 3, 6, {Curve(100000, minutes, wave, 2, 2), Curve(100000, minutes, mirrored, 4)})},
       {"symbols on points beyond the frame",
