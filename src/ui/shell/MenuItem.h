@@ -16,7 +16,7 @@ enum class MenuItem {
   // TALKIT
   MakeTalkitFile, EditTalkitFile,
   // Parametrics
-  NewTable, AlterTable, InsertDeleteRuns, InsertDeleteVars,
+  NewTable, AlterTable, InsertDeleteRuns, InsertDeleteVars, TableResults,
   // Utilities (the first one is captioned "VOXEN" or "MERODIN")
   Voxen, Lumet, Orva, Kanto, Mirell,
   // Plot

@@ -19,6 +19,7 @@
 #include "shell/MenuItem.h"
 #include "shell/OpenSaveRules.h"
 #include "shell/RecentFiles.h"
+#include "tables/TableResults.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -240,6 +241,11 @@ class TTALSHELLFORM : public QMainWindow {
   void AlterTable1Click();
   void InsertDeleteRuns1Click();
   void InsertDeleteVars1Click();
+  // The results grid of the table's runs (TableResultsCommand.cpp); it is read again after each
+  // Run Table while it is open.
+  void TableResults1Click();
+  // A table run of `deck` ended: the runs whose files are not theirs are kept for the results grid.
+  void TableRunEnded(const std::string& deck, std::vector<FailedRun> failedRuns);
   // Utilities
   void Utilities1Click();  // the menu is opening: caption of its first item
   void VOXEN1Click();
@@ -337,6 +343,9 @@ class TTALSHELLFORM : public QMainWindow {
   } runLock_;
   QPointer<QWidget> runLog_;  // the run log window, made on first use
   QPointer<QWidget> problems_;  // the Problems window, made on first use
+  QPointer<QWidget> tableResults_;  // the results grid of the table, while it is open
+  std::string lastTableRunDeck_;      // the deck of the last table run and its failed runs
+  std::vector<FailedRun> lastTableRunFailures_;
   int commandDepth_ = 0;
   std::vector<QPointer<TChildForm>> answeredInCommand_;
   FileDialogState openDialog_ = InitialOpenDialog();

@@ -27,7 +27,7 @@ const std::vector<MenuItem> Columns[] = {
     {MenuItem::MakeTalkitFile},
     {MenuItem::NewTable, MenuItem::Calculate},
     {MenuItem::RunTable},
-    {MenuItem::AlterTable, MenuItem::InsertDeleteRuns, MenuItem::InsertDeleteVars},
+    {MenuItem::AlterTable, MenuItem::InsertDeleteRuns, MenuItem::InsertDeleteVars, MenuItem::TableResults},
     {MenuItem::OverlayPlot},
     {MenuItem::ModifyPlot},
 };

@@ -16,6 +16,7 @@
 #include "support/QtStrings.h"
 #include "tables/TableClusterRun.h"
 #include "tables/TableForm.h"
+#include "tables/TableResults.h"
 #include "tables/TableRunCommand.h"
 
 namespace fs = std::filesystem;
@@ -93,8 +94,10 @@ void TTALSHELLFORM::RunTableOnCluster1Click() {
   DeleteRunDecksOf(prepared->deck, total);
   if (!result.submitError.empty()) {
     ShowMessageKind(result.submitError, ErrorOk, true);
-  } else if (std::string summary = FailedRunsSummary(result.report, total); !summary.empty()) {
-    ShowMessageKind(summary, InformationOk, false);
+  } else {
+    TableRunEnded(prepared->deck, FailedRunsOf(result.report, total));
+    if (std::string summary = FailedRunsSummary(result.report, total); !summary.empty())
+      ShowMessageKind(summary, InformationOk, false);
   }
   fs::current_path(workingDirectory, ec);
   UpdateMenu();

@@ -18,6 +18,7 @@
 #include "support/Messages.h"
 #include "support/Program.h"
 #include "tables/TableForm.h"
+#include "tables/TableResults.h"
 #include "tables/TableRunCommand.h"
 #include "tables/TableRunDecks.h"
 #include "tables/TableRunner.h"
@@ -168,6 +169,7 @@ void TTALSHELLFORM::RunTable1Click() {
   // Read while the run decks still exist, so the engines' names of them are recognised.
   RunProblems::instance().Set(TableRunProblems(report, prepared->runDecks, prepared->deck));
   DeleteRunDecksOf(prepared->deck, total);
+  TableRunEnded(prepared->deck, FailedRunsOf(report, total));
   if (std::string summary = FailedRunsSummary(report, total); !summary.empty()) {
     ShowMessageKind(summary, InformationOk, false);
     if (!RunProblems::instance().problems().empty()) Problems1Click();

@@ -32,7 +32,7 @@ TEST_F(MainMenu, FullModeHasEveryMenuInOrder) {
                                                          "S&top", "Run &Log"}));
   EXPECT_EQ(Captions(f.menu(Menu::Talkit)), (QStringList{"Make TALKIT file", "&Edit TALKIT file"}));
   EXPECT_EQ(Captions(f.menu(Menu::Parametrics)),
-            (QStringList{"&New Table", "&Alter Table", "&Insert/Delete Runs", "Insert/Delete Vars"}));
+            (QStringList{"&New Table", "&Alter Table", "&Insert/Delete Runs", "Insert/Delete Vars", "-", "Table &Results"}));
   EXPECT_EQ(Captions(f.menu(Menu::Utilities)), (QStringList{"VOXEN", "LUMET", "ORVA", "KANTO", "MIRELL"}));
   EXPECT_EQ(Captions(f.menu(Menu::Plot)), (QStringList{"&New Plot", "&Overlay Plot", "&Modify Plot", "-", "Zoom to &Fit", "&Reload Data", "-", "&Export", "Export &Data"}));
   QStringList windows = Captions(f.menu(Menu::Windows));
