@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -381,10 +383,11 @@ class ColumnFile {
     return true;
   }
   void row(const double* values, std::size_t count) {
+    if (last_.size() < count) last_.resize(count);
     std::size_t at = 0;
     for (std::size_t i = 0; i < count; ++i) {
-      char num[40];
-      int n = FormatResultNumber(values[i], num);
+      const char* num = last_[i].text(values[i]);
+      const int n = last_[i].length;
       int pad = 14 - n;
       if (pad < 1) pad = 1;
       if (at + pad + n + 1 >= sizeof line_) {
@@ -423,6 +426,22 @@ class ColumnFile {
     return t.size() >= 13 ? " " + t : std::string(14 - t.size(), ' ') + t;
   }
   static constexpr std::size_t PendingLimit = 1 << 20;
+  // A column's last number and its text: many columns repeat their value for many rows (a
+  // switch, a flow that is off, a set point), and their text is then not formatted again.
+  struct LastNumber {
+    std::uint64_t bits = 0;
+    int length = 0;  // 0 before the first number
+    char written[40];
+    const char* text(double v) {
+      const auto next = std::bit_cast<std::uint64_t>(v);
+      if (length == 0 || next != bits) {
+        bits = next;
+        length = FormatResultNumber(v, written);
+      }
+      return written;
+    }
+  };
+  std::vector<LastNumber> last_;  // per column
   std::FILE* file_ = nullptr;
   std::string path_;
   std::string pending_;  // whole rows not yet written
