@@ -586,17 +586,22 @@ bool Simulation::settled(std::size_t& worst) const {
   return move_.settled;
 }
 
-// What each item of a pass reads: an equation its names and outputs, a unit its connected
-// inputs and its own derivatives (the estimate its derivatives start from).
+// The items a pass computes, in deck order, and what each reads: an equation its names and
+// outputs, a unit its connected inputs and its own derivatives (the estimate its derivatives
+// start from). A unit without outputs or derivatives (a printer) gives a pass nothing and is left
+// out: it does its work at the end of the step.
 void Simulation::findItemReads() {
   const std::size_t stateBase = values_.size() + outputs_.size();
   items_.clear();
   for (const DeckItem& item : deck_.order) {
     ItemTrack track;
     if (item.kind == DeckItem::Kind::Equation) {
+      track.equation = item.index;
       track.reads = expressions_[item.index].reads();
     } else {
-      const Unit& u = *units_[item.index];
+      Unit& u = *units_[item.index];
+      if (u.outputCount == 0 && u.stateCount == 0) continue;
+      track.unit = &u;
       for (const auto& in : u.inputs)
         if (in.slot >= 0) track.reads.push_back(in.slot);
       for (int k = 0; k < u.stateCount; ++k) track.reads.push_back(static_cast<int>(stateBase + u.stateOffset + k));
@@ -671,13 +676,10 @@ bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, Fau
 // since it was last computed keeps what it computed then: it would compute the same again.
 bool Simulation::pass(double time, double dt, int iteration, Fault& fault, bool reuse) {
   move_ = PassMove{tolerance_};
-  for (std::size_t p = 0; p < deck_.order.size(); ++p) {
-    ItemTrack& track = items_[p];
+  for (ItemTrack& track : items_) {
     if (reuse && !readsChanged(track)) continue;
     track.computedAt = clock_;
-    const DeckItem& item = deck_.order[p];
-    const bool ok = item.kind == DeckItem::Kind::Equation ? evaluateEquation(item.index, time, fault)
-                                                          : computeUnit(*units_[item.index], time, dt, iteration, fault);
+    const bool ok = track.unit ? computeUnit(*track.unit, time, dt, iteration, fault) : evaluateEquation(track.equation, time, fault);
     if (!ok) return false;
   }
   return true;

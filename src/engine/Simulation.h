@@ -111,6 +111,8 @@ class Simulation {
   bool substitute(double time, double dt, int& passes, std::size_t& worst);
   bool accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault);
   struct ItemTrack {
+    Unit* unit = nullptr;          // the unit computed, or nullptr for an equation
+    int equation = 0;              // the definition an equation computes
     std::vector<int> reads;        // tracked values the item reads
     std::uint64_t computedAt = 0;  // the change clock when it was last computed
     bool repeatable = true;
@@ -168,7 +170,7 @@ class Simulation {
     }
   };
   PassMove move_;
-  // Per item of deck order, what it reads; per tracked value, the change clock at its last change.
+  // The items a pass computes and what each reads; per tracked value, the change clock at its last change.
   std::vector<ItemTrack> items_;
   std::vector<std::uint64_t> changedAt_;
   std::uint64_t clock_ = 0;
