@@ -18,12 +18,84 @@
 
 namespace talpix {
 
-int FormatResultNumber(double x, char* out) {
+namespace {
+
+// The library's formatting, exact for every double.
+int FormatResultNumberExactly(double x, char* out) {
   if (x == 0) x = 0;  // no "-0"
   char buf[40];
   auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 6);
   int n = static_cast<int>(r.ptr - buf);
   for (int i = 0; i < n; ++i) out[i] = buf[i] == 'e' ? 'E' : buf[i];
+  return n;
+}
+
+// Powers of ten that a double holds exactly.
+constexpr double ExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int ExactPowerLimit = 22;
+
+// magnitude * 10^shift with a single rounding; false when 10^shift is not held exactly.
+bool ShiftDecimal(double magnitude, int shift, double& scaled) {
+  if (shift > ExactPowerLimit || shift < -ExactPowerLimit) return false;
+  scaled = shift >= 0 ? magnitude * ExactPowersOfTen[shift] : magnitude / ExactPowersOfTen[-shift];
+  return true;
+}
+
+// The seven significant digits of a positive magnitude and its decimal exponent, where plain
+// double arithmetic decides them beyond doubt: the magnitude moved into [1E6, 1E7) with one
+// rounding lies within a billionth of the exact product, so unless it lies that close to a half,
+// its rounding to a whole number is the exact product's. False otherwise (and for magnitudes that
+// need a power of ten beyond 1E22).
+bool SevenDigits(double magnitude, std::int64_t& digits, int& exponent) {
+  const int binary = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+  exponent = (binary * 78913) >> 18;  // floor(binary * log10(2)): the exponent or one below
+  double scaled = 0;
+  if (!ShiftDecimal(magnitude, 6 - exponent, scaled)) return false;
+  if (scaled < 1e6) {
+    --exponent;
+    if (!ShiftDecimal(magnitude, 6 - exponent, scaled)) return false;
+  } else if (scaled >= 1e7) {
+    ++exponent;
+    if (!ShiftDecimal(magnitude, 6 - exponent, scaled)) return false;
+  }
+  if (!(scaled >= 1e6 && scaled < 1e7)) return false;
+  digits = static_cast<std::int64_t>(scaled);  // positive: truncation is the floor
+  const double fraction = scaled - static_cast<double>(digits);
+  if (std::fabs(fraction - 0.5) < 1e-7) return false;
+  if (fraction > 0.5) ++digits;
+  if (digits == 10000000) {  // 9.9999999 rounds up to 1.000000 of the next exponent
+    digits = 1000000;
+    ++exponent;
+  }
+  return true;
+}
+
+}  // namespace
+
+// The same text as the library's formatting, written from the seven digits where they are
+// certain (nearly every number a run writes), which takes a fraction of its time.
+int FormatResultNumber(double x, char* out) {
+  if (x == 0) {
+    std::memcpy(out, "0.000000E+00", 12);
+    return 12;
+  }
+  std::int64_t digits = 0;
+  int exponent = 0;
+  if (!std::isfinite(x) || !SevenDigits(std::fabs(x), digits, exponent)) return FormatResultNumberExactly(x, out);
+  int n = 0;
+  if (x < 0) out[n++] = '-';
+  char written[7];
+  for (int i = 6; i >= 0; --i, digits /= 10) written[i] = static_cast<char>('0' + digits % 10);
+  out[n++] = written[0];
+  out[n++] = '.';
+  std::memcpy(out + n, written + 1, 6);
+  n += 6;
+  out[n++] = 'E';
+  out[n++] = exponent < 0 ? '-' : '+';
+  const int e = exponent < 0 ? -exponent : exponent;  // at most 28 here
+  out[n++] = static_cast<char>('0' + e / 10);
+  out[n++] = static_cast<char>('0' + e % 10);
   return n;
 }
 
