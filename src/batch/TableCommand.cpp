@@ -24,7 +24,8 @@ constexpr const char* Usage =
     "       talbatch table set FILE.TBL VAR (--from V (--step S | --last L | --mult M) | --clear) [--runs A:B]\n"
     "       talbatch table show FILE.TBL\n"
     "       talbatch table run FILE.TBL [-j N] [--program-dir DIR]\n"
-    "       talbatch table run FILE.TBL --slurm [--partition P] [--time HH:MM:SS] [--max-parallel N] [--program-dir DIR]\n";
+    "       talbatch table run FILE.TBL --slurm [--partition P] [--time HH:MM:SS] [--max-parallel N] [--program-dir DIR]\n"
+    "       talbatch table results FILE.TBL [--collect COLUMN:STAT[,COLUMN:STAT...]] [-o OUT.csv]\n";
 
 int BadInput(BatchIo& io, const std::string& message) {
   io.err << "talbatch table: " << message << '\n';

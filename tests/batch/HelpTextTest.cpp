@@ -85,6 +85,7 @@ TEST(TalbatchHelp, EveryCommandNamesAnUnknownOptionWithExitStatus2) {
       {"table", "set", "T.TBL", "A", "--from", "-.5", "--step", "-1"},
       {"table", "show", "T.TBL"},
       {"table", "run", "T.TBL", "-j", "2"},
+      {"table", "results", "T.TBL", "--collect", "QAUX:sum"},
       {"form", "show", "F.TKD", "--units", "2"},
       {"form", "set", "F.TKD", "A=1", "--check", "B=on"},
       {"plot", "F.PLT", "-x", "TIME", "-y", "A,B", "-o", "O.png"},

@@ -16,7 +16,10 @@ std::string FindReadable(const std::string& base, const std::string& extension) 
 }  // namespace
 
 std::string BaseNameOf(std::string_view deck) {
-  return std::string(deck.substr(0, deck.find('.')));
+  // The first "." of the file's own name: a folder such as "v1.2" is not cut, so the shell looks
+  // for the files where the engine writes them.
+  const std::size_t slash = deck.rfind('/');
+  return std::string(deck.substr(0, deck.find('.', slash == std::string_view::npos ? 0 : slash + 1)));
 }
 
 std::string FindListingFile(const std::string& deck) { return FindReadable(BaseNameOf(deck), ".LST"); }

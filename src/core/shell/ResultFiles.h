@@ -8,8 +8,8 @@
 
 namespace tal {
 
-// The deck's name up to, not including, its first "." (folders included: "/w/v1.2/A.DCK" gives
-// "/w/v1"); the whole name when it holds no ".".
+// The deck's name up to, not including, the first "." of its file name ("/w/v1.2/A.B.DCK" gives
+// "/w/v1.2/A"); the whole name when the file name holds no ".".
 std::string BaseNameOf(std::string_view deck);
 
 // Each returns the full name of the readable result file of `deck`, found without regard to the

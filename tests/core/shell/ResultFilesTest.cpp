@@ -8,10 +8,11 @@
 using namespace tal;
 using taltest::TempDir;
 
-TEST(ResultFiles, BaseNameEndsAtTheFirstDotOfTheWholeName) {
+TEST(ResultFiles, BaseNameEndsAtTheFirstDotOfTheFilesOwnName) {
   EXPECT_EQ(BaseNameOf("/w/A.DCK"), "/w/A");
   EXPECT_EQ(BaseNameOf("/w/A.B.DCK"), "/w/A");
-  EXPECT_EQ(BaseNameOf("/w/v1.2/A.DCK"), "/w/v1");
+  EXPECT_EQ(BaseNameOf("/w/v1.2/A.DCK"), "/w/v1.2/A");
+  EXPECT_EQ(BaseNameOf("/w/v1.2/A"), "/w/v1.2/A");
   EXPECT_EQ(BaseNameOf("/w/A"), "/w/A");
 }
 
@@ -33,14 +34,14 @@ TEST(ResultFiles, ListingAndOutputsBesideTheDeckAreFoundAndNothingElse) {
   EXPECT_EQ(FindDiagramFile(deck), "");
 }
 
-TEST(ResultFiles, FolderWithADotShortensTheBaseName) {
+TEST(ResultFiles, AFolderWithADotKeepsTheResultsBesideTheDeck) {
   TempDir dir;
   std::string deck = dir.write("v1.2/A.DCK", "deck\n");
-  dir.write("v1.2/A.LST", "beside the deck, but not under the base name\n");
-  dir.write("v1.LST", "under the base name\n");
-  dir.write("v1.OUT", "output\n");
-  EXPECT_EQ(FindListingFile(deck), dir.file("v1.LST"));
-  EXPECT_EQ(FindOutputFiles(deck), std::vector<std::string>{dir.file("v1.OUT")});
+  dir.write("v1.2/A.LST", "the engine writes it beside the deck\n");
+  dir.write("v1.LST", "another file, not this deck's\n");
+  dir.write("v1.OUT", "another file, not this deck's\n");
+  EXPECT_EQ(FindListingFile(deck), dir.file("v1.2/A.LST"));
+  EXPECT_EQ(FindOutputFiles(deck), std::vector<std::string>{});
 }
 
 TEST(ResultFiles, NamesAreMatchedWithoutRegardToCase) {
