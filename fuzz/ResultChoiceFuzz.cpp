@@ -6,7 +6,7 @@
 using namespace tal;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string bytes = talfuzz::Bytes(data, size);
+  const std::string bytes(talfuzz::Bytes(data, size));
   ResultChoiceFile file = ParseResultChoiceFile(bytes, "F.TRS");
   if (file.ok != file.message.empty()) talfuzz::Fail("a choice file neither read nor refused with a message");
   if (file.ok) {
