@@ -29,6 +29,16 @@ inline std::optional<int> ParseCommandArguments(CLI::App& cli, const std::vector
   return std::nullopt;
 }
 
+// The parts of a comma-separated list such as "A,B,C", empty ones included ("A,,B" has three).
+inline std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
+    parts.push_back(text.substr(start, comma - start));
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
 // `args` with each of `options` and the value after it joined as "OPTION=VALUE", so that a value
 // such as "-.5" is taken as the option's number rather than as an unknown option.
 inline std::vector<std::string> JoinNumberOptions(const std::vector<std::string>& args,

@@ -29,15 +29,6 @@ struct MakeFormArguments {
   std::vector<std::string> selections;  // "UNIT:NAME"
 };
 
-std::vector<std::string> SplitCommas(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos; start = comma + 1)
-    parts.push_back(text.substr(start, comma - start));
-  parts.push_back(text.substr(start));
-  return parts;
-}
-
 // The options as CLI11 reads them ("--select=ITEMS" and "--program-dir=DIR" too); then the checks
 // that tie them together. nullopt when they were read, else the exit status after the message.
 std::optional<int> ParseArguments(const std::vector<std::string>& args, MakeFormArguments& parsed, BatchIo& io) {

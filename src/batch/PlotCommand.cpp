@@ -27,17 +27,6 @@ struct PlotArgs {
   bool legend = false;
 };
 
-std::vector<std::string> SplitNames(const std::string& list) {
-  std::vector<std::string> names;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t comma = list.find(',', start);
-    names.push_back(list.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (comma == std::string::npos) return names;
-    start = comma + 1;
-  }
-}
-
 // Reads the arguments into `out`; nullopt when they were read, else the exit status after the
 // message naming what is wrong.
 std::optional<int> ParseArgs(const std::vector<std::string>& args, PlotArgs& out, BatchIo& io) {
@@ -56,7 +45,7 @@ std::optional<int> ParseArgs(const std::vector<std::string>& args, PlotArgs& out
     return 2;
   }
   for (const std::string& list : yLists)
-    for (const std::string& name : SplitNames(list)) out.y.push_back(name);
+    for (const std::string& name : SplitCommas(list)) out.y.push_back(name);
   return std::nullopt;
 }
 

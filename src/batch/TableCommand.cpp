@@ -38,17 +38,6 @@ bool SameVariable(const std::string& stored, const std::string& given) {
   return EqualNoCase(stored, given) || EqualNoCase(TrimShort(stored), TrimShort(given));
 }
 
-std::vector<std::string> SplitCommas(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t comma = text.find(',', start);
-    parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (comma == std::string::npos) return parts;
-    start = comma + 1;
-  }
-}
-
 int New(const std::vector<std::string>& args, BatchIo& io) {
   std::string deck, output, runsText, varsText;
   CLI::App cli;
