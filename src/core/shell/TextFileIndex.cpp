@@ -1,12 +1,9 @@
 #include "shell/TextFileIndex.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -107,23 +104,6 @@ std::size_t FileBytes::Read(std::uint64_t offset, char* buffer, std::size_t coun
   return done;
 }
 
-namespace {
-
-#if defined(__SSE2__)
-// Bit k set where bytes[k] is a line feed, for the 64 bytes from `bytes`.
-inline std::uint64_t LineFeedMask(const char* bytes) {
-  const __m128i feed = _mm_set1_epi8('\n');
-  std::uint64_t mask = 0;
-  for (int part = 0; part < 4; ++part) {
-    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-    mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, feed)))) << (16 * part);
-  }
-  return mask;
-}
-#endif
-
-}  // namespace
-
 inline void LineScan::TakeLineFeed(std::uint64_t feedOffset, std::vector<LineCheckpoint>& added) {
   longest = std::max<std::size_t>(longest, static_cast<std::size_t>(feedOffset - lastLineStart));
   ++lines;
@@ -134,18 +114,76 @@ inline void LineScan::TakeLineFeed(std::uint64_t feedOffset, std::vector<LineChe
   }
 }
 
-void LineScan::Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added) {
-  // Output files hold short lines: looking at 64 bytes at a time and visiting only their line
-  // feeds costs less than a call to find each one.
-  std::size_t at = 0;
-#if defined(__SSE2__)
-  for (; count - at >= 64; at += 64)
-    for (std::uint64_t feeds = LineFeedMask(bytes + at); feeds; feeds &= feeds - 1)
-      TakeLineFeed(indexed + at + static_cast<std::uint64_t>(__builtin_ctzll(feeds)), added);
+struct LineScanLoops {
+  // Output files hold short lines, about one per block of 64 bytes: most blocks are taken
+  // together by CountBlocks, and the others one line feed at a time.
+  template <class Lanes>
+  [[gnu::always_inline]] static void Scan(LineScan& s, const char* bytes, std::size_t count,
+                                          std::vector<LineCheckpoint>& added) {
+    std::size_t at = 0;
+    while (count - at >= LaneBlock) {
+      at = CountBlocks<Lanes>(s, bytes, at, count);
+      if (count - at < LaneBlock) break;
+      const std::uint64_t base = s.indexed + at;
+      for (std::uint64_t feeds = Lanes::Equal(bytes + at, '\n'); feeds; feeds &= feeds - 1)
+        s.TakeLineFeed(base + static_cast<std::uint64_t>(std::countr_zero(feeds)), added);
+      at += LaneBlock;
+    }
+    for (; at < count; ++at)
+      if (bytes[at] == '\n') s.TakeLineFeed(s.indexed + at, added);
+    s.indexed += count;
+  }
+
+  // Takes the blocks from `at` whose line feeds need not be visited one by one; returns where
+  // it stopped: at the first block with a feed that begins a checkpoint block, or at once while
+  // the longest line is shorter than a block. A block's first feed may end a line of any length;
+  // the others end lines shorter than the block. The checkpoint rules only grow with the lines
+  // and offsets, so a block whose last feed begins no checkpoint block holds none that does.
+  // The scan's state is kept in locals here (where the compiler keeps it in registers).
+  template <class Lanes>
+  [[gnu::always_inline]] static std::size_t CountBlocks(LineScan& s, const char* bytes, std::size_t at,
+                                                        std::size_t count) {
+    if (s.longest < LaneBlock) return at;
+    std::uint64_t lines = s.lines, lineStart = s.lastLineStart;
+    std::size_t longest = s.longest;
+    const std::uint64_t lineLimit = s.lastCheckpoint.line + LineScan::LinesPerBlock;
+    const std::uint64_t startLimit = s.lastCheckpoint.offset + LineScan::BytesPerBlock;
+    for (; count - at >= LaneBlock; at += LaneBlock) {
+      // A block without a feed changes nothing; it is not branched around, as which blocks have
+      // none follows no pattern a processor could foresee.
+      const std::uint64_t feeds = Lanes::Equal(bytes + at, '\n');
+      const std::uint64_t base = s.indexed + at;
+      const std::uint64_t moreLines = lines + static_cast<std::uint64_t>(std::popcount(feeds));
+      const std::uint64_t nextStart =
+          feeds ? base + LaneBlock - static_cast<std::uint64_t>(std::countl_zero(feeds)) : lineStart;
+      const std::uint64_t firstLine = feeds ? base + static_cast<std::uint64_t>(std::countr_zero(feeds)) - lineStart : 0;
+      if (moreLines >= lineLimit || nextStart >= startLimit) break;
+      longest = std::max<std::size_t>(longest, static_cast<std::size_t>(firstLine));
+      lines = moreLines;
+      lineStart = nextStart;
+    }
+    s.lines = lines;
+    s.lastLineStart = lineStart;
+    s.longest = longest;
+    return at;
+  }
+};
+
+namespace {
+
+#if defined(TAL_HAVE_AVX2_LANES)
+TAL_AVX2_TARGET void ScanAvx2(LineScan& s, const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added) {
+  LineScanLoops::Scan<Avx2Lanes>(s, bytes, count, added);
+}
 #endif
-  for (; at < count; ++at)
-    if (bytes[at] == '\n') TakeLineFeed(indexed + at, added);
-  indexed += count;
+
+}  // namespace
+
+void LineScan::Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added, ByteLanes lanes) {
+#if defined(TAL_HAVE_AVX2_LANES)
+  if (UsableLanes(lanes) == ByteLanes::Avx2) return ScanAvx2(*this, bytes, count, added);
+#endif
+  LineScanLoops::Scan<BaselineLanes>(*this, bytes, count, added);
 }
 
 std::string TextFileIndex::Open(const std::string& path) {
@@ -222,14 +260,11 @@ bool TextFileIndex::IndexMore(std::size_t budgetBytes) {
   if (complete_ || !file_) return true;
   buffer_.resize(ReadPiece);
   std::uint64_t stop = std::min<std::uint64_t>(size_, scan_.indexed + std::max<std::size_t>(budgetBytes, 1));
-  std::vector<LineCheckpoint> added;
   while (scan_.indexed < stop) {
     std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(ReadPiece, stop - scan_.indexed));
     std::size_t got = Read(scan_.indexed, buffer_.data(), want);
     if (got == 0) break;  // shortened or unreadable: the file ends here
-    added.clear();
-    scan_.Scan(buffer_.data(), got, added);
-    checkpoints_.insert(checkpoints_.end(), added.begin(), added.end());
+    scan_.Scan(buffer_.data(), got, checkpoints_);
     if (got < want) break;
   }
   if (scan_.indexed >= size_ || scan_.indexed < stop) Finish(scan_.indexed);

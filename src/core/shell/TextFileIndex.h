@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/ByteLanes.h"
 #include "support/FileStamp.h"
 
 namespace tal {
@@ -65,10 +66,12 @@ struct LineScan {
   LineCheckpoint lastCheckpoint{0, 0};
 
   // Scans the next `count` bytes of the file (they start at `indexed`), adding the checkpoints of
-  // new blocks to `added`.
-  void Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added);
+  // new blocks to `added`; `lanes` says how many bytes are compared at once.
+  void Scan(const char* bytes, std::size_t count, std::vector<LineCheckpoint>& added,
+            ByteLanes lanes = FastestLanes());
 
  private:
+  friend struct LineScanLoops;  // the scan, compiled once for each kind of lanes
   void TakeLineFeed(std::uint64_t feedOffset, std::vector<LineCheckpoint>& added);
 };
 

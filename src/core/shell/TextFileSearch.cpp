@@ -49,8 +49,11 @@ bool TextFileSearch::SearchSlice(std::uint64_t start, std::uint64_t stopStart) {
 }
 
 bool TextFileSearch::SearchPiece(std::uint64_t from, std::uint64_t to) {
-  slice_.resize(static_cast<std::size_t>(to - from));
-  const std::size_t got = file_->Read(from, slice_.data(), slice_.size());
+  // The buffer only grows: shrinking it for the short last piece of a step would have the next
+  // step fill it with zeros again before reading over them.
+  const auto length = static_cast<std::size_t>(to - from);
+  if (slice_.size() < length) slice_.resize(length);
+  const std::size_t got = file_->Read(from, slice_.data(), length);
   const char* begin = slice_.data();
   const char* hit = request_.forward ? finder_.FindFirst(begin, begin + got) : finder_.FindLast(begin, begin + got);
   if (!hit) return false;

@@ -149,43 +149,56 @@ TEST(TextFileIndex, ExtendTakesInAppendsOnly) {
   }
 }
 
-// A scan given the bytes in pieces of any size (down to one byte at a time) counts the same
-// lines, the same longest line and the same checkpoints as a scan given them all at once: line
-// feeds at every place within and across the blocks a scan looks at together.
-TEST(TextFileIndex, ScanningInPiecesOfAnySizeGivesTheSameIndex) {
+// A scan given the bytes in pieces of any size (down to one byte at a time), comparing 16 or 32
+// bytes at once, counts the lines, the longest line and the checkpoints that the rules give line
+// by line: feeds at every place within and across the 64-byte blocks a scan counts together,
+// in files whose lines are all shorter than a block and in files with lines of many blocks.
+TEST(TextFileIndex, ScanningInPiecesOfAnySizeGivesTheIndexOfTheRules) {
   std::mt19937 random(5);
-  std::string bytes;
-  while (bytes.size() < 300000) {
-    const std::size_t length = random() % 500 == 0 ? 60000 + random() % 10000 : random() % 130;
-    bytes += std::string(length, 'x') + (random() % 5 ? "\n" : "\r\n");
-  }
-  bytes += "unended";
-  auto scan = [&](std::size_t piece) {
-    LineScan s;
-    std::vector<LineCheckpoint> added;
-    for (std::size_t at = 0; at < bytes.size(); at += piece)
-      s.Scan(bytes.data() + at, std::min(piece, bytes.size() - at), added);
-    return std::make_pair(s, added);
+  // Lines of `shortest` to `shortest + spread - 1` bytes, and some of 60,000 to 70,000 when `someLong`.
+  auto file = [&](std::size_t shortest, std::size_t spread, bool someLong) {
+    std::string bytes;
+    while (bytes.size() < 300000) {
+      const bool longLine = someLong && random() % 500 == 0;
+      const std::size_t length = longLine ? 60000 + random() % 10000 : shortest + random() % spread;
+      bytes += std::string(length, 'x') + (random() % 5 ? "\n" : "\r\n");
+    }
+    return bytes + "unended";
   };
-  const auto [whole, wholeAdded] = scan(bytes.size());
-  std::size_t longest = 0, lineStart = 0;
-  for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
-    longest = std::max(longest, at - lineStart);
-    lineStart = at + 1;
-  }
-  EXPECT_EQ(whole.lines, static_cast<std::uint64_t>(std::count(bytes.begin(), bytes.end(), '\n')));
-  EXPECT_EQ(whole.longest, longest);
-  EXPECT_EQ(whole.lastLineStart, lineStart);
-  EXPECT_EQ(whole.indexed, bytes.size());
-  for (std::size_t piece : {1u, 63u, 64u, 65u, 4096u, 131072u}) {
-    const auto [s, added] = scan(piece);
-    EXPECT_EQ(s.lines, whole.lines) << piece;
-    EXPECT_EQ(s.longest, whole.longest) << piece;
-    EXPECT_EQ(s.lastLineStart, whole.lastLineStart) << piece;
-    ASSERT_EQ(added.size(), wholeAdded.size()) << piece;
-    for (std::size_t k = 0; k < added.size(); ++k) {
-      EXPECT_EQ(added[k].line, wholeAdded[k].line) << piece << " checkpoint " << k;
-      EXPECT_EQ(added[k].offset, wholeAdded[k].offset) << piece << " checkpoint " << k;
+  auto repeat = [](const std::string& line, int times) {
+    std::string bytes;
+    for (int i = 0; i < times; ++i) bytes += line;
+    return bytes;
+  };
+  // The longest line (30 bytes) ends at the second feed of the block at 6,400, after a short one.
+  const std::string innerLongest = repeat("abc\n", 1600) + "a\n" + std::string(30, 'x') + "\n" + repeat("abc\n", 2000);
+  for (const std::string& bytes : {file(0, 130, true), file(0, 40, false), file(50, 30, false), innerLongest}) {
+    LineScan rules;  // the checkpoint rules applied feed by feed
+    std::vector<LineCheckpoint> ruled;
+    for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
+      rules.longest = std::max<std::size_t>(rules.longest, at - rules.lastLineStart);
+      rules.lastLineStart = at + 1;
+      if (++rules.lines - rules.lastCheckpoint.line >= LineScan::LinesPerBlock ||
+          rules.lastLineStart - rules.lastCheckpoint.offset >= LineScan::BytesPerBlock)
+        ruled.push_back(rules.lastCheckpoint = LineCheckpoint{rules.lines, rules.lastLineStart});
+    }
+    for (ByteLanes lanes : {ByteLanes::Baseline, ByteLanes::Avx2}) {
+      for (std::size_t piece : {1u, 63u, 64u, 65u, 4096u, 131072u, 400000u}) {
+        LineScan s;
+        std::vector<LineCheckpoint> added;
+        for (std::size_t at = 0; at < bytes.size(); at += piece)
+          s.Scan(bytes.data() + at, std::min(piece, bytes.size() - at), added, lanes);
+        const std::string where = "lanes " + std::to_string(static_cast<int>(lanes)) + " piece " + std::to_string(piece);
+        EXPECT_EQ(s.indexed, bytes.size()) << where;
+        EXPECT_EQ(s.lines, rules.lines) << where;
+        EXPECT_EQ(s.longest, rules.longest) << where;
+        EXPECT_EQ(s.lastLineStart, rules.lastLineStart) << where;
+        ASSERT_EQ(added.size(), ruled.size()) << where;
+        for (std::size_t k = 0; k < added.size(); ++k) {
+          EXPECT_EQ(added[k].line, ruled[k].line) << where << " checkpoint " << k;
+          EXPECT_EQ(added[k].offset, ruled[k].offset) << where << " checkpoint " << k;
+        }
+      }
     }
   }
 }
