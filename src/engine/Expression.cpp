@@ -323,102 +323,83 @@ Expression Expression::Compile(std::string_view text, const Resolver& resolver, 
   return e;
 }
 
+// The top of the stack is held in `top` (a register) and only what lies below it in `below`:
+// most operations then touch no memory but the values they load. Every operation computes what it
+// would on a plain stack, in the same order.
 double Expression::evaluate(const double* values, const char*& error) const {
-  std::array<double, ExpressionStackLimit + 1> stack;
-  int top = -1;
+  std::array<double, ExpressionStackLimit + 1> below;
+  double top = 0;
+  double* next = below.data();  // where a push keeps the top it covers (the first keeps nothing)
+  auto fail = [&](const char* why) {
+    error = why;
+    return NAN;
+  };
   for (const Instruction& in : code_) {
     switch (in.op) {
-      case Op::Number: stack[++top] = in.value; break;
-      case Op::Load: stack[++top] = values[in.arg]; break;
-      case Op::Neg: stack[top] = -stack[top]; break;
-      case Op::Add: --top; stack[top] += stack[top + 1]; break;
-      case Op::Sub: --top; stack[top] -= stack[top + 1]; break;
-      case Op::Mul: --top; stack[top] *= stack[top + 1]; break;
+      case Op::Number: *next++ = top; top = in.value; break;
+      case Op::Load: *next++ = top; top = values[in.arg]; break;
+      case Op::Neg: top = -top; break;
+      case Op::Add: top = *--next + top; break;
+      case Op::Sub: top = *--next - top; break;
+      case Op::Mul: top = *--next * top; break;
       case Op::Div:
-        --top;
-        if (stack[top + 1] == 0) {
-          error = "division by zero";
-          return NAN;
-        }
-        stack[top] /= stack[top + 1];
+        if (top == 0) return fail("division by zero");
+        top = *--next / top;
         break;
-      case Op::AddLoad: stack[top] += values[in.arg]; break;
-      case Op::SubLoad: stack[top] -= values[in.arg]; break;
-      case Op::MulLoad: stack[top] *= values[in.arg]; break;
-      case Op::AddNumber: stack[top] += in.value; break;
-      case Op::SubNumber: stack[top] -= in.value; break;
-      case Op::MulNumber: stack[top] *= in.value; break;
+      case Op::AddLoad: top += values[in.arg]; break;
+      case Op::SubLoad: top -= values[in.arg]; break;
+      case Op::MulLoad: top *= values[in.arg]; break;
+      case Op::AddNumber: top += in.value; break;
+      case Op::SubNumber: top -= in.value; break;
+      case Op::MulNumber: top *= in.value; break;
       case Op::DivLoad:
       case Op::DivNumber: {
         const double divisor = in.op == Op::DivLoad ? values[in.arg] : in.value;
-        if (divisor == 0) {
-          error = "division by zero";
-          return NAN;
-        }
-        stack[top] /= divisor;
+        if (divisor == 0) return fail("division by zero");
+        top /= divisor;
         break;
       }
       case Op::Pow: {
-        --top;
-        double r = std::pow(stack[top], stack[top + 1]);
-        if (std::isnan(r)) {
-          error = "a negative number raised to a power that is not whole";
-          return NAN;
-        }
-        stack[top] = r;
+        const double r = std::pow(*--next, top);
+        if (std::isnan(r)) return fail("a negative number raised to a power that is not whole");
+        top = r;
         break;
       }
-      case Op::Sin: stack[top] = std::sin(stack[top]); break;
-      case Op::Cos: stack[top] = std::cos(stack[top]); break;
-      case Op::Tan: stack[top] = std::tan(stack[top]); break;
-      case Op::Exp: stack[top] = std::exp(stack[top]); break;
+      case Op::Sin: top = std::sin(top); break;
+      case Op::Cos: top = std::cos(top); break;
+      case Op::Tan: top = std::tan(top); break;
+      case Op::Exp: top = std::exp(top); break;
       case Op::Log:
       case Op::Log10:
-        if (stack[top] <= 0) {
-          error = in.op == Op::Log ? "LOG of a number that is not above zero" : "LOG10 of a number that is not above zero";
-          return NAN;
-        }
-        stack[top] = in.op == Op::Log ? std::log(stack[top]) : std::log10(stack[top]);
+        if (top <= 0) return fail(in.op == Op::Log ? "LOG of a number that is not above zero" : "LOG10 of a number that is not above zero");
+        top = in.op == Op::Log ? std::log(top) : std::log10(top);
         break;
       case Op::Sqrt:
-        if (stack[top] < 0) {
-          error = "SQRT of a negative number";
-          return NAN;
-        }
-        stack[top] = std::sqrt(stack[top]);
+        if (top < 0) return fail("SQRT of a negative number");
+        top = std::sqrt(top);
         break;
-      case Op::Abs: stack[top] = std::fabs(stack[top]); break;
-      case Op::Int: stack[top] = std::trunc(stack[top]); break;
+      case Op::Abs: top = std::fabs(top); break;
+      case Op::Int: top = std::trunc(top); break;
       case Op::Min:
       case Op::Max: {
-        int n = in.arg;
-        double r = stack[top - n + 1];
-        for (int i = top - n + 2; i <= top; ++i) r = in.op == Op::Min ? std::min(r, stack[i]) : std::max(r, stack[i]);
-        top -= n - 1;
-        stack[top] = r;
+        // The arguments in the order written: the n - 1 below the top, then the top.
+        const int n = in.arg;
+        next -= n - 1;
+        double r = next[0];
+        for (int i = 1; i < n - 1; ++i) r = in.op == Op::Min ? std::min(r, next[i]) : std::max(r, next[i]);
+        top = in.op == Op::Min ? std::min(r, top) : std::max(r, top);
         break;
       }
       case Op::Mod: {
-        --top;
-        double b = stack[top + 1];
-        if (b == 0) {
-          error = "MOD with a divisor of zero";
-          return NAN;
-        }
-        stack[top] = std::fmod(stack[top], b);  // sign of the dividend, as a - b*INT(a/b)
+        if (top == 0) return fail("MOD with a divisor of zero");
+        top = std::fmod(*--next, top);  // sign of the dividend, as a - b*INT(a/b)
         break;
       }
     }
   }
-  if (top != 0) {
-    error = "the expression is empty";
-    return NAN;
-  }
-  if (!std::isfinite(stack[0])) {
-    error = "the result is too large to hold";
-    return NAN;
-  }
-  return stack[0];
+  if (next != below.data() + 1) return fail("the expression is empty");
+  if (!std::isfinite(top)) return fail("the result is too large to hold");
+  return top;
 }
 
 }  // namespace talpix

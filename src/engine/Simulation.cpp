@@ -81,6 +81,8 @@ struct Simulation::Unit {
   int outputOffset = 0, outputCount = 0;
   int stateOffset = 0, stateCount = 0;
   std::vector<std::pair<int, int>> mirrors;  // (output index, value index)
+  std::vector<int> mirrorSlots;              // per output, the value index that mirrors it, or -1
+  std::vector<double> fresh;                 // the outputs a compute writes, before they are taken
   bool trace = false;
   double traceFrom = -HUGE_VAL, traceTo = HUGE_VAL;
   int traceLines = 0;
@@ -289,6 +291,7 @@ bool Simulation::build() {
       continue;
     }
     u.mirrors.push_back({r.output - 1, r.slot});
+    u.mirrorSlots[r.output - 1] = r.slot;
   }
   if (!failed_) {
     findLoopValues();
@@ -454,7 +457,8 @@ bool Simulation::buildUnit(int index) {
   }
   u->outputOffset = static_cast<int>(outputs_.size());
   outputs_.resize(outputs_.size() + u->outputCount, 0.0);
-  outputsBefore_.resize(std::max<std::size_t>(outputsBefore_.size(), static_cast<std::size_t>(u->outputCount)));
+  u->mirrorSlots.assign(u->outputCount, -1);
+  u->fresh.assign(u->outputCount, 0.0);
   u->stateOffset = static_cast<int>(stateStart_.size());
   stateStart_.insert(stateStart_.end(), u->derivativeInitials.begin(), u->derivativeInitials.end());
   stateEnd_ = stateStart_;
@@ -472,11 +476,15 @@ bool Simulation::openResults() {
   return ok;
 }
 
-// Points each input of every unit at what it reads, once the values no longer grow.
+// Points each input of every unit at what it reads, once the values no longer grow, and lists
+// the units that have work at the start or the end of a step.
 void Simulation::resolveInputs() {
+  stepEnders_.clear();
   for (auto& u : units_) {
     u->sources.clear();
     for (const auto& in : u->inputs) u->sources.push_back(in.slot >= 0 ? &values_[in.slot] : &in.constant);
+    if (u->model->endsSteps() || u->trace) stepEnders_.push_back(u.get());
+    if (u->stateCount && u->model->beginsSteps()) stepBeginners_.push_back(u.get());
   }
 }
 
@@ -566,16 +574,16 @@ void Simulation::readLoop(std::vector<double>& loop) const {
 }
 
 void Simulation::writeLoop(const std::vector<double>& loop) {
+  mirrorsFollowOutputs_ = false;
   std::size_t k = 0;
   for (int slot : loopSlots_) values_[slot] = loop[k++];
   for (double& x : stateEnd_) x = loop[k++];
 }
 
+// The values and outputs; a step's states start from stateStart_, which the step keeps.
 void Simulation::rememberValues(std::vector<double>& into) const {
-  const std::size_t nv = values_.size(), no = outputs_.size();
   std::copy(values_.begin(), values_.end(), into.begin());
-  std::copy(outputs_.begin(), outputs_.end(), into.begin() + nv);
-  std::copy(stateEnd_.begin(), stateEnd_.end(), into.begin() + nv + no);
+  std::copy(outputs_.begin(), outputs_.end(), into.begin() + static_cast<std::ptrdiff_t>(values_.size()));
 }
 
 // Converged when no value moved by more than the tolerance in the last pass; otherwise `worst`
@@ -619,11 +627,16 @@ inline bool Simulation::readsChanged(const ItemTrack& track) const {
   return false;
 }
 
-// A value the pass computed, `before` and `now`: measured for convergence, and stamped when its
-// bits changed so that whatever reads it is computed again.
+namespace {
+bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+}  // namespace
+
+// A value the pass computed, `before` and `now`: when its bits changed, stamped so that whatever
+// reads it is computed again, and measured for convergence (the same bits cannot move it).
 inline void Simulation::took(std::size_t tracked, double before, double now) {
+  if (SameBits(before, now)) return;
+  changedAt_[tracked] = ++clock_;
   move_.Take(tracked, before, now);
-  if (std::bit_cast<std::uint64_t>(now) != std::bit_cast<std::uint64_t>(before)) changedAt_[tracked] = ++clock_;
 }
 
 bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
@@ -639,7 +652,7 @@ bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
   return true;
 }
 
-bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, Fault& fault) {
+bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault) {
   const std::size_t outputBase = values_.size(), stateBase = values_.size() + outputs_.size();
   double* in = u.in.data();
   gatherInputs(u, in);
@@ -653,35 +666,53 @@ bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, Fau
       x[k] = next;
     }
   }
+  double* fresh = u.fresh.data();
+  u.model->compute(time, in, x, fresh, iteration);
   double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
-  std::copy(out, out + u.outputCount, outputsBefore_.begin());
-  u.model->compute(time, in, x, out, iteration);
   for (int k = 0; k < u.outputCount; ++k) {
-    if (!InRange(out[k])) {
+    const double before = out[k], now = fresh[k];
+    if (!InRange(now)) {
+      std::copy(fresh, fresh + u.outputCount, out);  // what the unit computed, as the run stopped
       fault = {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
-                                 std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(out[k])};
+                                 std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(now)};
       return false;
     }
-    took(outputBase + u.outputOffset + k, outputsBefore_[k], out[k]);
-  }
-  for (const auto& [o, slot] : u.mirrors) {
-    took(slot, values_[slot], out[o]);
-    values_[slot] = out[o];
+    out[k] = now;
+    const int slot = u.mirrorSlots[k];
+    if (slot >= 0 && mirrorsFollow) {
+      // The value an equation or input reads held the output's bits: one measure serves both,
+      // and it is the value's, which comes first among equal changes.
+      took(slot, before, now);
+      values_[slot] = now;
+      continue;
+    }
+    // Nothing reads an output at its own index, so it is measured and not stamped.
+    if (!SameBits(before, now)) move_.Take(outputBase + u.outputOffset + k, before, now);
+    if (slot >= 0) {
+      took(slot, values_[slot], now);
+      values_[slot] = now;
+    }
   }
   return true;
 }
 
 // One pass over the equations and units in deck order. False with `fault` when a value cannot
-// be computed or leaves the range of values. With `reuse`, an item none of whose reads changed
-// since it was last computed keeps what it computed then: it would compute the same again.
-bool Simulation::pass(double time, double dt, int iteration, Fault& fault, bool reuse) {
-  move_ = PassMove{tolerance_};
+// be computed or leaves the range of values. In a pass of substitution after the first, an item
+// none of whose reads changed since it was last computed keeps what it computed then: it would
+// compute the same again.
+bool Simulation::pass(double time, double dt, int iteration, Fault& fault, PassKind kind) {
+  const bool reuse = kind == PassKind::SubstituteAgain;
+  move_ = PassMove{tolerance_, kind == PassKind::SecondSolution};
+  const bool mirrorsFollow = mirrorsFollowOutputs_;
   for (ItemTrack& track : items_) {
     if (reuse && !readsChanged(track)) continue;
     track.computedAt = clock_;
-    const bool ok = track.unit ? computeUnit(*track.unit, time, dt, iteration, fault) : evaluateEquation(track.equation, time, fault);
+    const bool ok = track.unit ? computeUnit(*track.unit, time, dt, iteration, mirrorsFollow, fault)
+                               : evaluateEquation(track.equation, time, fault);
     if (!ok) return false;
   }
+  // A pass that computed every unit left every mirrored value equal to its output.
+  if (!reuse) mirrorsFollowOutputs_ = true;
   return true;
 }
 
@@ -693,7 +724,7 @@ bool Simulation::substitute(double time, double dt, int& passes, std::size_t& wo
     ++passes;
     // The first pass starts from the step's start, kept for a second solution.
     if (iteration == 1) rememberValues(stepStart_);
-    if (!pass(time, dt, iteration, fault, iteration > 1)) return false;
+    if (!pass(time, dt, iteration, fault, iteration > 1 ? PassKind::SubstituteAgain : PassKind::Substitute)) return false;
     if (settled(worst)) return true;
   }
   return false;
@@ -723,7 +754,7 @@ bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& wo
     ++passes;
     if (iteration == iterationLimit_ && bestMove < HUGE_VAL) writeLoop(bestStart_);
     readLoop(loopStart_);
-    const bool computed = pass(time, dt, iteration, fault, false);
+    const bool computed = pass(time, dt, iteration, fault, PassKind::SecondSolution);
     if (!computed && !proposed) return false;
     if (computed && settled(worst)) return true;
     double move = HUGE_VAL;
@@ -753,10 +784,9 @@ bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& wo
 bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   values_[0] = time;
   if (dt > 0)
-    for (auto& u : units_)
-      if (u->stateCount) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
+    for (Unit* u : stepBeginners_) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
   stateEnd_ = stateStart_;
-  stepStart_.resize(values_.size() + outputs_.size() + stateEnd_.size());
+  stepStart_.resize(values_.size() + outputs_.size());
 
   int passes = 0;
   std::size_t worst = 0;
@@ -764,6 +794,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   if (!converged) {
     std::copy(stepStart_.begin(), stepStart_.begin() + values_.size(), values_.begin());
     std::copy(stepStart_.begin() + values_.size(), stepStart_.begin() + values_.size() + outputs_.size(), outputs_.begin());
+    mirrorsFollowOutputs_ = false;  // the start may have followed a second solution's proposal
     stateEnd_ = stateStart_;
     Fault fault;
     converged = accelerate(time, dt, passes, worst, fault);
@@ -783,7 +814,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     else if (summary.unconvergedSteps == MessageLimit + 1)
       runLines_.push_back("*** Further steps that did not converge are only counted");
   }
-  for (auto& u : units_) {
+  for (Unit* u : stepEnders_) {
     gatherInputs(*u, u->in.data());
     std::string why;
     if (!u->model->endStep(time, u->in.data(), u->outputCount ? &outputs_[u->outputOffset] : nullptr, why)) {
@@ -792,7 +823,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     }
     if (u->trace) traceUnit(*u, time);
   }
-  stateStart_ = stateEnd_;
+  std::swap(stateStart_, stateEnd_);  // the next step starts from a copy of its start
   return true;
 }
 

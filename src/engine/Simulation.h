@@ -121,8 +121,11 @@ class Simulation {
   bool readsChanged(const ItemTrack& track) const;
   void took(std::size_t tracked, double before, double now);
   bool evaluateEquation(int index, double time, Fault& fault);
-  bool computeUnit(Unit& u, double time, double dt, int iteration, Fault& fault);
-  bool pass(double time, double dt, int iteration, Fault& fault, bool reuse);
+  bool computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault);
+  // A step's first pass of substitution computes every item; the next ones only the items whose
+  // reads changed; the passes of a second solution compute every item and find the worst value.
+  enum class PassKind { Substitute, SubstituteAgain, SecondSolution };
+  bool pass(double time, double dt, int iteration, Fault& fault, PassKind kind);
   void rememberValues(std::vector<double>& into) const;
   bool settled(std::size_t& worst) const;
   double loopMove() const;
@@ -146,23 +149,30 @@ class Simulation {
   std::unordered_map<std::string, int> nameSlots_;  // definition name -> value index
   std::map<std::pair<int, int>, int> outputSlots_;   // [unit,output] -> value index
   std::vector<std::unique_ptr<Unit>> units_;
+  std::vector<Unit*> stepBeginners_;  // in deck order, the units with states whose beginStep does work
+  std::vector<Unit*> stepEnders_;     // in deck order, the units whose endStep does work or that trace
   std::vector<double> outputs_, stateStart_, stateEnd_;
   // How far the last pass moved what it computed, measured as it went: each value's change
   // relative to its size (absolute below 1). The worst is the value that moved most, the first
   // in the order of the tracked values (TIME and definitions, referenced outputs, every unit
-  // output, every derivative) among equals.
+  // output, every derivative) among equals. Only the passes of a second solution look for it: a
+  // step that does not converge names the worst of its second solution's last pass. The other
+  // passes only ask whether they settled, which the first value that moved too far answers.
   struct PassMove {
     double tolerance = DefaultTolerance;
+    bool findWorst = false;
     bool settled = true;
     double largest = 0;
     std::size_t worst = 0;  // index of the tracked value that moved most
     void Take(std::size_t tracked, double before, double now) {
+      if (!settled && !findWorst) return;
       const double size = std::max(1.0, std::fabs(now)), distance = std::fabs(now - before);
       // A change of at most half the tolerance neither unsettles the pass nor can be the worst of
       // a pass that is not settled (whose worst exceeds the tolerance): spare the division.
       if (distance <= 0.5 * tolerance * size) return;
       const double change = distance / size;
       if (change > tolerance) settled = false;
+      if (!findWorst) return;
       if (change > largest || (change == largest && change > 0 && tracked < worst)) {
         largest = change;
         worst = tracked;
@@ -174,7 +184,9 @@ class Simulation {
   std::vector<ItemTrack> items_;
   std::vector<std::uint64_t> changedAt_;
   std::uint64_t clock_ = 0;
-  std::vector<double> outputsBefore_;  // a unit's outputs before the pass computes them
+  // Whether every value that mirrors a unit output holds the output's bits: so after any pass that
+  // computed every unit, until a second solution writes its proposed loop values.
+  bool mirrorsFollowOutputs_ = true;
   std::vector<double> stepStart_;      // where a step's second solution starts
   std::vector<int> loopSlots_;  // values read in a pass before the pass computes them
   LoopAccelerator accelerator_;

@@ -172,6 +172,7 @@ class OnOffController : public UnitModel {
     on_ = out[0] > 0.5;
     return true;
   }
+  bool endsSteps() const override { return true; }
 
  private:
   double band_ = 0;
@@ -396,6 +397,7 @@ class Integrator : public UnitModel {
   std::string outputUnit(int i) const override { return units_[i]; }
   int derivativeCount() const override { return count_; }
   bool derivativesRequired() const override { return false; }
+  bool beginsSteps() const override { return reset_ > 0; }
   void beginStep(double stepStart, double* x) override {
     if (reset_ <= 0) return;
     double period = Period(stepStart);
@@ -409,7 +411,9 @@ class Integrator : public UnitModel {
       b[i] = 0;
     }
   }
-  void compute(double, const double*, const double* x, double* out, int) override { std::copy(x, x + count_, out); }
+  void compute(double, const double*, const double* x, double* out, int) override {
+    for (int i = 0; i < count_; ++i) out[i] = x[i];
+  }
 
  private:
   // The interval of the clock `t` lies in; a time within rounding of a multiple counts as that
@@ -446,40 +450,41 @@ class ColumnFile {
     // Rows are gathered here and handed over whole: the stream's own buffer would write out
     // whatever part of a row filled it.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    pending_.reserve(PendingLimit + sizeof line_);
-    for (const auto& n : names) pending_ += Column(n);
-    pending_ += '\n';
-    for (const auto& u : units) pending_ += Column(u);
-    pending_ += '\n';
-    flush();
+    std::string heading;
+    for (const auto& n : names) heading += Column(n);
+    heading += '\n';
+    for (const auto& u : units) heading += Column(u);
+    heading += '\n';
+    std::fwrite(heading.data(), 1, heading.size(), file_);
+    pending_.resize(PendingLimit + RowRoom(names.size()));
     return true;
   }
   void row(const double* values, std::size_t count) {
     if (last_.size() < count) last_.resize(count);
-    std::size_t at = 0;
+    if (pending_.size() - used_ < RowRoom(count)) {
+      flush();
+      if (pending_.size() < RowRoom(count)) pending_.resize(RowRoom(count));
+    }
+    char* at = pending_.data() + used_;
     for (std::size_t i = 0; i < count; ++i) {
       const char* num = last_[i].text(values[i]);
-      const int n = last_[i].length;
-      int pad = 14 - n;
-      if (pad < 1) pad = 1;
-      if (at + pad + n + 1 >= sizeof line_) {
-        pending_.append(line_, at);
-        at = 0;
-      }
-      std::memset(line_ + at, ' ', pad);
-      at += pad;
-      std::memcpy(line_ + at, num, n);
+      const int n = last_[i].length;  // 1 to 16
+      // Blanks and digits are moved as whole blocks of NumberRoom whatever their length, which
+      // costs less than moving just so many; what lies beyond is written over or never handed on.
+      std::memset(at, ' ', NumberRoom);
+      at += std::max(1, 14 - n);
+      std::memcpy(at, num, NumberRoom);
       at += n;
     }
-    line_[at++] = '\n';
-    pending_.append(line_, at);
-    if (pending_.size() >= PendingLimit) flush();
+    *at++ = '\n';
+    used_ = static_cast<std::size_t>(at - pending_.data());
+    if (used_ >= PendingLimit) flush();
   }
   // Hands the whole rows gathered so far to the system.
   void flush() {
-    if (!file_ || pending_.empty()) return;
-    std::fwrite(pending_.data(), 1, pending_.size(), file_);
-    pending_.clear();
+    if (!file_ || used_ == 0) return;
+    std::fwrite(pending_.data(), 1, used_, file_);
+    used_ = 0;
   }
   bool close(std::string& why) {
     if (!file_) return true;
@@ -500,10 +505,11 @@ class ColumnFile {
   static constexpr std::size_t PendingLimit = 1 << 20;
   // A column's last number and its text: many columns repeat their value for many rows (a
   // switch, a flow that is off, a set point), and their text is then not formatted again.
+  static constexpr std::size_t NumberRoom = 16;  // the longest number FormatResultNumber writes
   struct LastNumber {
     std::uint64_t bits = 0;
     int length = 0;  // 0 before the first number
-    char written[40];
+    char written[40] = {};
     const char* text(double v) {
       const auto next = std::bit_cast<std::uint64_t>(v);
       if (length == 0 || next != bits) {
@@ -516,8 +522,11 @@ class ColumnFile {
   std::vector<LastNumber> last_;  // per column
   std::FILE* file_ = nullptr;
   std::string path_;
-  std::string pending_;  // whole rows not yet written
-  char line_[32 * 26];
+  // What a row of `count` numbers may take as it is written: each number's blanks and digits in
+  // whole blocks, and the newline.
+  static std::size_t RowRoom(std::size_t count) { return count * 2 * NumberRoom + 1; }
+  std::vector<char> pending_;  // whole rows not yet written: the first used_ bytes
+  std::size_t used_ = 0;
 };
 
 // Printer (TYPE 25) and plot writer (TYPE 65): a row of TIME and the inputs at every printed step
@@ -530,6 +539,9 @@ class ColumnWriter : public UnitModel {
     from_ = s.parameters[1];
     to_ = s.parameters[2];
     step_ = s.step;
+    firstTime_ = from_ - 1e-9 * step_;
+    lastTime_ = to_ + 1e-9 * step_;
+    onlyOnInterval_ = interval_ >= step_ * (1 - 1e-9);
     bool ok = true;
     if (!(interval_ > 0)) { s.error(s.parameterLines[0], "the printing interval of unit " + std::to_string(s.unitNumber) + " must be above 0"); ok = false; }
     if (to_ < from_) { s.error(s.parameterLines[2], "the stop time of unit " + std::to_string(s.unitNumber) + " lies before its start time"); ok = false; }
@@ -588,10 +600,10 @@ class ColumnWriter : public UnitModel {
   }
   int outputCount() const override { return 0; }
   void compute(double, const double*, const double*, double*, int) override {}
+  bool endsSteps() const override { return true; }
   bool endStep(double time, const double* in, const double*, std::string&) override {
-    if (time < from_ - 1e-9 * step_ || time > to_ + 1e-9 * step_) return true;
-    double k = std::round((time - from_) / interval_);
-    if (interval_ >= step_ * (1 - 1e-9) && std::fabs(time - from_ - k * interval_) > 1e-6 * step_) return true;
+    if (time < firstTime_ || time > lastTime_) return true;
+    if (onlyOnInterval_ && !onInterval(time)) return true;
     row_[0] = time;
     std::copy(in, in + row_.size() - 1, row_.begin() + 1);
     file_.row(row_.data(), row_.size());
@@ -605,8 +617,21 @@ class ColumnWriter : public UnitModel {
   }
 
  private:
+  // Whether `time` lies within a millionth of a step of a whole number of intervals from the start.
+  bool onInterval(double time) const {
+    const double intervals = (time - from_) / interval_;
+    // The nearest whole number. Half way between two, either lies half an interval (at least
+    // about half a step) away, so the answer does not depend on which is taken.
+    const double k = std::fabs(intervals) < 0x1p52
+                         ? static_cast<double>(static_cast<std::int64_t>(intervals + (intervals < 0 ? -0.5 : 0.5)))
+                         : intervals;
+    return !(std::fabs(time - from_ - k * interval_) > 1e-6 * step_);  // true as well where it is not a number
+  }
+
   bool plot_;
   double interval_ = 1, from_ = 0, to_ = 0, step_ = 1;
+  double firstTime_ = 0, lastTime_ = 0;  // the times printed, with a billionth of a step to spare
+  bool onlyOnInterval_ = true;           // false when the interval is shorter than a step: every step prints
   std::string path_;
   std::vector<std::string> names_, units_;
   std::function<void(int line, std::string text)> report_;

@@ -45,8 +45,10 @@ class UnitModel {
   // Opens the files the unit writes, once every file of the run is known to be a file of its
   // own. Reports through the error of its setup and returns false after any fault.
   virtual bool open() { return true; }
-  // At the start of a step, before its iterations: may change the state it starts from.
+  // At the start of a step, before its iterations: may change the state it starts from. Called
+  // only on the units with states whose beginsSteps() is true.
   virtual void beginStep(double stepStart, double* state) {}
+  virtual bool beginsSteps() const { return false; }
   // dx/dt = a + b*x for each derivative, from the inputs and the current estimate of x.
   virtual void derivatives(double time, const double* in, const double* x, double* a, double* b) const {}
   // Outputs at `time` from the inputs and the state at the end of the step. `iteration` counts
@@ -57,7 +59,9 @@ class UnitModel {
   // from one iteration to the next returns false.
   virtual bool repeatable() const { return true; }
   // After the step converged: commit memory, write rows. False with `error` stops the run.
+  // Called only on the units whose endsSteps() is true (a run calls it on few of its units).
   virtual bool endStep(double time, const double* in, const double* out, std::string& error) { return true; }
+  virtual bool endsSteps() const { return false; }
   // Now and then during the run: hand the rows written so far to the system, so that a viewer or
   // plot of the file can follow the run.
   virtual void flush() {}
