@@ -459,7 +459,9 @@ class ColumnFile {
     pending_.resize(PendingLimit + RowRoom(names.size()));
     return true;
   }
-  void row(const double* values, std::size_t count) {
+  // A row of TIME and `count` values.
+  void row(double time, const double* values, std::size_t count) {
+    ++count;
     if (last_.size() < count) last_.resize(count);
     if (pending_.size() - used_ < RowRoom(count)) {
       flush();
@@ -467,7 +469,7 @@ class ColumnFile {
     }
     char* at = pending_.data() + used_;
     for (std::size_t i = 0; i < count; ++i) {
-      const char* num = last_[i].text(values[i]);
+      const char* num = last_[i].text(i == 0 ? time : values[i - 1]);
       const int n = last_[i].length;  // 1 to 16
       // Blanks and digits are moved as whole blocks of NumberRoom whatever their length, which
       // costs less than moving just so many; what lies beyond is written over or never handed on.
@@ -589,7 +591,7 @@ class ColumnWriter : public UnitModel {
     units_ = std::move(units);
     report_ = s.error;
     fileLine_ = plot_ ? s.cardLine : s.parameterLines[3];
-    row_.resize(s.inputCount + 1);
+    inputs_ = static_cast<std::size_t>(s.inputCount);
     return true;
   }
   bool open() override {
@@ -604,9 +606,7 @@ class ColumnWriter : public UnitModel {
   bool endStep(double time, const double* in, const double*, std::string&) override {
     if (time < firstTime_ || time > lastTime_) return true;
     if (onlyOnInterval_ && !onInterval(time)) return true;
-    row_[0] = time;
-    std::copy(in, in + row_.size() - 1, row_.begin() + 1);
-    file_.row(row_.data(), row_.size());
+    file_.row(time, in, inputs_);
     return true;
   }
   void flush() override { file_.flush(); }
@@ -637,7 +637,7 @@ class ColumnWriter : public UnitModel {
   std::function<void(int line, std::string text)> report_;
   int fileLine_ = 0;
   ColumnFile file_;
-  std::vector<double> row_;
+  std::size_t inputs_ = 0;
 };
 
 const std::vector<TypeInfo>& Types() {
