@@ -617,25 +617,28 @@ void Simulation::findItemReads() {
     }
     items_.push_back(std::move(track));
   }
-  changedAt_.assign(stateBase + stateEnd_.size(), 0);
-}
-
-inline bool Simulation::readsChanged(const ItemTrack& track) const {
-  if (!track.repeatable) return true;
-  for (int r : track.reads)
-    if (changedAt_[r] > track.computedAt) return true;
-  return false;
+  // Per tracked value, the items that read it, each list at readerStart_[value] up to the next.
+  const std::size_t tracked = stateBase + stateEnd_.size();
+  std::vector<int> counts(tracked + 1, 0);
+  for (const ItemTrack& track : items_)
+    for (int r : track.reads) ++counts[static_cast<std::size_t>(r) + 1];
+  readerStart_.assign(tracked + 1, 0);
+  for (std::size_t v = 1; v <= tracked; ++v) readerStart_[v] = readerStart_[v - 1] + counts[v];
+  readerItems_.assign(static_cast<std::size_t>(readerStart_[tracked]), 0);
+  std::vector<int> filled(readerStart_.begin(), readerStart_.end() - 1);
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    for (int r : items_[i].reads) readerItems_[static_cast<std::size_t>(filled[r]++)] = static_cast<int>(i);
 }
 
 namespace {
 bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
 }  // namespace
 
-// A value the pass computed, `before` and `now`: when its bits changed, stamped so that whatever
-// reads it is computed again, and measured for convergence (the same bits cannot move it).
+// A value the pass computed, `before` and `now`: when its bits changed, the items that read it are
+// marked to be computed again, and it is measured for convergence (the same bits cannot move it).
 inline void Simulation::took(std::size_t tracked, double before, double now) {
   if (SameBits(before, now)) return;
-  changedAt_[tracked] = ++clock_;
+  for (int k = readerStart_[tracked], end = readerStart_[tracked + 1]; k < end; ++k) items_[readerItems_[k]].stale = true;
   move_.Take(tracked, before, now);
 }
 
@@ -686,7 +689,7 @@ bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, boo
       values_[slot] = now;
       continue;
     }
-    // Nothing reads an output at its own index, so it is measured and not stamped.
+    // No item reads an output at its own index, so it is only measured.
     if (!SameBits(before, now)) move_.Take(outputBase + u.outputOffset + k, before, now);
     if (slot >= 0) {
       took(slot, values_[slot], now);
@@ -705,8 +708,8 @@ bool Simulation::pass(double time, double dt, int iteration, Fault& fault, PassK
   move_ = PassMove{tolerance_, kind == PassKind::SecondSolution};
   const bool mirrorsFollow = mirrorsFollowOutputs_;
   for (ItemTrack& track : items_) {
-    if (reuse && !readsChanged(track)) continue;
-    track.computedAt = clock_;
+    if (reuse && !track.stale && track.repeatable) continue;
+    track.stale = false;
     const bool ok = track.unit ? computeUnit(*track.unit, time, dt, iteration, mirrorsFollow, fault)
                                : evaluateEquation(track.equation, time, fault);
     if (!ok) return false;

@@ -114,11 +114,10 @@ class Simulation {
     Unit* unit = nullptr;          // the unit computed, or nullptr for an equation
     int equation = 0;              // the definition an equation computes
     std::vector<int> reads;        // tracked values the item reads
-    std::uint64_t computedAt = 0;  // the change clock when it was last computed
+    bool stale = true;             // whether a value it reads changed since it was last computed
     bool repeatable = true;
   };
   void findItemReads();
-  bool readsChanged(const ItemTrack& track) const;
   void took(std::size_t tracked, double before, double now);
   bool evaluateEquation(int index, double time, Fault& fault);
   bool computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault);
@@ -180,10 +179,9 @@ class Simulation {
     }
   };
   PassMove move_;
-  // The items a pass computes and what each reads; per tracked value, the change clock at its last change.
+  // The items a pass computes and what each reads; per tracked value, the items that read it.
   std::vector<ItemTrack> items_;
-  std::vector<std::uint64_t> changedAt_;
-  std::uint64_t clock_ = 0;
+  std::vector<int> readerStart_, readerItems_;
   // Whether every value that mirrors a unit output holds the output's bits: so after any pass that
   // computed every unit, until a second solution writes its proposed loop values.
   bool mirrorsFollowOutputs_ = true;
