@@ -33,6 +33,14 @@ const FunctionEntry* FindFunction(const std::string& upperName) {
   return nullptr;
 }
 
+bool IsChain(const std::vector<Expression::Instruction>& code) {
+  using Op = Expression::Op;
+  if (code.empty() || (code[0].op != Op::Load && code[0].op != Op::Number)) return false;
+  return std::all_of(code.begin() + 1, code.end(), [](const Expression::Instruction& in) {
+    return in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber);
+  });
+}
+
 // Nesting of parentheses and unary signs the parser follows before refusing the text.
 constexpr int NestingLimit = 100;
 
@@ -63,6 +71,7 @@ class ExpressionParser {
       return false;
     }
     out_.depth_ = maxDepth_;
+    out_.chain_ = IsChain(out_.code_);
     return true;
   }
 
@@ -327,7 +336,7 @@ Expression Expression::Compile(std::string_view text, const Resolver& resolver, 
 // most operations then touch no memory but the values they load. Every operation computes what it
 // would on a plain stack, in the same order. Each operation jumps straight to the next one's code
 // (a jump of its own, which the processor predicts far better than one shared jump).
-double Expression::evaluate(const double* values, const char*& error) const {
+double Expression::evaluateStack(const double* values, const char*& error) const {
   static const void* const code[] = {
       &&Number, &&Load, &&Neg, &&Add, &&Sub, &&Mul, &&Div, &&Pow, &&Sin, &&Cos, &&Tan, &&Exp, &&Log, &&Log10,
       &&Sqrt, &&Abs, &&Int, &&Min, &&Max, &&Mod, &&AddLoad, &&SubLoad, &&MulLoad, &&DivLoad, &&AddNumber,

@@ -3,6 +3,7 @@
 // + - * / ^ with the usual precedence (^ binds tightest and groups to the right, so -2^2 is -4
 // and 2^3^2 is 512), parentheses and the functions SIN COS TAN EXP LOG LOG10 SQRT ABS MIN MAX INT
 // MOD. Names are resolved when the expression is compiled; evaluation reads a flat value array.
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,7 +26,9 @@ class Expression {
 
   // The value, or NaN with `error` naming the fault (division by zero, a function outside its
   // domain, a result too large to hold).
-  double evaluate(const double* values, const char*& error) const;
+  double evaluate(const double* values, const char*& error) const {
+    return chain_ ? evaluateChain(values, error) : evaluateStack(values, error);
+  }
 
   // The value indices the expression reads, each once.
   const std::vector<int>& reads() const { return reads_; }
@@ -52,6 +55,40 @@ class Expression {
 
  private:
   friend class ExpressionParser;
+  double evaluateStack(const double* values, const char*& error) const;
+  // A chain (one value or number, then only operations with a value or a number, or a change of
+  // sign: QAUX=[4,1]*PHEAT-QTANK) needs no stack; most equations of a deck are chains, and this
+  // is inlined where they are evaluated.
+  double evaluateChain(const double* values, const char*& error) const {
+    const Instruction* in = code_.data();
+    const Instruction* const end = in + code_.size();
+    double top = in->op == Op::Load ? values[in->arg] : in->value;
+    for (++in; in != end; ++in) {
+      const double operand = in->op == Op::AddNumber || in->op == Op::SubNumber || in->op == Op::MulNumber ||
+                                     in->op == Op::DivNumber
+                                 ? in->value
+                                 : values[in->arg];
+      switch (in->op) {
+        case Op::Neg: top = -top; break;
+        case Op::AddLoad: case Op::AddNumber: top += operand; break;
+        case Op::SubLoad: case Op::SubNumber: top -= operand; break;
+        case Op::MulLoad: case Op::MulNumber: top *= operand; break;
+        default:  // DivLoad, DivNumber
+          if (operand == 0) {
+            error = "division by zero";
+            return NAN;
+          }
+          top /= operand;
+          break;
+      }
+    }
+    if (!std::isfinite(top)) {
+      error = "the result is too large to hold";
+      return NAN;
+    }
+    return top;
+  }
+  bool chain_ = false;
   std::vector<Instruction> code_;
   std::vector<int> reads_;
   int depth_ = 0;  // stack depth needed to evaluate
