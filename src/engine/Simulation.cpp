@@ -646,13 +646,23 @@ bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
   const char* err = nullptr;
   double v = expressions_[index].evaluate(values_.data(), err);
   if (err || !InRange(v)) {
-    const Definition& def = deck_.definitions[index];
-    fault = {def.line, "at TIME = " + Number(time) + ": " + def.name + (err ? std::string(": ") + err : " " + OutOfRange(v))};
+    fault = equationFault(index, time, err, v);
     return false;
   }
   took(index + 1, values_[index + 1], v);
   values_[index + 1] = v;
   return true;
+}
+
+// The faults of a pass, kept apart from its loop, which then needs no room for their strings.
+[[gnu::noinline]] Simulation::Fault Simulation::equationFault(int index, double time, const char* err, double value) const {
+  const Definition& def = deck_.definitions[index];
+  return {def.line, "at TIME = " + Number(time) + ": " + def.name + (err ? std::string(": ") + err : " " + OutOfRange(value))};
+}
+
+[[gnu::noinline]] Simulation::Fault Simulation::outputFault(const Unit& u, int output, double time, double value) const {
+  return {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(output + 1) + " of unit " +
+                            std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(value)};
 }
 
 bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault) {
@@ -676,8 +686,7 @@ bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, boo
     const double before = out[k], now = fresh[k];
     if (!InRange(now)) {
       std::copy(fresh, fresh + u.outputCount, out);  // what the unit computed, as the run stopped
-      fault = {u.card->line, "at TIME = " + Number(time) + ": output " + std::to_string(k + 1) + " of unit " +
-                                 std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(now)};
+      fault = outputFault(u, k, time, now);
       return false;
     }
     out[k] = now;
@@ -817,9 +826,9 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     else if (summary.unconvergedSteps == MessageLimit + 1)
       runLines_.push_back("*** Further steps that did not converge are only counted");
   }
+  std::string why;
   for (Unit* u : stepEnders_) {
     gatherInputs(*u, u->in.data());
-    std::string why;
     if (!u->model->endStep(time, u->in.data(), u->outputCount ? &outputs_[u->outputOffset] : nullptr, why)) {
       error(u->card->line, "at TIME = " + Number(time) + ": " + why);
       return false;

@@ -121,6 +121,8 @@ class Simulation {
   void took(std::size_t tracked, double before, double now);
   bool evaluateEquation(int index, double time, Fault& fault);
   bool computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault);
+  Fault outputFault(const Unit& u, int output, double time, double value) const;
+  Fault equationFault(int index, double time, const char* error, double value) const;
   // A step's first pass of substitution computes every item; the next ones only the items whose
   // reads changed; the passes of a second solution compute every item and find the worst value.
   enum class PassKind { Substitute, SubstituteAgain, SecondSolution };

@@ -605,7 +605,13 @@ class ColumnWriter : public UnitModel {
   bool endsSteps() const override { return true; }
   bool endStep(double time, const double* in, const double*, std::string&) override {
     if (time < firstTime_ || time > lastTime_) return true;
-    if (onlyOnInterval_ && !onInterval(time)) return true;
+    if (onlyOnInterval_) {
+      if (time < quietUntil_) return true;
+      if (!onInterval(time)) {
+        quietUntil_ = quietBefore(time);
+        return true;
+      }
+    }
     file_.row(time, in, inputs_);
     return true;
   }
@@ -628,8 +634,19 @@ class ColumnWriter : public UnitModel {
     return !(std::fabs(time - from_ - k * interval_) > 1e-6 * step_);  // true as well where it is not a number
   }
 
+  // After a step that did not print at `time`: a time before which no step prints, a quarter of a
+  // step short of the next multiple of the interval (steps in between are then passed over without
+  // a division). Only where the times are small enough beside the step that rounding cannot come
+  // near that quarter; otherwise every step is looked at.
+  double quietBefore(double time) const {
+    if (std::fabs(from_) + std::fabs(to_) + interval_ >= 1e8 * step_) return -HUGE_VAL;
+    const double next = from_ + (std::floor((time - from_) / interval_) + 1) * interval_;
+    return next - step_ / 4;
+  }
+
   bool plot_;
   double interval_ = 1, from_ = 0, to_ = 0, step_ = 1;
+  double quietUntil_ = -HUGE_VAL;
   double firstTime_ = 0, lastTime_ = 0;  // the times printed, with a billionth of a step to spare
   bool onlyOnInterval_ = true;           // false when the interval is shorter than a step: every step prints
   std::string path_;
