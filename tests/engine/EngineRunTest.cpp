@@ -206,6 +206,44 @@ TEST(EngineRun, DataReaderInterpolatesAndRepeatsItsRows) {
   }
 }
 
+// A printer prints the steps on its interval from its start, within its window; an interval
+// shorter than the step prints every step. Its rows hold every input, however many.
+TEST(EngineRun, PrintersPrintTheStepsOnTheirInterval) {
+  struct Case {
+    const char* simulation;  // start stop step
+    const char* printer;     // interval from to
+    std::vector<double> times;
+  } cases[] = {
+      {"0 100 1", "24 0 100", {0, 24, 48, 72, 96}},
+      {"0 10 1", "1.5 0 10", {0, 3, 6, 9}},
+      {"0 3 0.1", "1 0.5 3", {0.5, 1.5, 2.5}},
+      {"0 3 0.25", "1 0.5 2.6", {0.5, 1.5, 2.5}},
+      {"0 3 1", "0.5 0 3", {0, 1, 2, 3}},
+      {"0 3 0.3", "0.9 0 3", {0, 0.9, 1.8, 2.7}},
+      {"-10 10 1", "4 -6 10", {-6, -2, 2, 6, 10}},
+      {"10000000 10000030 0.1", "10 10000000 20000000", {1e7, 1e7 + 10, 1e7 + 20, 1e7 + 30}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    EngineRun r = RunDeck(dir, "P.DCK", std::string("SIMULATION ") + c.simulation + "\nUNIT 1 TYPE 25 P\nPARAMETERS 4\n" +
+                                            c.printer + " 0\nINPUTS 1\nTIME\nT\nEND\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto rows = DataRows(taltest::ReadFile(dir.file("P.OUT")));
+    ASSERT_EQ(rows.size(), c.times.size()) << c.simulation << " / " << c.printer;
+    for (std::size_t k = 0; k < rows.size(); ++k) EXPECT_NEAR(rows[k][0], c.times[k], 1e-6) << c.simulation << " / " << c.printer;
+  }
+  TempDir dir;
+  std::string inputs = "UNIT 1 TYPE 25 P\nPARAMETERS 4\n1 0 9 0\nINPUTS 40\n", names;
+  for (int k = 0; k < 40; ++k) {
+    inputs += "TIME ";
+    names += "T" + std::to_string(k) + " ";
+  }
+  ASSERT_EQ(RunDeck(dir, "WIDE.DCK", "SIMULATION 0 3 1\n" + inputs + "\n" + names + "\nEND\n").exitCode, 0);
+  auto rows = DataRows(taltest::ReadFile(dir.file("WIDE.OUT")));
+  ASSERT_EQ(rows.size(), 4u);
+  for (const auto& row : rows) EXPECT_EQ(row, std::vector<double>(41, row[0]));
+}
+
 TEST(EngineRun, TraceListsTheUnitInItsWindowOnly) {
   TempDir dir;
   EngineRun r = RunDeck(dir, "TR.DCK", "SIMULATION 0 4 1\nUNIT 1 TYPE 6 P\nPARAMETERS 5\n2 0 1 4 0\nTRACE 1 2\nEND\n");

@@ -98,6 +98,8 @@ TEST(Expression, FaultsOfEvaluationAreNamed) {
       {"MOD(1,0)", "MOD with a divisor of zero"},
       {"(-8)^0.5", "a negative number raised to a power that is not whole"},
       {"EXP(1000)", "the result is too large to hold"},
+      {"b*1E308*10", "the result is too large to hold"},
+      {"-a/z", "division by zero"},
   };
   for (const auto& c : cases) {
     std::string error;
