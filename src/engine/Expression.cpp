@@ -341,7 +341,7 @@ double Expression::evaluateStack(const double* values, const char*& error) const
       &&Number, &&Load, &&Neg, &&Add, &&Sub, &&Mul, &&Div, &&Pow, &&Sin, &&Cos, &&Tan, &&Exp, &&Log, &&Log10,
       &&Sqrt, &&Abs, &&Int, &&Min, &&Max, &&Mod, &&AddLoad, &&SubLoad, &&MulLoad, &&DivLoad, &&AddNumber,
       &&SubNumber, &&MulNumber, &&DivNumber};
-  static_assert(sizeof code / sizeof code[0] == static_cast<int>(Op::DivNumber) + 1, "one entry per operation");
+  static_assert(sizeof code / sizeof code[0] == static_cast<int>(Op::DivNumber) + 1);  // one entry per operation
   std::array<double, ExpressionStackLimit + 1> below;
   double top = 0;
   double* next = below.data();  // where a push keeps the top it covers (the first keeps nothing)
