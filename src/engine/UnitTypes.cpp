@@ -122,6 +122,7 @@ class ThermalMass : public UnitModel {
   bool setup(UnitSetup& s) override {
     c_ = s.parameters[0];
     ua_ = s.parameters[1];
+    rate_ = -ua_ / c_;
     bool ok = true;
     if (!(c_ > 0)) { s.error(s.parameterLines[0], "the heat capacity of unit " + std::to_string(s.unitNumber) + " must be above 0"); ok = false; }
     if (ua_ < 0) { s.error(s.parameterLines[1], "the loss coefficient of unit " + std::to_string(s.unitNumber) + " must not be negative"); ok = false; }
@@ -132,7 +133,7 @@ class ThermalMass : public UnitModel {
   int derivativeCount() const override { return 1; }
   void derivatives(double, const double* in, const double*, double* a, double* b) const override {
     a[0] = (in[1] + ua_ * in[0]) / c_;
-    b[0] = -ua_ / c_;
+    b[0] = rate_;
   }
   void compute(double, const double* in, const double* x, double* out, int) override {
     out[0] = x[0];
@@ -141,6 +142,7 @@ class ThermalMass : public UnitModel {
 
  private:
   double c_ = 1, ua_ = 0;
+  double rate_ = 0;  // -UA / C, the same every call
 };
 
 // ---------------------------------------------------------------- TYPE 2: on/off controller
@@ -474,9 +476,15 @@ class ColumnFile {
       // Blanks and digits are moved as whole blocks of NumberRoom whatever their length, which
       // costs less than moving just so many; what lies beyond is written over or never handed on.
       std::memset(at, ' ', NumberRoom);
-      at += std::max(1, 14 - n);
-      std::memcpy(at, num, NumberRoom);
-      at += n;
+      if (n < ColumnWidth) [[likely]] {
+        // Every column takes its width, so where the next one starts does not wait for this
+        // number's length.
+        std::memcpy(at + ColumnWidth - n, num, NumberRoom);
+        at += ColumnWidth;
+      } else {
+        std::memcpy(at + 1, num, NumberRoom);
+        at += 1 + n;
+      }
     }
     *at++ = '\n';
     used_ = static_cast<std::size_t>(at - pending_.data());
@@ -508,6 +516,7 @@ class ColumnFile {
   // A column's last number and its text: many columns repeat their value for many rows (a
   // switch, a flow that is off, a set point), and their text is then not formatted again.
   static constexpr std::size_t NumberRoom = 16;  // the longest number FormatResultNumber writes
+  static constexpr int ColumnWidth = 14;          // a longer number takes one blank and its length
   struct LastNumber {
     std::uint64_t bits = 0;
     int length = 0;  // 0 before the first number
