@@ -757,7 +757,8 @@ double Simulation::loopMove() const {
 // towards its results, half as far as the time before, with a fresh history (a loop too steep
 // for the secant model is then approached in smaller steps). A pass that cannot be computed from
 // values that were not proposed is a fault of the deck (`fault`). Without convergence the last
-// pass starts where the best one started, so the run goes on with the values that came closest.
+// pass starts where the best one started, and the run goes on with what that pass computed: the
+// values that came closest, each as the deck computes it from the others.
 bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& worst, Fault& fault) {
   accelerator_.reset(loopStart_.size());
   bool proposed = false;
@@ -769,6 +770,7 @@ bool Simulation::accelerate(double time, double dt, int& passes, std::size_t& wo
     const bool computed = pass(time, dt, iteration, fault, PassKind::SecondSolution);
     if (!computed && !proposed) return false;
     if (computed && settled(worst)) return true;
+    if (iteration == iterationLimit_) break;  // the run goes on with what this last pass computed
     double move = HUGE_VAL;
     if (computed) {
       readLoop(loopResult_);

@@ -60,6 +60,19 @@ TEST(StepSolver, ResettingIntegratorResetsOnTheClock) {
   }
 }
 
+// A step that does not converge goes on with what its last pass computed: the printed values
+// satisfy the deck's equations, the one that closes the loop included.
+TEST(StepSolver, AStepThatDoesNotConvergeGoesOnWithItsLastPass) {
+  TempDir dir;
+  EngineRun r = RunDeck(dir, "LOOP.DCK", "CONSTANTS 2\nMAXITER=4\nTOLERANCE=1E-12\nEQUATIONS 2\nX=SIN(50*Y)+2\nY=X*0.5\n"
+                                         "SIMULATION 0 5 1\nUNIT 1 TYPE 25 P\nPARAMETERS 4\n1 0 9 0\nINPUTS 2\nX Y\nX Y\nEND\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.listing.find("the step did not converge in 4 iterations"), std::string::npos) << r.listing;
+  auto rows = DataRows(taltest::ReadFile(dir.file("LOOP.OUT")));
+  ASSERT_EQ(rows.size(), 6u);
+  for (const auto& row : rows) EXPECT_NEAR(row[2], 0.5 * row[1], 1e-6 * row[2]) << "TIME " << row[0];
+}
+
 // Behaviours users rely on; the last: the listing names the first 20 steps that did not
 // converge and counts them all.
 TEST(StepSolver, DeckBehavioursBehindTheStepCount) {
