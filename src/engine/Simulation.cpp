@@ -479,6 +479,7 @@ bool Simulation::openResults() {
 // Points each input of every unit at what it reads, once the values no longer grow, and lists
 // the units that have work at the start or the end of a step.
 void Simulation::resolveInputs() {
+  stepBeginners_.clear();
   stepEnders_.clear();
   for (auto& u : units_) {
     u->sources.clear();
@@ -831,6 +832,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   std::string why;
   for (Unit* u : stepEnders_) {
     gatherInputs(*u, u->in.data());
+    why.clear();
     if (!u->model->endStep(time, u->in.data(), u->outputCount ? &outputs_[u->outputOffset] : nullptr, why)) {
       error(u->card->line, "at TIME = " + Number(time) + ": " + why);
       return false;
