@@ -373,7 +373,7 @@ Mul:
   top = *--next * top;
   TAL_NEXT_OPERATION;
 Div:
-  if (top == 0) goto DivisionByZero;
+  if (top == 0) return Failed(error, "division by zero");
   top = *--next / top;
   TAL_NEXT_OPERATION;
 AddLoad:
@@ -386,7 +386,7 @@ MulLoad:
   top *= values[in->arg];
   TAL_NEXT_OPERATION;
 DivLoad:
-  if (values[in->arg] == 0) goto DivisionByZero;
+  if (values[in->arg] == 0) return Failed(error, "division by zero");
   top /= values[in->arg];
   TAL_NEXT_OPERATION;
 AddNumber:
@@ -399,15 +399,12 @@ MulNumber:
   top *= in->value;
   TAL_NEXT_OPERATION;
 DivNumber:
-  if (in->value == 0) goto DivisionByZero;
+  if (in->value == 0) return Failed(error, "division by zero");
   top /= in->value;
   TAL_NEXT_OPERATION;
 Pow: {
   const double r = std::pow(*--next, top);
-  if (std::isnan(r)) {
-    error = "a negative number raised to a power that is not whole";
-    return NAN;
-  }
+  if (std::isnan(r)) return Failed(error, "a negative number raised to a power that is not whole");
   top = r;
   TAL_NEXT_OPERATION;
 }
@@ -424,24 +421,15 @@ Exp:
   top = std::exp(top);
   TAL_NEXT_OPERATION;
 Log:
-  if (top <= 0) {
-    error = "LOG of a number that is not above zero";
-    return NAN;
-  }
+  if (top <= 0) return Failed(error, "LOG of a number that is not above zero");
   top = std::log(top);
   TAL_NEXT_OPERATION;
 Log10:
-  if (top <= 0) {
-    error = "LOG10 of a number that is not above zero";
-    return NAN;
-  }
+  if (top <= 0) return Failed(error, "LOG10 of a number that is not above zero");
   top = std::log10(top);
   TAL_NEXT_OPERATION;
 Sqrt:
-  if (top < 0) {
-    error = "SQRT of a negative number";
-    return NAN;
-  }
+  if (top < 0) return Failed(error, "SQRT of a negative number");
   top = std::sqrt(top);
   TAL_NEXT_OPERATION;
 Abs:
@@ -462,25 +450,13 @@ Max: {
   TAL_NEXT_OPERATION;
 }
 Mod:
-  if (top == 0) {
-    error = "MOD with a divisor of zero";
-    return NAN;
-  }
+  if (top == 0) return Failed(error, "MOD with a divisor of zero");
   top = std::fmod(*--next, top);  // sign of the dividend, as a - b*INT(a/b)
   TAL_NEXT_OPERATION;
 #undef TAL_NEXT_OPERATION
-DivisionByZero:
-  error = "division by zero";
-  return NAN;
 Done:
-  if (next != below.data() + 1) {
-    error = "the expression is empty";
-    return NAN;
-  }
-  if (!std::isfinite(top)) {
-    error = "the result is too large to hold";
-    return NAN;
-  }
+  if (next != below.data() + 1) return Failed(error, "the expression is empty");
+  if (!std::isfinite(top)) return Failed(error, "the result is too large to hold");
   return top;
 }
 

@@ -56,6 +56,11 @@ class Expression {
  private:
   friend class ExpressionParser;
   double evaluateStack(const double* values, const char*& error) const;
+  // NaN, with `why` as the fault of the evaluation.
+  static double Failed(const char*& error, const char* why) {
+    error = why;
+    return NAN;
+  }
   // A chain (one value or number, then only operations with a value or a number, or a change of
   // sign: QAUX=[4,1]*PHEAT-QTANK) needs no stack; most equations of a deck are chains, and this
   // is inlined where they are evaluated.
@@ -74,18 +79,12 @@ class Expression {
         case Op::SubLoad: case Op::SubNumber: top -= operand; break;
         case Op::MulLoad: case Op::MulNumber: top *= operand; break;
         default:  // DivLoad, DivNumber
-          if (operand == 0) {
-            error = "division by zero";
-            return NAN;
-          }
+          if (operand == 0) return Failed(error, "division by zero");
           top /= operand;
           break;
       }
     }
-    if (!std::isfinite(top)) {
-      error = "the result is too large to hold";
-      return NAN;
-    }
+    if (!std::isfinite(top)) return Failed(error, "the result is too large to hold");
     return top;
   }
   bool chain_ = false;

@@ -414,7 +414,7 @@ class Integrator : public UnitModel {
     }
   }
   void compute(double, const double*, const double* x, double* out, int) override {
-    for (int i = 0; i < count_; ++i) out[i] = x[i];
+    for (int i = 0; i < count_; ++i) out[i] = x[i];  // a few values: no call to the library's copy
   }
 
  private:
@@ -510,13 +510,13 @@ class ColumnFile {
  private:
   static std::string Column(const std::string& text) {
     std::string t = text.empty() ? "-" : text;
-    return t.size() >= 13 ? " " + t : std::string(14 - t.size(), ' ') + t;
+    return t.size() >= ColumnWidth - 1 ? " " + t : std::string(ColumnWidth - t.size(), ' ') + t;
   }
   static constexpr std::size_t PendingLimit = 1 << 20;
+  static constexpr std::size_t NumberRoom = 16;  // the longest number FormatResultNumber writes
+  static constexpr int ColumnWidth = 14;          // a longer text takes one blank and its length
   // A column's last number and its text: many columns repeat their value for many rows (a
   // switch, a flow that is off, a set point), and their text is then not formatted again.
-  static constexpr std::size_t NumberRoom = 16;  // the longest number FormatResultNumber writes
-  static constexpr int ColumnWidth = 14;          // a longer number takes one blank and its length
   struct LastNumber {
     std::uint64_t bits = 0;
     int length = 0;  // 0 before the first number
