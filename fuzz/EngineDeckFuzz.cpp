@@ -2,7 +2,8 @@
 // a deck: read, its expressions compiled, its constants computed and its units set up as before a
 // run (the files it reads looked for in a scratch folder), but never run, so nothing is written.
 // With the first byte odd the rest is one expression, compiled against the names A and B and [1,1]
-// and evaluated.
+// and evaluated both as a chain (where it is one) and on a stack, which must agree.
+#include <cstring>
 #include <sstream>
 
 #include "Deck.h"
@@ -21,8 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     talpix::Expression e = talpix::Expression::Compile(text, resolver, why);
     if (e.empty() != !why.empty()) talfuzz::Fail("an expression failed without a reason, or compiled with one");
     const double values[] = {1.5, -2, 1e99};
-    const char* error = nullptr;
-    if (!e.empty()) e.evaluate(values, error);
+    const char *error = nullptr, *stackError = nullptr;
+    if (e.empty()) return 0;
+    const double value = e.evaluate(values, error), stacked = e.evaluateStack(values, stackError);
+    // A chain computes what the stack computes: the same fault, or the same bits.
+    if ((error == nullptr) != (stackError == nullptr) || (error && std::strcmp(error, stackError) != 0) ||
+        (!error && std::memcmp(&value, &stacked, sizeof value) != 0))
+      talfuzz::Fail("an expression's chain and stack give different results");
     return 0;
   }
   if (!talfuzz::FilesStayBesideTheDeck(text)) return 0;

@@ -33,12 +33,75 @@ const FunctionEntry* FindFunction(const std::string& upperName) {
   return nullptr;
 }
 
-bool IsChain(const std::vector<Expression::Instruction>& code) {
-  using Op = Expression::Op;
-  if (code.empty() || (code[0].op != Op::Load && code[0].op != Op::Number)) return false;
-  return std::all_of(code.begin() + 1, code.end(), [](const Expression::Instruction& in) {
-    return in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber);
-  });
+using Op = Expression::Op;
+using Instruction = Expression::Instruction;
+
+// The operation with `leaf` (a value or a number) as its operand: `withValue` or the form that
+// takes a number.
+Instruction WithOperand(Op withValue, const Instruction& leaf) {
+  const Op op = leaf.op == Op::Load ? withValue : static_cast<Op>(static_cast<int>(withValue) + 1);
+  return {op, leaf.arg, leaf.value};
+}
+
+// `code` (postfix) as a chain: the innermost operation first, each next one applied to the
+// result with its other operand, a value or a number. False when some operation has a computed
+// operand on both sides (A*B+C*D), or is not one of + - * / MIN MAX of two and a change of sign.
+// Each operation computes what the stack computes: the operands of - / MIN MAX keep their
+// order, and only + and * take theirs swapped, which gives the same bits.
+bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& chain) {
+  struct Entry {
+    bool computed;     // the chain's result, or else `leaf`
+    Instruction leaf;  // a Load or Number
+  };
+  std::vector<Entry> stack;
+  chain.clear();
+  // Starts the chain from a leaf; a second computed operand would need a stack.
+  auto start = [&](const Instruction& leaf) {
+    if (!chain.empty()) return false;
+    chain.push_back(leaf);
+    return true;
+  };
+  for (const Instruction& in : code) {
+    if (in.op == Op::Number || in.op == Op::Load) {
+      stack.push_back({false, in});
+      continue;
+    }
+    if (stack.empty()) return false;
+    if (in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber)) {
+      Entry& top = stack.back();
+      if (!top.computed && !start(top.leaf)) return false;
+      top.computed = true;
+      chain.push_back(in);
+      continue;
+    }
+    Op right, left;  // the operation with a leaf on the right, and on the left
+    switch (in.op) {
+      case Op::Add: right = left = Op::AddLoad; break;
+      case Op::Mul: right = left = Op::MulLoad; break;
+      case Op::Sub: right = Op::SubLoad, left = Op::LoadSub; break;
+      case Op::Div: right = Op::DivLoad, left = Op::LoadDiv; break;
+      case Op::Min: right = Op::MinLoad, left = Op::LoadMin; break;
+      case Op::Max: right = Op::MaxLoad, left = Op::LoadMax; break;
+      default: return false;
+    }
+    if ((in.op == Op::Min || in.op == Op::Max) && in.arg != 2) return false;
+    if (stack.size() < 2) return false;
+    const Entry b = stack.back();
+    stack.pop_back();
+    Entry& a = stack.back();
+    if (!b.computed) {
+      if (!a.computed && !start(a.leaf)) return false;
+      chain.push_back(WithOperand(right, b.leaf));
+    } else if (!a.computed) {
+      chain.push_back(WithOperand(left, a.leaf));
+    } else {
+      return false;
+    }
+    a.computed = true;
+  }
+  if (stack.size() != 1) return false;
+  if (!stack.back().computed) chain.assign(1, stack.back().leaf);
+  return true;
 }
 
 // Nesting of parentheses and unary signs the parser follows before refusing the text.
@@ -71,7 +134,7 @@ class ExpressionParser {
       return false;
     }
     out_.depth_ = maxDepth_;
-    out_.chain_ = IsChain(out_.code_);
+    if (!ToChain(out_.code_, out_.chain_)) out_.chain_.clear();
     return true;
   }
 
@@ -339,9 +402,10 @@ Expression Expression::Compile(std::string_view text, const Resolver& resolver, 
 double Expression::evaluateStack(const double* values, const char*& error) const {
   static const void* const code[] = {
       &&Number, &&Load, &&Neg, &&Add, &&Sub, &&Mul, &&Div, &&Pow, &&Sin, &&Cos, &&Tan, &&Exp, &&Log, &&Log10,
-      &&Sqrt, &&Abs, &&Int, &&Min, &&Max, &&Mod, &&AddLoad, &&SubLoad, &&MulLoad, &&DivLoad, &&AddNumber,
-      &&SubNumber, &&MulNumber, &&DivNumber};
-  static_assert(sizeof code / sizeof code[0] == static_cast<int>(Op::DivNumber) + 1);  // one entry per operation
+      &&Sqrt, &&Abs, &&Int, &&Min, &&Max, &&Mod, &&AddLoad, &&AddNumber, &&SubLoad, &&SubNumber, &&MulLoad,
+      &&MulNumber, &&DivLoad, &&DivNumber};
+  // One entry per operation of the stack's code: the ones after DivNumber belong to chains.
+  static_assert(sizeof code / sizeof code[0] == static_cast<int>(Op::DivNumber) + 1);
   std::array<double, ExpressionStackLimit + 1> below;
   double top = 0;
   double* next = below.data();  // where a push keeps the top it covers (the first keeps nothing)

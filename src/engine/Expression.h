@@ -3,6 +3,7 @@
 // + - * / ^ with the usual precedence (^ binds tightest and groups to the right, so -2^2 is -4
 // and 2^3^2 is 512), parentheses and the functions SIN COS TAN EXP LOG LOG10 SQRT ABS MIN MAX INT
 // MOD. Names are resolved when the expression is compiled; evaluation reads a flat value array.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -27,8 +28,13 @@ class Expression {
   // The value, or NaN with `error` naming the fault (division by zero, a function outside its
   // domain, a result too large to hold).
   double evaluate(const double* values, const char*& error) const {
-    return chain_ ? evaluateChain(values, error) : evaluateStack(values, error);
+    return chain_.empty() ? evaluateStack(values, error) : evaluateChain(values, error);
   }
+  // The same value and fault computed on a stack, as every expression can be; evaluate() takes
+  // the chain where the expression has one.
+  double evaluateStack(const double* values, const char*& error) const;
+  // Whether the expression is evaluated as a chain of operations without a stack.
+  bool isChain() const { return !chain_.empty(); }
 
   // The value indices the expression reads, each once.
   const std::vector<int>& reads() const { return reads_; }
@@ -44,9 +50,16 @@ class Expression {
   enum class Op : std::uint8_t {
     Number, Load, Neg, Add, Sub, Mul, Div, Pow,
     Sin, Cos, Tan, Exp, Log, Log10, Sqrt, Abs, Int, Min, Max, Mod,
-    // An operation whose right operand is a value (arg) or a number rather than the stack's top.
-    AddLoad, SubLoad, MulLoad, DivLoad, AddNumber, SubNumber, MulNumber, DivNumber
+    // An operation whose right operand is a value (arg) or a number (value) rather than the
+    // stack's top: each with a value, then with a number.
+    AddLoad, AddNumber, SubLoad, SubNumber, MulLoad, MulNumber, DivLoad, DivNumber,
+    // Chains only. MIN and MAX of the result and the operand, and operations whose operand comes
+    // first: operand - result, operand / result, MIN(operand, result), MAX(operand, result).
+    MinLoad, MinNumber, MaxLoad, MaxNumber,
+    LoadSub, NumberSub, LoadDiv, NumberDiv, LoadMin, NumberMin, LoadMax, NumberMax
   };
+  // Of the operations with an operand, whether it is a number (otherwise a value).
+  static bool TakesNumber(Op op) { return ((static_cast<int>(op) - static_cast<int>(Op::AddLoad)) & 1) != 0; }
   struct Instruction {
     Op op;
     int arg = 0;  // value index (Load and the ...Load operations) or argument count (Min, Max)
@@ -55,40 +68,48 @@ class Expression {
 
  private:
   friend class ExpressionParser;
-  double evaluateStack(const double* values, const char*& error) const;
   // NaN, with `why` as the fault of the evaluation.
   static double Failed(const char*& error, const char* why) {
     error = why;
     return NAN;
   }
-  // A chain (one value or number, then only operations with a value or a number, or a change of
-  // sign: QAUX=[4,1]*PHEAT-QTANK) needs no stack; most equations of a deck are chains, and this
-  // is inlined where they are evaluated.
+  // A chain (one value or number, then operations each with one value or number, or a change of
+  // sign: QAUX=[4,1]*PHEAT-QTANK, QTANK=[4,1]*MIN(PHEAT,MAX(0,KTANK*([6,1]-[3,1])))) needs no
+  // stack; most equations of a deck are chains, and this is inlined where they are evaluated.
   double evaluateChain(const double* values, const char*& error) const {
-    const Instruction* in = code_.data();
-    const Instruction* const end = in + code_.size();
+    const Instruction* in = chain_.data();
+    const Instruction* const end = in + chain_.size();
     double top = in->op == Op::Load ? values[in->arg] : in->value;
     for (++in; in != end; ++in) {
-      const double operand = in->op == Op::AddNumber || in->op == Op::SubNumber || in->op == Op::MulNumber ||
-                                     in->op == Op::DivNumber
-                                 ? in->value
-                                 : values[in->arg];
+      if (in->op == Op::Neg) {
+        top = -top;
+        continue;
+      }
+      const double operand = TakesNumber(in->op) ? in->value : values[in->arg];
       switch (in->op) {
-        case Op::Neg: top = -top; break;
         case Op::AddLoad: case Op::AddNumber: top += operand; break;
         case Op::SubLoad: case Op::SubNumber: top -= operand; break;
         case Op::MulLoad: case Op::MulNumber: top *= operand; break;
-        default:  // DivLoad, DivNumber
+        case Op::DivLoad: case Op::DivNumber:
           if (operand == 0) return Failed(error, "division by zero");
           top /= operand;
           break;
+        case Op::MinLoad: case Op::MinNumber: top = std::min(top, operand); break;
+        case Op::MaxLoad: case Op::MaxNumber: top = std::max(top, operand); break;
+        case Op::LoadSub: case Op::NumberSub: top = operand - top; break;
+        case Op::LoadDiv: case Op::NumberDiv:
+          if (top == 0) return Failed(error, "division by zero");
+          top = operand / top;
+          break;
+        case Op::LoadMin: case Op::NumberMin: top = std::min(operand, top); break;
+        default: top = std::max(operand, top); break;  // LoadMax, NumberMax
       }
     }
     if (!std::isfinite(top)) return Failed(error, "the result is too large to hold");
     return top;
   }
-  bool chain_ = false;
-  std::vector<Instruction> code_;
+  std::vector<Instruction> code_;   // for the stack, in postfix order
+  std::vector<Instruction> chain_;  // the same as a chain, or empty when it is none
   std::vector<int> reads_;
   int depth_ = 0;  // stack depth needed to evaluate
 };

@@ -76,6 +76,12 @@ struct Simulation::Unit {
   };
   std::vector<Input> inputs;
   std::vector<const double*> sources;  // per input, where its value is read: a value or its constant
+  // Where a pass finds the unit's inputs, states and outputs, set once the arrays no longer grow.
+  int inputCount = 0;
+  double* stateAt = nullptr;          // its states at the end of the step
+  const double* stateFrom = nullptr;  // and at its start
+  double* outputAt = nullptr;
+  std::size_t outputTracked = 0, stateTracked = 0;  // the first output's and state's index among the tracked values
   std::vector<AdvanceFactor> factors;  // per state
   std::vector<double> derivativeInitials;
   int outputOffset = 0, outputCount = 0;
@@ -484,6 +490,12 @@ void Simulation::resolveInputs() {
   for (auto& u : units_) {
     u->sources.clear();
     for (const auto& in : u->inputs) u->sources.push_back(in.slot >= 0 ? &values_[in.slot] : &in.constant);
+    u->inputCount = static_cast<int>(u->inputs.size());
+    u->stateAt = stateEnd_.data() + u->stateOffset;
+    u->stateFrom = stateStart_.data() + u->stateOffset;
+    u->outputAt = outputs_.data() + u->outputOffset;
+    u->outputTracked = values_.size() + static_cast<std::size_t>(u->outputOffset);
+    u->stateTracked = values_.size() + outputs_.size() + static_cast<std::size_t>(u->stateOffset);
     if (u->model->endsSteps() || u->trace) stepEnders_.push_back(u.get());
     if (u->stateCount && u->model->beginsSteps()) stepBeginners_.push_back(u.get());
   }
@@ -643,7 +655,7 @@ inline void Simulation::took(std::size_t tracked, double before, double now) {
   move_.Take(tracked, before, now);
 }
 
-bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
+[[gnu::always_inline]] inline bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
   const char* err = nullptr;
   double v = expressions_[index].evaluate(values_.data(), err);
   if (err || !InRange(v)) {
@@ -666,44 +678,59 @@ bool Simulation::evaluateEquation(int index, double time, Fault& fault) {
                             std::to_string(u.card->number) + " (" + u.type->name + ") " + OutOfRange(value)};
 }
 
-bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow, Fault& fault) {
-  const std::size_t outputBase = values_.size(), stateBase = values_.size() + outputs_.size();
-  double* in = u.in.data();
-  gatherInputs(u, in);
-  double* x = u.stateCount ? &stateEnd_[u.stateOffset] : nullptr;
-  if (u.stateCount) {
-    u.model->derivatives(time, in, x, u.a.data(), u.b.data());
-    const double* x0 = &stateStart_[u.stateOffset];
-    for (int k = 0; k < u.stateCount; ++k) {
-      const double next = u.factors[k].advance(x0[k], u.a[k], u.b[k], dt);
-      took(stateBase + u.stateOffset + k, x[k], next);
+[[gnu::always_inline]] inline bool Simulation::computeUnit(Unit& u, double time, double dt, int iteration, bool mirrorsFollow,
+                                                         Fault& fault) {
+  // The unit's fields are read into locals: the calls into the model could change them as far as
+  // the compiler knows, and would have them read again after each.
+  double* const in = u.in.data();
+  {
+    const double* const* const sources = u.sources.data();
+    // A few inputs: copied one by one, without the set-up of a vectorized copy.
+#pragma GCC unroll 1
+    for (int k = 0, count = u.inputCount; k < count; ++k) in[k] = *sources[k];
+  }
+  double* const x = u.stateAt;
+  if (const int states = u.stateCount) {
+    double* const a = u.a.data();
+    double* const b = u.b.data();
+    u.model->derivatives(time, in, x, a, b);
+    const double* const x0 = u.stateFrom;
+    AdvanceFactor* const factors = u.factors.data();
+    const std::size_t tracked = u.stateTracked;
+    for (int k = 0; k < states; ++k) {
+      const double next = factors[k].advance(x0[k], a[k], b[k], dt);
+      took(tracked + k, x[k], next);
       x[k] = next;
     }
   }
-  double* fresh = u.fresh.data();
+  double* const fresh = u.fresh.data();
   u.model->compute(time, in, x, fresh, iteration);
-  double* out = u.outputCount ? &outputs_[u.outputOffset] : nullptr;
-  for (int k = 0; k < u.outputCount; ++k) {
+  double* const out = u.outputAt;
+  const int outputs = u.outputCount;
+  const int* const mirrorSlots = u.mirrorSlots.data();
+  const std::size_t tracked = u.outputTracked;
+  double* const values = values_.data();
+  for (int k = 0; k < outputs; ++k) {
     const double before = out[k], now = fresh[k];
     if (!InRange(now)) {
-      std::copy(fresh, fresh + u.outputCount, out);  // what the unit computed, as the run stopped
+      std::copy(fresh, fresh + outputs, out);  // what the unit computed, as the run stopped
       fault = outputFault(u, k, time, now);
       return false;
     }
     out[k] = now;
-    const int slot = u.mirrorSlots[k];
+    const int slot = mirrorSlots[k];
     if (slot >= 0 && mirrorsFollow) {
       // The value an equation or input reads held the output's bits: one measure serves both,
       // and it is the value's, which comes first among equal changes.
-      took(slot, before, now);
-      values_[slot] = now;
+      took(static_cast<std::size_t>(slot), before, now);
+      values[slot] = now;
       continue;
     }
     // No item reads an output at its own index, so it is only measured.
-    if (!SameBits(before, now)) move_.Take(outputBase + u.outputOffset + k, before, now);
+    if (!SameBits(before, now)) move_.Take(tracked + k, before, now);
     if (slot >= 0) {
-      took(slot, values_[slot], now);
-      values_[slot] = now;
+      took(static_cast<std::size_t>(slot), values[slot], now);
+      values[slot] = now;
     }
   }
   return true;
@@ -839,7 +866,8 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     }
     if (u->trace) traceUnit(*u, time);
   }
-  std::swap(stateStart_, stateEnd_);  // the next step starts from a copy of its start
+  // The next step starts where this one ended (copied: the units point into both arrays).
+  std::copy(stateEnd_.begin(), stateEnd_.end(), stateStart_.begin());
   return true;
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace talpix {
@@ -109,6 +111,37 @@ TEST(Expression, FaultsOfEvaluationAreNamed) {
     EXPECT_TRUE(std::isnan(e.evaluate(Values, fault))) << c.text;
     ASSERT_NE(fault, nullptr) << c.text;
     EXPECT_STREQ(fault, c.message) << c.text;
+  }
+}
+
+// Expressions whose operations each take a name or a number are evaluated as a chain, with the
+// operands of - / MIN and MAX in their order and those of + and * swapped where the name stands
+// first: the same bits and faults as on the stack, signed zeros and overflow included.
+TEST(Expression, ChainsComputeWhatTheStackComputes) {
+  struct Case {
+    const char* text;
+    bool chain;
+  } cases[] = {
+      {"-A", true},           {"A-B", true},          {"2-A", true},          {"A/B", true},
+      {"1/A", true},          {"B/(A-2)", true},      {"MIN(A,3)", true},     {"MIN(3,A)", true},
+      {"MAX(A,B)", true},     {"MAX(0,A*B)", true},   {"MIN(Z,-A)", true},    {"1/(1/(A+B))", true},
+      {"A-(B-(Z-[3,1]))", true},                      {"B*MIN(A,MAX(0,[3,1]*(B-A)))", true},
+      {"-(A*1E308)*10", true}, {"2*(A-B)/3", true},   {"Z*A+B", true},        {"A", true},
+      {"A*B+[3,1]*Z", false}, {"MIN(A,B,Z)", false},  {"SQRT(A)+1", false},   {"(A+B)*(A-B)", false},
+  };
+  const double sets[][4] = {{2, 10, 5, 0}, {-0.0, 0.0, -3, 1e300}, {1e308, -1e308, 0.5, -0.0}, {0.0, -0.0, -0.0, 0.0}};
+  for (const auto& c : cases) {
+    std::string error;
+    Expression e = Compile(c.text, error);
+    ASSERT_FALSE(e.empty()) << c.text << ": " << error;
+    EXPECT_EQ(e.isChain(), c.chain) << c.text;
+    for (const auto& values : sets) {
+      const char *chainFault = nullptr, *stackFault = nullptr;
+      const double chained = e.evaluate(values, chainFault), stacked = e.evaluateStack(values, stackFault);
+      EXPECT_EQ(chainFault == nullptr, stackFault == nullptr) << c.text;
+      if (chainFault && stackFault) EXPECT_STREQ(chainFault, stackFault) << c.text;
+      if (!chainFault) EXPECT_EQ(std::bit_cast<std::uint64_t>(chained), std::bit_cast<std::uint64_t>(stacked)) << c.text << " " << values[0];
+    }
   }
 }
 
