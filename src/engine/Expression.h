@@ -58,8 +58,6 @@ class Expression {
     MinLoad, MinNumber, MaxLoad, MaxNumber,
     LoadSub, NumberSub, LoadDiv, NumberDiv, LoadMin, NumberMin, LoadMax, NumberMax
   };
-  // Of the operations with an operand, whether it is a number (otherwise a value).
-  static bool TakesNumber(Op op) { return ((static_cast<int>(op) - static_cast<int>(Op::AddLoad)) & 1) != 0; }
   struct Instruction {
     Op op;
     int arg = 0;  // value index (Load and the ...Load operations) or argument count (Min, Max)
@@ -80,29 +78,40 @@ class Expression {
     const Instruction* in = chain_.data();
     const Instruction* const end = in + chain_.size();
     double top = in->op == Op::Load ? values[in->arg] : in->value;
+    // One case per operation and kind of operand: each reads its own operand, so that an
+    // operation costs one jump.
     for (++in; in != end; ++in) {
-      if (in->op == Op::Neg) {
-        top = -top;
-        continue;
-      }
-      const double operand = TakesNumber(in->op) ? in->value : values[in->arg];
       switch (in->op) {
-        case Op::AddLoad: case Op::AddNumber: top += operand; break;
-        case Op::SubLoad: case Op::SubNumber: top -= operand; break;
-        case Op::MulLoad: case Op::MulNumber: top *= operand; break;
-        case Op::DivLoad: case Op::DivNumber:
-          if (operand == 0) return Failed(error, "division by zero");
-          top /= operand;
+        case Op::Neg: top = -top; break;
+        case Op::AddLoad: top += values[in->arg]; break;
+        case Op::AddNumber: top += in->value; break;
+        case Op::SubLoad: top -= values[in->arg]; break;
+        case Op::SubNumber: top -= in->value; break;
+        case Op::MulLoad: top *= values[in->arg]; break;
+        case Op::MulNumber: top *= in->value; break;
+        case Op::DivLoad:
+          if (values[in->arg] == 0) return Failed(error, "division by zero");
+          top /= values[in->arg];
           break;
-        case Op::MinLoad: case Op::MinNumber: top = std::min(top, operand); break;
-        case Op::MaxLoad: case Op::MaxNumber: top = std::max(top, operand); break;
-        case Op::LoadSub: case Op::NumberSub: top = operand - top; break;
-        case Op::LoadDiv: case Op::NumberDiv:
+        case Op::DivNumber:
+          if (in->value == 0) return Failed(error, "division by zero");
+          top /= in->value;
+          break;
+        case Op::MinLoad: top = std::min(top, values[in->arg]); break;
+        case Op::MinNumber: top = std::min(top, in->value); break;
+        case Op::MaxLoad: top = std::max(top, values[in->arg]); break;
+        case Op::MaxNumber: top = std::max(top, in->value); break;
+        case Op::LoadSub: top = values[in->arg] - top; break;
+        case Op::NumberSub: top = in->value - top; break;
+        case Op::LoadDiv:
+        case Op::NumberDiv:
           if (top == 0) return Failed(error, "division by zero");
-          top = operand / top;
+          top = (in->op == Op::LoadDiv ? values[in->arg] : in->value) / top;
           break;
-        case Op::LoadMin: case Op::NumberMin: top = std::min(operand, top); break;
-        default: top = std::max(operand, top); break;  // LoadMax, NumberMax
+        case Op::LoadMin: top = std::min(values[in->arg], top); break;
+        case Op::NumberMin: top = std::min(in->value, top); break;
+        case Op::LoadMax: top = std::max(values[in->arg], top); break;
+        default: top = std::max(in->value, top); break;  // NumberMax
       }
     }
     if (!std::isfinite(top)) return Failed(error, "the result is too large to hold");

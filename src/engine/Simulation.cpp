@@ -745,8 +745,8 @@ bool Simulation::pass(double time, double dt, int iteration, Fault& fault, PassK
   move_ = PassMove{tolerance_, kind == PassKind::SecondSolution};
   const bool mirrorsFollow = mirrorsFollowOutputs_;
   for (ItemTrack& track : items_) {
-    if (reuse && !track.stale && track.repeatable) continue;
-    track.stale = false;
+    if (reuse && !track.stale) continue;
+    track.stale = !track.repeatable;  // an item whose outputs move on their own is computed in every pass
     const bool ok = track.unit ? computeUnit(*track.unit, time, dt, iteration, mirrorsFollow, fault)
                                : evaluateEquation(track.equation, time, fault);
     if (!ok) return false;
@@ -827,7 +827,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
   values_[0] = time;
   if (dt > 0)
     for (Unit* u : stepBeginners_) u->model->beginStep(time - dt, &stateStart_[u->stateOffset]);
-  stateEnd_ = stateStart_;
+  std::copy(stateStart_.begin(), stateStart_.end(), stateEnd_.begin());
   stepStart_.resize(values_.size() + outputs_.size());
 
   int passes = 0;

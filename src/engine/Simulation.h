@@ -114,7 +114,8 @@ class Simulation {
     Unit* unit = nullptr;          // the unit computed, or nullptr for an equation
     int equation = 0;              // the definition an equation computes
     std::vector<int> reads;        // tracked values the item reads
-    bool stale = true;             // whether a value it reads changed since it was last computed
+    bool stale = true;             // whether a value it reads changed since it was last computed (or
+                                   // always, when it is not repeatable)
     bool repeatable = true;
   };
   void findItemReads();
