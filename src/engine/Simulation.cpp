@@ -501,10 +501,11 @@ void Simulation::resolveInputs() {
   }
 }
 
-void Simulation::gatherInputs(const Unit& u, double* in) const {
-  const std::size_t count = u.sources.size();
-  const double* const* sources = u.sources.data();
-  for (std::size_t k = 0; k < count; ++k) in[k] = *sources[k];
+inline void Simulation::gatherInputs(const Unit& u, double* in) const {
+  const double* const* const sources = u.sources.data();
+  // A few inputs: copied one by one, without the set-up of a vectorized copy.
+#pragma GCC unroll 1
+  for (int k = 0, count = u.inputCount; k < count; ++k) in[k] = *sources[k];
 }
 
 std::string Simulation::trackedName(std::size_t index) const {
@@ -630,17 +631,18 @@ void Simulation::findItemReads() {
     }
     items_.push_back(std::move(track));
   }
-  // Per tracked value, the items that read it, each list at readerStart_[value] up to the next.
+  // Per tracked value, the marks of the items that read it, each list at readerStart_[value] up
+  // to the next.
   const std::size_t tracked = stateBase + stateEnd_.size();
   std::vector<int> counts(tracked + 1, 0);
   for (const ItemTrack& track : items_)
     for (int r : track.reads) ++counts[static_cast<std::size_t>(r) + 1];
   readerStart_.assign(tracked + 1, 0);
   for (std::size_t v = 1; v <= tracked; ++v) readerStart_[v] = readerStart_[v - 1] + counts[v];
-  readerItems_.assign(static_cast<std::size_t>(readerStart_[tracked]), 0);
+  readerMarks_.assign(static_cast<std::size_t>(readerStart_[tracked]), nullptr);
   std::vector<int> filled(readerStart_.begin(), readerStart_.end() - 1);
   for (std::size_t i = 0; i < items_.size(); ++i)
-    for (int r : items_[i].reads) readerItems_[static_cast<std::size_t>(filled[r]++)] = static_cast<int>(i);
+    for (int r : items_[i].reads) readerMarks_[static_cast<std::size_t>(filled[r]++)] = &items_[i].stale;
 }
 
 namespace {
@@ -651,7 +653,8 @@ bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 // marked to be computed again, and it is measured for convergence (the same bits cannot move it).
 inline void Simulation::took(std::size_t tracked, double before, double now) {
   if (SameBits(before, now)) return;
-  for (int k = readerStart_[tracked], end = readerStart_[tracked + 1]; k < end; ++k) items_[readerItems_[k]].stale = true;
+  bool* const* const marks = readerMarks_.data();
+  for (int k = readerStart_[tracked], end = readerStart_[tracked + 1]; k < end; ++k) *marks[k] = true;
   move_.Take(tracked, before, now);
 }
 
@@ -683,12 +686,7 @@ inline void Simulation::took(std::size_t tracked, double before, double now) {
   // The unit's fields are read into locals: the calls into the model could change them as far as
   // the compiler knows, and would have them read again after each.
   double* const in = u.in.data();
-  {
-    const double* const* const sources = u.sources.data();
-    // A few inputs: copied one by one, without the set-up of a vectorized copy.
-#pragma GCC unroll 1
-    for (int k = 0, count = u.inputCount; k < count; ++k) in[k] = *sources[k];
-  }
+  gatherInputs(u, in);
   double* const x = u.stateAt;
   if (const int states = u.stateCount) {
     double* const a = u.a.data();

@@ -184,7 +184,8 @@ class Simulation {
   PassMove move_;
   // The items a pass computes and what each reads; per tracked value, the items that read it.
   std::vector<ItemTrack> items_;
-  std::vector<int> readerStart_, readerItems_;
+  std::vector<int> readerStart_;
+  std::vector<bool*> readerMarks_;  // the `stale` of each reader
   // Whether every value that mirrors a unit output holds the output's bits: so after any pass that
   // computed every unit, until a second solution writes its proposed loop values.
   bool mirrorsFollowOutputs_ = true;
