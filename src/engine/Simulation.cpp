@@ -609,8 +609,8 @@ bool Simulation::settled(std::size_t& worst) const {
 }
 
 // The items a pass computes, in deck order, and what each reads: an equation its names and
-// outputs, a unit its connected inputs and its own derivatives (the estimate its derivatives
-// start from). A unit without outputs or derivatives (a printer) gives a pass nothing and is left
+// outputs, a unit its connected inputs and, where its derivatives read their estimate, its own
+// states. A unit without outputs or derivatives (a printer) gives a pass nothing and is left
 // out: it does its work at the end of the step.
 void Simulation::findItemReads() {
   const std::size_t stateBase = values_.size() + outputs_.size();
@@ -626,7 +626,8 @@ void Simulation::findItemReads() {
       track.unit = &u;
       for (const auto& in : u.inputs)
         if (in.slot >= 0) track.reads.push_back(in.slot);
-      for (int k = 0; k < u.stateCount; ++k) track.reads.push_back(static_cast<int>(stateBase + u.stateOffset + k));
+      if (u.model->derivativesReadState())
+        for (int k = 0; k < u.stateCount; ++k) track.reads.push_back(static_cast<int>(stateBase + u.stateOffset + k));
       track.repeatable = u.model->repeatable();
     }
     items_.push_back(std::move(track));

@@ -135,6 +135,7 @@ class ThermalMass : public UnitModel {
     a[0] = (in[1] + ua_ * in[0]) / c_;
     b[0] = rate_;
   }
+  bool derivativesReadState() const override { return false; }
   void compute(double, const double* in, const double* x, double* out, int) override {
     out[0] = x[0];
     out[1] = ua_ * (x[0] - in[0]);
@@ -413,6 +414,7 @@ class Integrator : public UnitModel {
       b[i] = 0;
     }
   }
+  bool derivativesReadState() const override { return false; }
   void compute(double, const double*, const double* x, double* out, int) override {
     for (int i = 0; i < count_; ++i) out[i] = x[i];  // a few values: no call to the library's copy
   }

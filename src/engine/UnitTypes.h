@@ -51,6 +51,10 @@ class UnitModel {
   virtual bool beginsSteps() const { return false; }
   // dx/dt = a + b*x for each derivative, from the inputs and the current estimate of x.
   virtual void derivatives(double time, const double* in, const double* x, double* a, double* b) const {}
+  // Whether derivatives() reads the estimate x. A type whose a and b come from its inputs alone
+  // returns false: its states then follow from its inputs and the step's start, and a pass
+  // computes it again only when an input changed.
+  virtual bool derivativesReadState() const { return true; }
   // Outputs at `time` from the inputs and the state at the end of the step. `iteration` counts
   // the iterations of this step from 1.
   virtual void compute(double time, const double* in, const double* x, double* out, int iteration) = 0;
