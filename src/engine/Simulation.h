@@ -161,19 +161,25 @@ class Simulation {
   // step that does not converge names the worst of its second solution's last pass. The other
   // passes only ask whether they settled, which the first value that moved too far answers.
   struct PassMove {
-    double tolerance = DefaultTolerance;
-    bool findWorst = false;
+    PassMove(double tolerance = DefaultTolerance, bool findWorst = false)
+        : tolerance(tolerance), halfTolerance(0.5 * tolerance), findWorst(findWorst) {}
+    double tolerance, halfTolerance;
+    bool findWorst;
     bool settled = true;
+    bool measuring = true;  // settled, or looking for the worst: whether a change still counts
     double largest = 0;
     std::size_t worst = 0;  // index of the tracked value that moved most
     void Take(std::size_t tracked, double before, double now) {
-      if (!settled && !findWorst) return;
+      if (!measuring) return;
       const double size = std::max(1.0, std::fabs(now)), distance = std::fabs(now - before);
       // A change of at most half the tolerance neither unsettles the pass nor can be the worst of
       // a pass that is not settled (whose worst exceeds the tolerance): spare the division.
-      if (distance <= 0.5 * tolerance * size) return;
+      if (distance <= halfTolerance * size) return;
       const double change = distance / size;
-      if (change > tolerance) settled = false;
+      if (change > tolerance) {
+        settled = false;
+        measuring = findWorst;
+      }
       if (!findWorst) return;
       if (change > largest || (change == largest && change > 0 && tracked < worst)) {
         largest = change;
