@@ -53,8 +53,11 @@ bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& cha
     bool computed;     // the chain's result, or else `leaf`
     Instruction leaf;  // a Load or Number
   };
-  std::vector<Entry> stack;
+  // Code that needs a deeper stack than the limit was refused when compiled (and is refused here).
+  std::array<Entry, ExpressionStackLimit + 1> stack;
+  std::size_t depth = 0;
   chain.clear();
+  chain.reserve(code.size());
   // Starts the chain from a leaf; a second computed operand would need a stack.
   auto start = [&](const Instruction& leaf) {
     if (!chain.empty()) return false;
@@ -63,12 +66,13 @@ bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& cha
   };
   for (const Instruction& in : code) {
     if (in.op == Op::Number || in.op == Op::Load) {
-      stack.push_back({false, in});
+      if (depth == stack.size()) return false;
+      stack[depth++] = {false, in};
       continue;
     }
-    if (stack.empty()) return false;
+    if (depth == 0) return false;
     if (in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber)) {
-      Entry& top = stack.back();
+      Entry& top = stack[depth - 1];
       if (!top.computed && !start(top.leaf)) return false;
       top.computed = true;
       chain.push_back(in);
@@ -85,10 +89,9 @@ bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& cha
       default: return false;
     }
     if ((in.op == Op::Min || in.op == Op::Max) && in.arg != 2) return false;
-    if (stack.size() < 2) return false;
-    const Entry b = stack.back();
-    stack.pop_back();
-    Entry& a = stack.back();
+    if (depth < 2) return false;
+    const Entry b = stack[--depth];
+    Entry& a = stack[depth - 1];
     if (!b.computed) {
       if (!a.computed && !start(a.leaf)) return false;
       chain.push_back(WithOperand(right, b.leaf));
@@ -99,8 +102,8 @@ bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& cha
     }
     a.computed = true;
   }
-  if (stack.size() != 1) return false;
-  if (!stack.back().computed) chain.assign(1, stack.back().leaf);
+  if (depth != 1) return false;
+  if (!stack[0].computed) chain.assign(1, stack[0].leaf);
   return true;
 }
 
@@ -134,7 +137,7 @@ class ExpressionParser {
       return false;
     }
     out_.depth_ = maxDepth_;
-    if (!ToChain(out_.code_, out_.chain_)) out_.chain_.clear();
+    if (!ToChain(out_.code_, out_.chain_)) std::vector<Expression::Instruction>().swap(out_.chain_);
     return true;
   }
 
