@@ -76,7 +76,8 @@ struct Simulation::Unit {
   };
   std::vector<Input> inputs;
   std::vector<const double*> sources;  // per input, where its value is read: a value or its constant
-  // Where a pass finds the unit's inputs, states and outputs, set once the arrays no longer grow.
+  // What a pass reads of the unit at every computing: set with `sources`, once the arrays of
+  // values, outputs and states no longer grow.
   int inputCount = 0;
   double* stateAt = nullptr;          // its states at the end of the step
   const double* stateFrom = nullptr;  // and at its start
