@@ -43,12 +43,22 @@ Instruction WithOperand(Op withValue, const Instruction& leaf) {
   return {op, leaf.arg, leaf.value};
 }
 
-// `code` (postfix) as a chain: the innermost operation first, each next one applied to the
-// result with its other operand, a value or a number. False when some operation has a computed
-// operand on both sides (A*B+C*D), or is not one of + - * / MIN MAX of two and a change of sign.
-// Each operation computes what the stack computes: the operands of - / MIN MAX keep their
-// order, and only + and * take theirs swapped, which gives the same bits.
-bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& chain) {
+// Whether `code` is a chain as it stands: one value or number, then operations each with one
+// value or number, or a change of sign.
+bool IsChain(const std::vector<Instruction>& code) {
+  if (code.empty() || (code[0].op != Op::Load && code[0].op != Op::Number)) return false;
+  return std::all_of(code.begin() + 1, code.end(), [](const Instruction& in) {
+    return in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber);
+  });
+}
+
+// Appends to `code` (postfix) the same as a chain: the innermost operation first, each next one
+// applied to the result with its other operand, a value or a number. False, leaving `code` as it
+// was, when some operation has a computed operand on both sides (A*B+C*D), or is not one of
+// + - * / MIN MAX of two and a change of sign. Each operation computes what the stack computes:
+// the operands of - / MIN MAX keep their order, and only + and * take theirs swapped, which
+// gives the same bits.
+bool AppendChain(std::vector<Instruction>& code) {
   struct Entry {
     bool computed;     // the chain's result, or else `leaf`
     Instruction leaf;  // a Load or Number
@@ -56,55 +66,59 @@ bool ToChain(const std::vector<Instruction>& code, std::vector<Instruction>& cha
   // Code that needs a deeper stack than the limit was refused when compiled (and is refused here).
   std::array<Entry, ExpressionStackLimit + 1> stack;
   std::size_t depth = 0;
-  chain.clear();
-  chain.reserve(code.size());
+  const std::size_t postfix = code.size();
+  code.reserve(2 * postfix);  // a chain is never longer than the code it rewrites
   // Starts the chain from a leaf; a second computed operand would need a stack.
   auto start = [&](const Instruction& leaf) {
-    if (!chain.empty()) return false;
-    chain.push_back(leaf);
+    if (code.size() != postfix) return false;
+    code.push_back(leaf);
     return true;
   };
-  for (const Instruction& in : code) {
-    if (in.op == Op::Number || in.op == Op::Load) {
-      if (depth == stack.size()) return false;
-      stack[depth++] = {false, in};
-      continue;
+  auto rewrite = [&]() -> bool {
+    for (std::size_t i = 0; i < postfix; ++i) {
+      const Instruction in = code[i];  // a copy: the chain grows the same vector
+      if (in.op == Op::Number || in.op == Op::Load) {
+        if (depth == stack.size()) return false;
+        stack[depth++] = {false, in};
+        continue;
+      }
+      if (depth == 0) return false;
+      if (in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber)) {
+        Entry& top = stack[depth - 1];
+        if (!top.computed && !start(top.leaf)) return false;
+        top.computed = true;
+        code.push_back(in);
+        continue;
+      }
+      Op right, left;  // the operation with a leaf on the right, and on the left
+      switch (in.op) {
+        case Op::Add: right = left = Op::AddLoad; break;
+        case Op::Mul: right = left = Op::MulLoad; break;
+        case Op::Sub: right = Op::SubLoad, left = Op::LoadSub; break;
+        case Op::Div: right = Op::DivLoad, left = Op::LoadDiv; break;
+        case Op::Min: right = Op::MinLoad, left = Op::LoadMin; break;
+        case Op::Max: right = Op::MaxLoad, left = Op::LoadMax; break;
+        default: return false;
+      }
+      if ((in.op == Op::Min || in.op == Op::Max) && in.arg != 2) return false;
+      if (depth < 2) return false;
+      const Entry b = stack[--depth];
+      Entry& a = stack[depth - 1];
+      if (!b.computed) {
+        if (!a.computed && !start(a.leaf)) return false;
+        code.push_back(WithOperand(right, b.leaf));
+      } else if (!a.computed) {
+        code.push_back(WithOperand(left, a.leaf));
+      } else {
+        return false;
+      }
+      a.computed = true;
     }
-    if (depth == 0) return false;
-    if (in.op == Op::Neg || (in.op >= Op::AddLoad && in.op <= Op::DivNumber)) {
-      Entry& top = stack[depth - 1];
-      if (!top.computed && !start(top.leaf)) return false;
-      top.computed = true;
-      chain.push_back(in);
-      continue;
-    }
-    Op right, left;  // the operation with a leaf on the right, and on the left
-    switch (in.op) {
-      case Op::Add: right = left = Op::AddLoad; break;
-      case Op::Mul: right = left = Op::MulLoad; break;
-      case Op::Sub: right = Op::SubLoad, left = Op::LoadSub; break;
-      case Op::Div: right = Op::DivLoad, left = Op::LoadDiv; break;
-      case Op::Min: right = Op::MinLoad, left = Op::LoadMin; break;
-      case Op::Max: right = Op::MaxLoad, left = Op::LoadMax; break;
-      default: return false;
-    }
-    if ((in.op == Op::Min || in.op == Op::Max) && in.arg != 2) return false;
-    if (depth < 2) return false;
-    const Entry b = stack[--depth];
-    Entry& a = stack[depth - 1];
-    if (!b.computed) {
-      if (!a.computed && !start(a.leaf)) return false;
-      chain.push_back(WithOperand(right, b.leaf));
-    } else if (!a.computed) {
-      chain.push_back(WithOperand(left, a.leaf));
-    } else {
-      return false;
-    }
-    a.computed = true;
-  }
-  if (depth != 1) return false;
-  if (!stack[0].computed) chain.assign(1, stack[0].leaf);
-  return true;
+    return depth == 1 && (stack[0].computed || start(stack[0].leaf));
+  };
+  if (rewrite()) return true;
+  code.resize(postfix);
+  return false;
 }
 
 // Nesting of parentheses and unary signs the parser follows before refusing the text.
@@ -137,7 +151,11 @@ class ExpressionParser {
       return false;
     }
     out_.depth_ = maxDepth_;
-    if (!ToChain(out_.code_, out_.chain_)) std::vector<Expression::Instruction>().swap(out_.chain_);
+    // The chain: the code itself where it is one, else its rewriting after it, if it has one.
+    out_.stackSize_ = static_cast<std::uint32_t>(out_.code_.size());
+    if (IsChain(out_.code_)) out_.chainBegin_ = 0;
+    else if (AppendChain(out_.code_)) out_.chainBegin_ = out_.stackSize_;
+    else out_.code_.shrink_to_fit();
     return true;
   }
 
@@ -413,7 +431,7 @@ double Expression::evaluateStack(const double* values, const char*& error) const
   double top = 0;
   double* next = below.data();  // where a push keeps the top it covers (the first keeps nothing)
   const Instruction* in = code_.data();
-  const Instruction* const end = in + code_.size();
+  const Instruction* const end = in + stackSize_;
 #define TAL_NEXT_OPERATION \
   if (++in == end) goto Done;  \
   goto* code[static_cast<int>(in->op)]

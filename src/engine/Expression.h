@@ -28,21 +28,21 @@ class Expression {
   // The value, or NaN with `error` naming the fault (division by zero, a function outside its
   // domain, a result too large to hold).
   double evaluate(const double* values, const char*& error) const {
-    return chain_.empty() ? evaluateStack(values, error) : evaluateChain(values, error);
+    return chainBegin_ == NoChain ? evaluateStack(values, error) : evaluateChain(values, error);
   }
   // The same value and fault computed on a stack, as every expression can be; evaluate() takes
   // the chain where the expression has one.
   double evaluateStack(const double* values, const char*& error) const;
   // Whether the expression is evaluated as a chain of operations without a stack.
-  bool isChain() const { return !chain_.empty(); }
+  bool isChain() const { return chainBegin_ != NoChain; }
 
   // The value indices the expression reads, each once.
   const std::vector<int>& reads() const { return reads_; }
   bool empty() const { return code_.empty(); }
   // True when the whole expression is one number (no names, no operations).
-  bool isNumber() const { return code_.size() == 1 && code_[0].op == Op::Number; }
+  bool isNumber() const { return stackSize_ == 1 && code_[0].op == Op::Number; }
   // True when the whole expression is one name or unit output, read as it is (no operations).
-  bool isName() const { return code_.size() == 1 && code_[0].op == Op::Load; }
+  bool isName() const { return stackSize_ == 1 && code_[0].op == Op::Load; }
 
   // The functions the language knows (upper case), for telling them from names.
   static bool IsFunctionName(const std::string& upperName);
@@ -75,8 +75,8 @@ class Expression {
   // sign: QAUX=[4,1]*PHEAT-QTANK, QTANK=[4,1]*MIN(PHEAT,MAX(0,KTANK*([6,1]-[3,1])))) needs no
   // stack; most equations of a deck are chains, and this is inlined where they are evaluated.
   double evaluateChain(const double* values, const char*& error) const {
-    const Instruction* in = chain_.data();
-    const Instruction* const end = in + chain_.size();
+    const Instruction* in = code_.data() + chainBegin_;
+    const Instruction* const end = code_.data() + code_.size();
     double top = in->op == Op::Load ? values[in->arg] : in->value;
     // One case per operation and kind of operand: each reads its own operand, so that an
     // operation costs one jump.
@@ -117,8 +117,12 @@ class Expression {
     if (!std::isfinite(top)) return Failed(error, "the result is too large to hold");
     return top;
   }
-  std::vector<Instruction> code_;   // for the stack, in postfix order
-  std::vector<Instruction> chain_;  // the same as a chain, or empty when it is none
+  // The stack's code (postfix) in the first stackSize_ instructions, and the chain from
+  // chainBegin_ to the end: the same instructions where the code is a chain as it stands, else its
+  // rewriting after them. NoChain where the expression needs the stack.
+  static constexpr std::uint32_t NoChain = UINT32_MAX;
+  std::vector<Instruction> code_;
+  std::uint32_t stackSize_ = 0, chainBegin_ = NoChain;
   std::vector<int> reads_;
   int depth_ = 0;  // stack depth needed to evaluate
 };
