@@ -837,7 +837,7 @@ bool Simulation::doStep(double time, double dt, RunSummary& summary) {
     std::copy(stepStart_.begin(), stepStart_.begin() + values_.size(), values_.begin());
     std::copy(stepStart_.begin() + values_.size(), stepStart_.begin() + values_.size() + outputs_.size(), outputs_.begin());
     mirrorsFollowOutputs_ = false;  // the start may have followed a second solution's proposal
-    stateEnd_ = stateStart_;
+    std::copy(stateStart_.begin(), stateStart_.end(), stateEnd_.begin());
     Fault fault;
     converged = accelerate(time, dt, passes, worst, fault);
     if (!fault.text.empty()) {
