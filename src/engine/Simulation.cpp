@@ -87,8 +87,7 @@ struct Simulation::Unit {
   std::vector<double> derivativeInitials;
   int outputOffset = 0, outputCount = 0;
   int stateOffset = 0, stateCount = 0;
-  std::vector<std::pair<int, int>> mirrors;  // (output index, value index)
-  std::vector<int> mirrorSlots;              // per output, the value index that mirrors it, or -1
+  std::vector<int> mirrorSlots;  // per output, the value index that mirrors it, or -1
   std::vector<double> fresh;                 // the outputs a compute writes, before they are taken
   bool trace = false;
   double traceFrom = -HUGE_VAL, traceTo = HUGE_VAL;
@@ -297,7 +296,6 @@ bool Simulation::build() {
                         " (" + u.type->name + ") has " + std::to_string(u.outputCount) + " output" + (u.outputCount == 1 ? "" : "s"));
       continue;
     }
-    u.mirrors.push_back({r.output - 1, r.slot});
     u.mirrorSlots[r.output - 1] = r.slot;
   }
   if (!failed_) {
@@ -558,7 +556,8 @@ void Simulation::findLoopValues() {
   for (const DeckItem& item : deck_.order) {
     if (item.kind == DeckItem::Kind::Equation) computedInPass[item.index + 1] = 1;
     else
-      for (const auto& mirror : units_[item.index]->mirrors) computedInPass[mirror.second] = 1;
+      for (int slot : units_[item.index]->mirrorSlots)
+        if (slot >= 0) computedInPass[slot] = 1;
   }
   auto read = [&](int slot) {
     if (slot >= 0 && computedInPass[slot] && !computed[slot]) {
@@ -574,7 +573,8 @@ void Simulation::findLoopValues() {
     }
     const Unit& u = *units_[item.index];
     for (const auto& in : u.inputs) read(in.slot);
-    for (const auto& mirror : u.mirrors) computed[mirror.second] = 1;
+    for (int slot : u.mirrorSlots)
+      if (slot >= 0) computed[slot] = 1;
   }
   const std::size_t size = loopSlots_.size() + stateStart_.size();
   loopStart_.resize(size);
